@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine. Wine's helper processes inherit
+# standard output, so the program writes to a file that is printed afterwards.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-env.sh"
+"$here/wine-prefix.sh"
+log=$(mktemp "${TMPDIR:-/tmp}/vsmr-wine.XXXXXX")
+"$WINE" "$@" >"$log" 2>&1 </dev/null
+rc=$?
+cat "$log"
+rm -f "$log"
+exit $rc

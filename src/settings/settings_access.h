@@ -1,0 +1,68 @@
+// The settings file (vsmrsys.ini) as seen by every other part of the program:
+// where it is, and integer, string and compound values read and written by
+// section and key. Every free function goes to the file itself (no cache);
+// ProfileDocument batches many reads or writes over one in-memory copy.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vsmr {
+
+// The executable's full path cut at its last backslash (a Shift-JIS trail byte
+// 0x5C is not one), followed by "\vsmrsys.ini".
+std::string SettingsPath(std::string_view executable_path);
+
+// Integer key: absent key or empty value -> `default_value`; otherwise the
+// leading signed decimal number of the text (no number -> 0).
+std::int32_t ReadIntSetting(std::string_view section, std::string_view key,
+                            std::int32_t default_value, const std::string& path);
+
+// String key into `buffer` of `length` bytes, NUL-terminated, cut to length - 1.
+// Absent key -> `default_text` (also cut).
+void ReadStringSetting(std::string_view section, std::string_view key,
+                       std::string_view default_text, char* buffer, std::size_t length,
+                       const std::string& path);
+
+// Writes "%d" of `value` as the key's string.
+void WriteIntSetting(std::string_view section, std::string_view key, std::int32_t value,
+                     const std::string& path);
+
+// Replaces the key's line in place, or appends it to its section (creating the
+// section at the end of the file, and the file) when absent. The file is
+// replaced atomically.
+void WriteStringSetting(std::string_view section, std::string_view key, std::string_view text,
+                        const std::string& path);
+
+// An INI file held in memory. Reads and writes on it give exactly the results
+// and bytes that the same sequence of free-function calls would give on disk;
+// Save() then replaces the file once, atomically.
+class ProfileDocument {
+ public:
+  ProfileDocument();
+  ~ProfileDocument();
+  ProfileDocument(ProfileDocument&&) noexcept;
+  ProfileDocument& operator=(ProfileDocument&&) noexcept;
+
+  // Loads `path` (a missing or unreadable file is an empty document).
+  static ProfileDocument Load(const std::string& path);
+
+  std::int32_t ReadInt(std::string_view section, std::string_view key,
+                       std::int32_t default_value) const;
+  void ReadString(std::string_view section, std::string_view key, std::string_view default_text,
+                  char* buffer, std::size_t length) const;
+  void WriteInt(std::string_view section, std::string_view key, std::int32_t value);
+  void WriteString(std::string_view section, std::string_view key, std::string_view text);
+
+  // The file's bytes as they stand after the writes so far.
+  std::string Bytes() const;
+  // Replaces the file at `path` with Bytes() atomically. Returns false on failure.
+  bool Save(const std::string& path) const;
+
+ private:
+  struct Impl;
+  Impl* impl_;
+};
+
+}  // namespace vsmr
