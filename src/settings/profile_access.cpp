@@ -1,0 +1,47 @@
+// The settings path and the single-key reads and writes: each goes to the file
+// itself, as the platform's profile functions do.
+#include <cerrno>
+
+#include "base/file_io.h"
+#include "base/sjis.h"
+#include "settings/profile_model.h"
+#include "settings/settings_access.h"
+
+namespace vsmr {
+
+std::string SettingsPath(std::string_view executable_path) {
+  std::size_t cut = FindLastSjisChar(executable_path, '\\');
+  std::string path(executable_path.substr(0, cut == std::string_view::npos ? 0 : cut));
+  return path + "\\vsmrsys.ini";
+}
+
+std::int32_t ReadIntSetting(std::string_view section, std::string_view key,
+                            std::int32_t default_value, const std::string& path) {
+  return ProfileDocument::Load(path).ReadInt(section, key, default_value);
+}
+
+void ReadStringSetting(std::string_view section, std::string_view key,
+                       std::string_view default_text, char* buffer, std::size_t length,
+                       const std::string& path) {
+  ProfileDocument::Load(path).ReadString(section, key, default_text, buffer, length);
+}
+
+void WriteIntSetting(std::string_view section, std::string_view key, std::int32_t value,
+                     const std::string& path) {
+  WriteStringSetting(section, key, std::to_string(value), path);
+}
+
+void WriteStringSetting(std::string_view section, std::string_view key, std::string_view text,
+                        const std::string& path) {
+  std::string before;
+  errno = 0;
+  if (!ReadWholeFile(path, before) && errno != ENOENT) {
+    // The file exists but cannot be read: writing one key over it would lose
+    // every other setting, so leave it alone.
+    return;
+  }
+  profile::Model model = profile::Model::Parse(before);
+  if (model.Write(section, key, text)) WriteFileAtomically(path, model.Bytes());
+}
+
+}  // namespace vsmr
