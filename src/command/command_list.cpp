@@ -1,0 +1,42 @@
+// Loading and saving the command list with its hot key value.
+#include "command/command_list.h"
+
+#include "base/file_io.h"
+#include "base/sjis.h"
+#include "command/command_file.h"
+#include "settings/settings_access.h"
+
+namespace vsmr {
+
+std::string CommandFilePath(std::string_view executable_path) {
+  constexpr std::string_view kFileName = "vsmrcmd.dat";
+  std::size_t last = FindLastSjisChar(executable_path, '\\');
+  if (last == std::string_view::npos) return std::string(kFileName);
+  std::string path(executable_path.substr(0, last));
+  path += '\\';
+  path += kFileName;
+  return path;
+}
+
+void LoadCommandList(CommandList& list, std::uint16_t& hot_key, const std::string& settings_path,
+                     const std::string& command_file_path) {
+  hot_key = static_cast<std::uint16_t>(ReadIntSetting(kHotKeySection, kHotKeyKey, 0, settings_path));
+  list.count = 0;
+  std::string bytes;
+  if (!ReadWholeFile(command_file_path, bytes)) return;
+  ParseCommandFile(bytes, list);
+}
+
+bool SaveCommandList(const CommandList& list, std::uint16_t hot_key,
+                     const std::string& settings_path, const std::string& command_file_path) {
+  WriteIntSetting(kHotKeySection, kHotKeyKey, hot_key, settings_path);
+  return WriteFileAtomically(command_file_path, FormatCommandFile(list));
+}
+
+bool SaveCommandList(const CommandList& list, std::uint16_t hot_key, ProfileDocument& settings,
+                     const std::string& command_file_path) {
+  settings.WriteInt(kHotKeySection, kHotKeyKey, hot_key);
+  return WriteFileAtomically(command_file_path, FormatCommandFile(list));
+}
+
+}  // namespace vsmr
