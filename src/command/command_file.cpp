@@ -109,19 +109,25 @@ void ParseCommandFile(std::string_view bytes, CommandList& list,
 
 std::string FormatCommandFile(const CommandList& list) {
   std::string text;
-  auto put = [&text](std::string_view field) {
+  // A field must not break the line structure: a line end that loading left
+  // at the end of a body is dropped, any other line end becomes a space, and
+  // so does a TAB in the name or body (the comment is the last field and may
+  // hold TABs). Without this a body kept with its line end would be written
+  // as an extra line that stops the next load and loses every later entry.
+  auto put = [&text](std::string_view field, bool keep_tabs) {
+    if (!field.empty() && field.back() == '\n') field.remove_suffix(1);
     for (char c : field) {
-      if (c == '\n') text.push_back('\r');
+      if (c == '\n' || (c == '\t' && !keep_tabs)) c = ' ';
       text.push_back(c);
     }
   };
   for (int i = 0; i < list.count; ++i) {
     const CommandEntry& e = list.entries[i];
-    put(e.name.View());
+    put(e.name.View(), false);
     text.push_back('\t');
-    put(e.body.View());
+    put(e.body.View(), false);
     text.push_back('\t');
-    put(e.comment.View());
+    put(e.comment.View(), true);
     text += "\r\n";
   }
   return text;

@@ -39,8 +39,9 @@ struct CommandFileLine {
 void ParseCommandFile(std::string_view bytes, CommandList& list,
                       std::vector<CommandFileLine>* report = nullptr);
 
-// The file's bytes for `list`: "name<TAB>body<TAB>comment" and CR LF per entry
-// (every LF inside a field is written as CR LF too, as a text-mode write does).
+// The file's bytes for `list`: "name<TAB>body<TAB>comment" and CR LF per entry.
+// Line ends and (outside the comment) TABs inside fields are not written as
+// such, so that every entry stays one line: see the definition.
 std::string FormatCommandFile(const CommandList& list);
 
 }  // namespace vsmr

@@ -13,7 +13,7 @@ std::string_view UpToNul(std::string_view text) { return text.substr(0, text.fin
 std::size_t CopyLine(char* buffer, std::size_t capacity, std::string_view text) {
   if (capacity == 0) return 0;
   std::size_t n = SjisCutLength(text, capacity - 1);
-  std::memmove(buffer, text.data(), n);
+  if (n > 0) std::memmove(buffer, text.data(), n);
   buffer[n] = '\0';
   return n;
 }
@@ -40,10 +40,10 @@ int LeadingNumber(std::string_view text) {
 }
 
 std::string_view RestAfter(std::string_view text, std::size_t from) {
-  if (from >= text.size()) return {};
-  std::string_view rest = text.substr(from);
+  // Empty results still point into `text`: they are copied with memcpy.
+  std::string_view rest = text.substr(from < text.size() ? from : text.size());
   std::size_t first = rest.find_first_not_of(' ');
-  return first == std::string_view::npos ? std::string_view() : rest.substr(first);
+  return rest.substr(first == std::string_view::npos ? rest.size() : first);
 }
 
 }  // namespace vsmr

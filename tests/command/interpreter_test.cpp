@@ -1,0 +1,225 @@
+// The interpreter end to end over a recording shell and built-in runner:
+// segments, lookup, folder aliases, expansion, the shell fallbacks, status
+// codes and the nesting limit.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "recording_fakes.h"
+
+namespace vsmr {
+namespace {
+
+using test::AddCommand;
+using test::Harness;
+using test::ShellCall;
+
+constexpr const char* kNull = "(null)";
+
+struct Row {
+  const char* what;
+  std::vector<std::pair<const char*, const char*>> commands;  // name, body
+  const char* line;
+  std::map<std::string, int> answers;  // shell result per file (default 42)
+  std::vector<ShellCall> calls;
+  int result;
+  const char* status = "";
+};
+
+void RunRows(const std::vector<Row>& rows) {
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto h = std::make_unique<Harness>();
+    for (const auto& [name, body] : row.commands) AddCommand(h->commands, name, body);
+    h->shell.answers = row.answers;
+    EXPECT_EQ(h->Run(row.line), row.result);
+    EXPECT_EQ(h->shell.calls, row.calls);
+    EXPECT_EQ(h->status.Read().View(), row.status);
+    EXPECT_EQ(h->interpreter.nesting_depth, 0);
+  }
+}
+
+TEST(InterpreterTest, SegmentsAndComments) {
+  RunRows({
+      {"space-ampersand-space runs both", {}, "a.exe & b.exe", {},
+       {{"a.exe", kNull, ""}, {"b.exe", kNull, ""}}, 1},
+      {"bare ampersand is one segment", {}, "a.exe&b.exe", {}, {{"a.exe&b.exe", kNull, ""}}, 1},
+      {"quotes do not protect the separator", {}, "x \"a & b\"", {},
+       {{"x", "\"a", ""}, {"b\"", kNull, ""}}, 1},
+      {"comment segment skipped", {}, "// note & b.exe", {}, {{"b.exe", kNull, ""}}, 1},
+      {"leading spaces and empty segments skipped", {}, "   & //c &   b.exe", {},
+       {{"b.exe", kNull, ""}}, 1},
+      {"nothing ran", {}, "// only a comment", {}, {}, 0},
+      {"empty line", {}, "", {}, {}, 0},
+      {"result of the last segment: failure", {}, "good & bad", {{"bad", 2}},
+       {{"good", kNull, ""}, {"bad", kNull, ""}}, 0},
+      {"result of the last segment: success", {}, "bad & good", {{"bad", 2}},
+       {{"bad", kNull, ""}, {"good", kNull, ""}}, 1},
+      {"a trailing comment keeps the result", {}, "good & // c", {}, {{"good", kNull, ""}}, 1},
+  });
+}
+
+TEST(InterpreterTest, UnknownLinesGoToTheShell) {
+  RunRows({
+      {"opened as it stands, folder before the last backslash", {},
+       "C:\\Tools\\bin\\a.exe", {}, {{"C:\\Tools\\bin\\a.exe", kNull, "C:\\Tools\\bin"}}, 1},
+      {"space-quote splits file and parameters", {}, "C:\\p\\x.exe \"a b\" c", {},
+       {{"C:\\p\\x.exe", "\"a b\" c", "C:\\p"}}, 1},
+      {"a space alone does not split", {}, "C:\\p\\x.exe a b", {},
+       {{"C:\\p\\x.exe a b", kNull, "C:\\p"}}, 1},
+      {"URL", {}, "http://example.com/a", {},
+       {{"http://example.com/a", kNull, ""}}, 1},
+      {"result 32 is a failure", {}, "x", {{"x", 32}}, {{"x", kNull, ""}}, 0},
+      {"access denied with parameters", {}, "x \"p\"", {{"x", 5}}, {{"x", "\"p\"", ""}}, 0,
+       "CmdErrAD"},
+      {"out of resources with parameters", {}, "x \"p\"", {{"x", 0}}, {{"x", "\"p\"", ""}}, 0,
+       "CmdErrMR"},
+      {"no code without parameters", {}, "x", {{"x", 5}}, {{"x", kNull, ""}}, 0},
+      {"undefined event command: no code", {}, "_startup", {{"_startup", 2}},
+       {{"_startup", kNull, ""}}, 0},
+      // 表 and ソ end in byte 0x5C; it is not a backslash.
+      {"folder name ending in a trail byte 0x5C", {}, "C:\\表示\\ソフト\\a.exe", {},
+       {{"C:\\表示\\ソフト\\a.exe", kNull, "C:\\表示\\ソフト"}}, 1},
+      {"trail byte 0x5C is never the last backslash", {}, "C:\\表", {},
+       {{"C:\\表", kNull, "C:"}}, 1},
+  });
+}
+
+TEST(InterpreterTest, CommandsExpandAndRun) {
+  RunRows({
+      {"body without %: arguments appended in quotes",
+       {{"ed", "C:\\bin\\ed.exe"}}, "ed one two", {},
+       {{"C:\\bin\\ed.exe", "\"one\" \"two\"", "C:\\bin"}}, 1},
+      {"%** takes the rest of the line", {{"np", "notepad.exe \"%**\""}}, "np   w1 w2", {},
+       {{"notepad.exe", "\"w1 w2\"", ""}}, 1},
+      {"placeholders beyond the count stay", {{"c", "x.exe \"%01\" \"%03\""}}, "c a b", {},
+       {{"x.exe", "\"a\" \"%03\"", ""}}, 1},
+      {"% without placeholder gets no arguments", {{"u", "http://h/%7Euser"}}, "u a b", {},
+       {{"http://h/%7Euser", kNull, ""}}, 1},
+      {"names are case-sensitive", {{"Edit", "C:\\e.exe"}}, "edit", {},
+       {{"edit", kNull, ""}}, 1},
+      {"name followed by other text is not a match", {{"ed", "C:\\e.exe"}}, "editor", {},
+       {{"editor", kNull, ""}}, 1},
+      {"first entry wins", {{"a", "first.exe"}, {"a", "second.exe"}}, "a", {},
+       {{"first.exe", kNull, ""}}, 1},
+      {"body is a line of its own", {{"both", "a.exe & b.exe"}}, "both", {},
+       {{"a.exe", kNull, ""}, {"b.exe", kNull, ""}}, 1},
+      {"commands nest", {{"outer", "inner \"%01\""}, {"inner", "C:\\i.exe %01"}}, "outer v", {},
+       {{"C:\\i.exe v", kNull, "C:"}}, 1},
+      {"failed body without %: opened with the rest quoted", {{"ed", "C:\\ed.exe"}},
+       "ed a  b", {{"C:\\ed.exe", 2}},
+       {{"C:\\ed.exe", "\"a\" \"b\"", "C:"}, {"C:\\ed.exe", "\"a  b\"", kNull}}, 0},
+      {"failed body with %: opened expanded", {{"x", "bad.exe %01"}}, "x a", {{"bad.exe a", 2}},
+       {{"bad.exe a", kNull, ""}, {"bad.exe a", kNull, kNull}}, 0},
+  });
+}
+
+TEST(InterpreterTest, FolderAlias) {
+  std::string long_rest(300, 'r');
+  RunRows({
+      {"opens the path inside the folder", {{"docs", "C:\\Users\\me\\Docs"}},
+       "docs\\notes\\a.txt", {}, {{"C:\\Users\\me\\Docs\\notes\\a.txt", kNull, kNull}}, 1},
+      {"shell failure", {{"docs", "C:\\D"}}, "docs\\x", {{"C:\\D\\x", 2}},
+       {{"C:\\D\\x", kNull, kNull}}, 0},
+      {"an earlier alias wins over a later exact name", {{"d", "C:\\D"}, {"d\\x", "y.exe"}},
+       "d\\x", {}, {{"C:\\D\\x", kNull, kNull}}, 1},
+      {"folder name with a trail byte 0x5C", {{"soft", "C:\\ソフト"}}, "soft\\表\\a.txt", {},
+       {{"C:\\ソフト\\表\\a.txt", kNull, kNull}}, 1},
+  });
+  // The path is built in a 260-byte buffer: it is cut at 259 bytes.
+  auto h = std::make_unique<Harness>();
+  AddCommand(h->commands, "d", "C:\\D");
+  h->Run("d\\" + long_rest);
+  ASSERT_EQ(h->shell.calls.size(), 1u);
+  EXPECT_EQ(h->shell.calls[0].file, "C:\\D\\" + long_rest.substr(0, 259 - 5));
+}
+
+TEST(InterpreterTest, NestingLimit) {
+  // A command whose body is its own name: eight runs, the ninth refused, and
+  // every level then tries the shell with the body.
+  auto h = std::make_unique<Harness>();
+  AddCommand(h->commands, "loop", "loop");
+  h->shell.Answer(2);
+  EXPECT_EQ(h->Run("loop"), 0);
+  EXPECT_EQ(h->status.Read().View(), "CmndErrN");
+  EXPECT_EQ(h->shell.calls, std::vector<ShellCall>(8, {"loop", kNull, kNull}));
+  EXPECT_EQ(h->interpreter.nesting_depth, 0);
+
+  // When the deepest fallback succeeds, every enclosing level succeeds too.
+  h->shell.calls.clear();
+  h->shell.Answer(42);
+  EXPECT_EQ(h->Run("loop"), 1);
+  EXPECT_EQ(h->shell.calls.size(), 1u);
+
+  // The limit counts runs in progress, not runs made: a long chain of
+  // segments at one level is fine.
+  h->status.Clear();
+  std::string many = "a";
+  for (int i = 0; i < 20; ++i) many += " & a";
+  h->shell.calls.clear();
+  EXPECT_EQ(h->Run(many), 1);
+  EXPECT_EQ(h->shell.calls.size(), 21u);
+  EXPECT_TRUE(h->status.Empty());
+}
+
+TEST(InterpreterTest, BuiltinsGetNumberLineArgumentsAndContext) {
+  auto h = std::make_unique<Harness>();
+  AddCommand(h->commands, "say", "#7 ignored text");
+  AddCommand(h->commands, "Edit", "C:\\e.exe");
+  AddCommand(h->commands, "hop", "say %01");
+
+  EXPECT_EQ(h->Run("#12 a \"b c\"", -4), 1);
+  EXPECT_EQ(h->Run("say hi #EDIT", 17), 1);
+  EXPECT_EQ(h->Run("hop x", -5), 1);
+  h->builtins.result = 0;
+  EXPECT_EQ(h->Run("#"), 0);
+  EXPECT_EQ(h->Run("#-3x"), 0);
+  EXPECT_TRUE(h->shell.calls.empty());
+
+  auto& calls = h->builtins.calls;
+  ASSERT_EQ(calls.size(), 5u);
+  // Written directly: the line and the name length are the whole segment.
+  EXPECT_EQ(calls[0].number, 12);
+  EXPECT_EQ(calls[0].line, "#12 a \"b c\"");
+  EXPECT_EQ(calls[0].name_length, calls[0].line.size());
+  EXPECT_EQ(calls[0].arguments, (std::vector<std::string>{"a", "b c"}));
+  EXPECT_EQ(calls[0].slot_after, "-1");
+  EXPECT_EQ(calls[0].context, -4);
+  // In a body: typed arguments (a reference in other letter case resolved),
+  // the name's length, the rest of the body ignored.
+  EXPECT_EQ(calls[1].number, 7);
+  EXPECT_EQ(calls[1].line, "say hi #EDIT");
+  EXPECT_EQ(calls[1].name_length, 3u);
+  EXPECT_EQ(calls[1].arguments, (std::vector<std::string>{"hi", "C:\\e.exe"}));
+  EXPECT_EQ(calls[1].context, 17);
+  // Through a nested run: context unchanged, one level deeper.
+  EXPECT_EQ(calls[2].line, "say x");
+  EXPECT_EQ(calls[2].context, -5);
+  EXPECT_EQ(calls[2].depth, 2);
+  EXPECT_EQ(calls[3].number, 0);
+  EXPECT_TRUE(calls[3].arguments.empty());
+  EXPECT_EQ(calls[4].number, -3);
+}
+
+TEST(InterpreterTest, OverlongLinesAreCutNotOverrun) {
+  auto h = std::make_unique<Harness>();
+  std::string line(10000, 'x');
+  h->Run(line);
+  ASSERT_EQ(h->shell.calls.size(), 1u);
+  EXPECT_EQ(h->shell.calls[0].file.size(), kLineBuffer - 1);
+
+  // Arguments appended to a body grow past the buffer: cut at 8191 bytes.
+  AddCommand(h->commands, "p", "prog.exe");
+  h->shell.calls.clear();
+  std::string args;
+  for (int i = 0; i < 32; ++i) args += " " + std::string(300, 'a' + i % 26);
+  h->Run("p" + args);
+  ASSERT_FALSE(h->shell.calls.empty());
+  EXPECT_EQ(h->shell.calls[0].file, "prog.exe");
+  EXPECT_LE(h->shell.calls[0].parameters.size(), kLineBuffer - 1);
+}
+
+}  // namespace
+}  // namespace vsmr
