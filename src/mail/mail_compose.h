@@ -1,0 +1,28 @@
+// The message view's text: the decoded header lines, the attachment line of a
+// multipart message and the body converted to Shift-JIS.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vsmr {
+
+// The display text holds at most expected size + this many bytes (NUL included).
+inline constexpr std::size_t kMailDisplaySpare = 16384;
+// Attachment list of the message view (NUL included).
+inline constexpr std::size_t kAttachmentListSize = 1024;
+
+// Walks the parts of a multipart `body` (NUL-terminated, terminated in place
+// between parts) whose boundary is given by `content_type`. Returns the start
+// of the text to show: the first text/plain part (quoted-printable decoded),
+// or `body` itself. Appends HTML-part and named-attachment notes to the
+// NUL-terminated `attachments` of `attachments_size` bytes.
+char* WalkMultipart(char* body, std::string_view content_type, char* attachments,
+                    std::size_t attachments_size);
+
+// Builds the mail window's text from a retrieved message (the RETR answer, its
+// status line included) whose LIST size was `expected_size`: header lines, the
+// attachment line for multipart mail, an empty line and the converted body.
+std::string ComposeMailText(std::string_view message, std::size_t expected_size);
+
+}  // namespace vsmr

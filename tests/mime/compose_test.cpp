@@ -1,0 +1,171 @@
+// The message view's text: header lines, multipart walking and the body.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "mail/mail_compose.h"
+
+namespace vsmr {
+namespace {
+
+constexpr const char kJisTest[] = "\x1b$B%F%9%H\x1b(B";  // テスト
+
+std::string Compose(const std::string& message) {
+  return ComposeMailText(message, message.size());
+}
+
+// The text after the header lines and the empty line that follows them.
+std::string BodyOf(const std::string& text) {
+  std::size_t at = text.find("\r\n\r\n\r\n");
+  return at == std::string::npos ? "<no body separator>" : text.substr(at + 6);
+}
+
+TEST(ComposeMailText, SimpleMessage) {
+  std::string text = Compose(
+      "+OK 120 octets\r\nFrom: Taro <t@example.jp>\r\nTo: h@example.jp\r\n"
+      "Subject: =?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=\r\nDate: Sun, 5 Jan 2003 12:34:56 +0900\r\n"
+      "\r\n" + std::string(kJisTest) + "\r\nline\n.\r\n");
+  EXPECT_EQ(
+      "送信者: Taro <t@example.jp>\r\n宛先  : h@example.jp\r\n件名  : テスト\r\n"
+      "日付  : 2003年01月05日(日) 12:34:56\r\n\r\n\r\nテスト\r\nline\r\n.\r\n",
+      text);
+}
+
+TEST(ComposeMailText, ReplyLineOnlyWhenItDiffers) {
+  std::string same = Compose("+OK\r\nFrom: a@b\r\nReply-To: a@b\r\n\r\nx");
+  EXPECT_EQ(std::string::npos, same.find("返信先"));
+  std::string other = Compose("+OK\r\nFrom: a@b\r\nReply-To: c@d\r\n\r\nx");
+  EXPECT_EQ(0u, other.find("送信者: a@b\r\n返信先: c@d\r\n宛先  : (宛先不明)\r\n"));
+}
+
+TEST(ComposeMailText, NoBlankLineMeansNoBody) {
+  std::string text = Compose("+OK\r\nSubject: only headers\r\n");
+  EXPECT_EQ("送信者: (送信者不明)\r\n宛先  : (宛先不明)\r\n件名  : only headers\r\n"
+            "日付  : (日付なし)\r\n\r\n\r\n",
+            text);
+}
+
+TEST(ComposeMailText, QuotedPrintableBody) {
+  std::string text = Compose(
+      "+OK\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+      "=1B$B%F%9%H=1B(B=3D=C3=\r\nend");
+  EXPECT_EQ("テスト==C3end", BodyOf(text));
+}
+
+const std::string kNested =
+    "+OK\r\nSubject: nested\r\nMIME-Version: 1.0\r\n"
+    "Content-Type: multipart/mixed; boundary=\"outer\"\r\n\r\n"
+    "--outer\r\nContent-Type: multipart/alternative; boundary=\"inner\"\r\n\r\n"
+    "--inner\r\nContent-Type: text/plain; charset=\"iso-2022-jp\"\r\n\r\n" +
+    std::string(kJisTest) +
+    "\r\n--inner\r\nContent-Type: text/html; charset=\"iso-2022-jp\"\r\n\r\n<p>x</p>\r\n"
+    "--inner--\r\n\r\n"
+    "--outer\r\nContent-Type: application/pdf; name=\"a.pdf\"\r\n"
+    "Content-Transfer-Encoding: base64\r\n\r\nJVBERg==\r\n--outer--\r\n";
+
+TEST(ComposeMailText, NestedMultipartShowsTextAndListsAttachments) {
+  std::string text = Compose(kNested);
+  EXPECT_NE(std::string::npos, text.find("\r\n添付  : HTMLファイル, \"a.pdf\"\r\n\r\n\r\n"));
+  EXPECT_EQ("テスト", BodyOf(text));
+}
+
+TEST(ComposeMailText, CapitalMultipartIsNotWalked) {
+  // The flag test ignores case but the view's test for "multipart" does not.
+  std::string message = kNested;
+  message.replace(message.find("multipart/mixed"), 9, "Multipart");
+  std::string text = Compose(message);
+  EXPECT_EQ(std::string::npos, text.find("添付"));
+  EXPECT_EQ(0u, BodyOf(text).find("--outer\r\n"));
+}
+
+TEST(ComposeMailText, OutputStaysWithinTheDisplayBuffer) {
+  // Bare LFs double in size; the text is cut at expected size + the spare.
+  std::string message = "+OK\r\n\r\n" + std::string(40000, '\n');
+  std::string text = ComposeMailText(message, message.size());
+  EXPECT_EQ(message.size() + kMailDisplaySpare - 1, text.size());
+  // A smaller expected size limits the conversion steps.
+  EXPECT_EQ("abcd", BodyOf(ComposeMailText("+OK\r\n\r\nabcdefgh", 3)));
+}
+
+struct WalkCase {
+  const char* name;
+  const char* content_type;
+  const char* body;
+  const char* shown;
+  const char* attachments;
+};
+
+class WalkMultipartTest : public ::testing::TestWithParam<WalkCase> {};
+
+TEST_P(WalkMultipartTest, Walks) {
+  const WalkCase& c = GetParam();
+  std::string body = c.body;
+  char list[kAttachmentListSize] = {};
+  const char* shown = WalkMultipart(body.data(), c.content_type, list, sizeof list);
+  EXPECT_STREQ(c.shown, shown);
+  EXPECT_STREQ(c.attachments, list);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WalkMultipartTest,
+    ::testing::Values(
+        WalkCase{"unquotedBoundary", "multipart/mixed; boundary=b", "--b\r\nx", "--b\r\nx", ""},
+        WalkCase{"emptyBoundary", "multipart/mixed; boundary=\"\"", "--\r\nx", "--\r\nx", ""},
+        WalkCase{"boundaryAbsent", "multipart/mixed; boundary=\"b\"", "text", "text", ""},
+        WalkCase{"textPart", "multipart/mixed; boundary=\"b\"",
+                 "pre\r\n--b\r\nContent-Type: text/plain\r\n\r\nhello\r\n--b--\r\n", "hello", ""},
+        // Without the closing boundary the text runs to its last CR.
+        WalkCase{"noClosingBoundary", "multipart/mixed; boundary=\"b\"",
+                 "--b\r\nContent-Type: text/plain\r\n\r\nhello\r\nworld", "hello", ""},
+        WalkCase{"partWithoutType", "multipart/mixed; boundary=\"b\"",
+                 "--b\r\nX-A: 1\r\n\r\nhello\r\n--b--\r\n", "--b\r\nX-A: 1", ""},
+        WalkCase{"secondTextIsAttachment", "multipart/mixed; boundary=\"b\"",
+                 "--b\r\nContent-Type: text/plain\r\n\r\none\r\n--b\r\n"
+                 "Content-Type: text/plain; name=\"two.txt\"\r\n\r\ntwo\r\n--b--\r\n",
+                 "one", "\"two.txt\", "},
+        WalkCase{"htmlReplacesList", "multipart/mixed; boundary=\"b\"",
+                 "--b\r\nContent-Type: image/png; name=\"p.png\"\r\n\r\nx\r\n--b\r\n"
+                 "Content-Type: text/html\r\n\r\n<p>\r\n--b--\r\n",
+                 "--b\r\nContent-Type: image/png; name=\"p.png\"", "HTMLファイル, "},
+        WalkCase{"nameNeedsQuote", "multipart/mixed; boundary=\"b\"",
+                 "--b\r\nContent-Type: image/png; name=p.png\r\n\r\nx\r\n--b--\r\n",
+                 "--b\r\nContent-Type: image/png; name=p.png", ""},
+        // The part's own quoted-printable header applies when the text part comes first.
+        WalkCase{"textPartQuotedPrintable", "multipart/mixed; boundary=\"b\"",
+                 "--b\r\nContent-Type: text/plain\r\nContent-Transfer-Encoding: quoted-printable"
+                 "\r\n\r\nx=3Dy=\r\nz\r\n--b--\r\n",
+                 "x=yz", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WalkMultipartLimits, DeepNestingStopsAtAFixedDepth) {
+  // 200 levels of multipart, each naming the next boundary: the walk must end
+  // without exhausting the stack and show raw text from the deepest level it read.
+  std::string body;
+  for (int level = 0; level < 200; ++level) {
+    body += "--b" + std::to_string(level) +
+            "\r\nContent-Type: multipart/mixed; boundary=\"b" + std::to_string(level + 1) +
+            "\"\r\n\r\n";
+  }
+  body += "--b200\r\nContent-Type: text/plain\r\n\r\ndeep\r\n";
+  char list[kAttachmentListSize] = {};
+  const char* shown = WalkMultipart(body.data(), "multipart/mixed; boundary=\"b0\"", list,
+                                    sizeof list);
+  EXPECT_EQ(0, std::strncmp(shown, "--b33\r\n", 7)) << shown;
+}
+
+TEST(WalkMultipartLimits, AttachmentListIsCut) {
+  std::string body;
+  for (int i = 0; i < 100; ++i) {
+    body += "--b\r\nContent-Type: image/png; name=\"" + std::string(40, 'n') + "\"\r\n\r\nx\r\n";
+  }
+  char list[kAttachmentListSize + 8];
+  std::memset(list, 'Z', sizeof list);
+  list[0] = '\0';
+  WalkMultipart(body.data(), "multipart/mixed; boundary=\"b\"", list, kAttachmentListSize);
+  EXPECT_EQ(kAttachmentListSize - 1, std::strlen(list));
+  EXPECT_EQ('Z', list[kAttachmentListSize]);
+}
+
+}  // namespace
+}  // namespace vsmr
