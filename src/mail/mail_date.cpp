@@ -48,8 +48,8 @@ std::string FormatMailDate(std::string_view date_value, MailDateForm form) {
     token.Set(rest.substr(pos, end - pos));
     pos = end;
   }
-  std::string day(tokens[0].View());
-  if (day.size() == 1) day.insert(0, "0");
+  char day[kTokenSize + 1];
+  std::snprintf(day, sizeof day, tokens[0].View().size() == 1 ? "0%s" : "%s", tokens[0].c_str());
   char month[3];
   std::snprintf(month, sizeof month, "%02d", MonthNumber(tokens[1].View()));
   std::string_view year = tokens[2].View();
@@ -62,10 +62,10 @@ std::string FormatMailDate(std::string_view date_value, MailDateForm form) {
     if (first_colon != last_colon) time = time.substr(0, last_colon);
     if (year.size() == 4) year.remove_prefix(2);
     std::snprintf(text, sizeof text, "%.*s/%s/%s %.*s", static_cast<int>(year.size()), year.data(),
-                  month, day.c_str(), static_cast<int>(time.size()), time.data());
+                  month, day, static_cast<int>(time.size()), time.data());
   } else {
     std::snprintf(text, sizeof text, "%.*s年%s月%s日(%s) %.*s", static_cast<int>(year.size()),
-                  year.data(), month, day.c_str(), kWeekdayNames[weekday],
+                  year.data(), month, day, kWeekdayNames[weekday],
                   static_cast<int>(time.size()), time.data());
   }
   return text;
