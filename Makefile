@@ -7,5 +7,8 @@ build:
 	bash scripts/install-deps.sh
 	bash scripts/build.sh
 
+bench:
+	bash bench/startup/run_bench.sh
+
 clean:
 	rm -rf build

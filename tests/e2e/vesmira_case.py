@@ -1,0 +1,80 @@
+# Base of every end-to-end case: a fresh X display, a fresh program folder holding
+# vesmira.exe and the files the case prepares, and cleanup that always ends both.
+import os
+import shutil
+import unittest
+
+from desktop import Desktop
+from program_files import TITLE_REGEX, command_list
+from wine import (SOURCE_DIR, WIN64_BIN, WineProcess, end_desktop_processes, wait_for,
+                  windows_path)
+
+OUT_DIR = os.environ.get('VSMR_E2E_OUT', os.path.join(SOURCE_DIR, 'build', 'host'))
+PROGRAM = os.path.join(WIN64_BIN, 'vesmira.exe')
+CLOSE_BUTTON = (-7, 5)  # from the right edge: the 14 x 12 button at width - 14
+
+
+class VesmiraCase(unittest.TestCase):
+    def setUp(self):
+        if not os.path.isfile(PROGRAM):
+            self.fail(f'{PROGRAM} has not been built')
+        name = self.id().split('.', 1)[-1]
+        self.shots = os.path.join(OUT_DIR, 'e2e-shots', name)
+        self.folder = os.path.join(OUT_DIR, 'e2e-runs', name)
+        for path in (self.shots, self.folder):
+            shutil.rmtree(path, ignore_errors=True)
+            os.makedirs(path)
+        shutil.copy(PROGRAM, self.folder)
+        self.folder_windows = windows_path(self.folder)
+        end_desktop_processes()
+        self.desktop = Desktop(self.shots)
+        self.addCleanup(self.desktop.close)
+        self.addCleanup(end_desktop_processes)
+
+    # --- files ---------------------------------------------------------------------
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def write(self, name, data):
+        with open(self.path(name), 'wb') as f:
+            f.write(data)
+
+    def read(self, name):
+        with open(self.path(name), 'rb') as f:
+            return f.read()
+
+    def write_commands(self, entries):
+        self.write('vsmrcmd.dat', command_list(entries))
+
+    # --- the program -----------------------------------------------------------------
+
+    def start(self, *args):
+        """Starts vesmira.exe from the case's folder; it is killed at cleanup if still running."""
+        log = os.path.join(self.shots, 'wine.log')
+        process = WineProcess(self.path('vesmira.exe'), list(args), self.folder,
+                              self.desktop.display, log)
+        self.addCleanup(process.kill)
+        return process
+
+    def start_main_window(self):
+        """Starts the first copy and returns (process, main window id)."""
+        process = self.start()
+        window = self.desktop.wait_window(TITLE_REGEX, timeout=30)
+        if window is None:
+            self.desktop.screenshot('no-window')
+            self.fail(f'no window titled {TITLE_REGEX} appeared; '
+                      f'running: {process.running()}')
+        # The first paint follows the map; wait until the face is there before acting.
+        wait_for(lambda: self.desktop.geometry(window)[2] > 0, 5)
+        return process, window
+
+    def close_with_button(self, process, window):
+        """Clicks the close button and returns the exit code (fails if it does not exit)."""
+        x, y, width, _ = self.desktop.geometry(window)
+        self.desktop.click(x + width + CLOSE_BUTTON[0], y + CLOSE_BUTTON[1])
+        code = process.wait(20)
+        if code is None:
+            self.desktop.screenshot('still-running')
+            self.fail('the program did not exit after a click on its close button')
+        return code
