@@ -19,7 +19,7 @@ int ExpandParameters(std::string_view line, char* body, std::size_t capacity,
   if (std::strchr(body, '%') == nullptr) return 0;
   if (count > ArgumentVector::kSlots) count = ArgumentVector::kSlots;
   for (int k = 1; k <= count; ++k) {
-    char placeholder[8];
+    char placeholder[16];
     std::snprintf(placeholder, sizeof placeholder, "%%%02d", k);
     ReplaceAll(body, capacity, placeholder, arguments.Get(k));
   }
