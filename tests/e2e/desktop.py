@@ -119,13 +119,20 @@ class Desktop:
 
     # --- input -------------------------------------------------------------------
 
+    def move(self, x, y):
+        # Not --sync: that waits for a motion event, which never comes (for seconds) when
+        # the pointer is already there. xdotool flushes before it exits, so later input
+        # from the next call follows this move.
+        self.xdotool('mousemove', x, y)
+        time.sleep(0.05)
+
     def click(self, x, y, button=1):
-        self.xdotool('mousemove', '--sync', x, y)
+        self.move(x, y)
         self.xdotool('click', button)
 
     def drag(self, start, end, steps=12):
         """Presses the left button at start, moves in steps to end, releases there."""
-        self.xdotool('mousemove', '--sync', *start)
+        self.move(*start)
         self.xdotool('mousedown', 1)
         time.sleep(0.2)
         for i in range(1, steps + 1):

@@ -18,7 +18,7 @@ class VesmiraCase(unittest.TestCase):
     def setUp(self):
         if not os.path.isfile(PROGRAM):
             self.fail(f'{PROGRAM} has not been built')
-        name = self.id().split('.', 1)[-1]
+        name = self.id().split('.')[0].removeprefix('test_')
         self.shots = os.path.join(OUT_DIR, 'e2e-shots', name)
         self.folder = os.path.join(OUT_DIR, 'e2e-runs', name)
         for path in (self.shots, self.folder):
