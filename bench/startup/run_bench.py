@@ -170,6 +170,7 @@ def main():
     parser.add_argument('--runs', type=int, default=9)
     parser.add_argument('--idle-seconds', type=int, default=60)
     args = parser.parse_args()
+    args.out, args.tool = os.path.abspath(args.out), os.path.abspath(args.tool)
     folders = prepare(args.out)
     desktop = Desktop(os.path.join(args.out, 'display'))
     try:
