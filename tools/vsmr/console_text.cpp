@@ -56,7 +56,15 @@ std::string FromConsole(std::string_view argument) {
 
 std::string EscapeField(std::string_view cp932) {
   std::string escaped;
-  for (char c : cp932) {
+  for (std::size_t i = 0; i < cp932.size(); ++i) {
+    char c = cp932[i];
+    // A double-byte character is copied whole: its trail byte may be 0x5C.
+    unsigned char u = static_cast<unsigned char>(c);
+    if (((u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC)) && i + 1 < cp932.size()) {
+      escaped += c;
+      escaped += cp932[++i];
+      continue;
+    }
     switch (c) {
       case '\t': escaped += "\\t"; break;
       case '\r': escaped += "\\r"; break;
