@@ -49,9 +49,10 @@ struct ArgumentVector {
 
 struct Interpreter;
 
-// The built-in commands. `line` is the segment that named the built-in and
-// `name_length` the length of its name part (the whole segment for a "#n"
-// written directly); the text after it is the built-in's rest-of-line.
+// The built-in commands. `line` is the segment that named the built-in (its
+// data() is NUL-terminated at size()) and `name_length` the length of its
+// name part (the whole segment for a "#n" written directly); the text after
+// it is the built-in's rest-of-line.
 // Returns the command's result, 1 or 0; an unknown number returns 0.
 class BuiltinRunner {
  public:

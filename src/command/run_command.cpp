@@ -94,9 +94,11 @@ std::string_view WorkingDirectoryOf(std::string_view file) {
   return file.substr(0, SjisCutLength(file.substr(0, last), kPathBuffer - 1));
 }
 
-int RunCommand(Interpreter& in, WindowRef window, std::string_view segment, int context) {
-  segment = UpToNul(segment);
-  segment = segment.substr(0, SjisCutLength(segment, kLineBuffer - 1));
+int RunCommand(Interpreter& in, WindowRef window, std::string_view text, int context) {
+  text = UpToNul(text);
+  // An owned copy: the segment handed on is a C string of exactly its length.
+  const std::string owned(text.substr(0, SjisCutLength(text, kLineBuffer - 1)));
+  const std::string_view segment = owned;
   if (segment.empty()) return 0;
 
   if (segment[0] == '#') {

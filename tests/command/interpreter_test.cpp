@@ -170,7 +170,7 @@ TEST(InterpreterTest, BuiltinsGetNumberLineArgumentsAndContext) {
   AddCommand(h->commands, "Edit", "C:\\e.exe");
   AddCommand(h->commands, "hop", "say %01");
 
-  EXPECT_EQ(h->Run("#12 a \"b c\"", -4), 1);
+  EXPECT_EQ(h->Run("#12 a \"b c\" & // next", -4), 1);
   EXPECT_EQ(h->Run("say hi #EDIT", 17), 1);
   EXPECT_EQ(h->Run("hop x", -5), 1);
   h->builtins.result = 0;
@@ -201,6 +201,7 @@ TEST(InterpreterTest, BuiltinsGetNumberLineArgumentsAndContext) {
   EXPECT_EQ(calls[3].number, 0);
   EXPECT_TRUE(calls[3].arguments.empty());
   EXPECT_EQ(calls[4].number, -3);
+  for (const auto& call : calls) EXPECT_TRUE(call.line_is_c_string) << call.line;
 }
 
 TEST(InterpreterTest, OverlongLinesAreCutNotOverrun) {

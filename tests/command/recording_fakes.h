@@ -41,6 +41,7 @@ struct BuiltinCall {
   std::string slot_after;              // the first unfilled slot ("-1" unless all 32 are filled)
   int context;
   int depth;
+  bool line_is_c_string;  // a NUL right after the line
 };
 
 class RecordingBuiltins : public BuiltinRunner {
@@ -48,7 +49,7 @@ class RecordingBuiltins : public BuiltinRunner {
   int RunBuiltin(Interpreter& interpreter, WindowRef, int number, std::string_view line,
                  std::size_t name_length, const ArgumentVector& arguments, int context) override {
     BuiltinCall call{number, std::string(line), name_length, {}, {}, context,
-                     interpreter.nesting_depth};
+                     interpreter.nesting_depth, line.data()[line.size()] == '\0'};
     for (int k = 1; k <= arguments.count; ++k) call.arguments.push_back(arguments.Get(k));
     call.slot_after = arguments.count < ArgumentVector::kSlots ? arguments.Get(arguments.count + 1)
                                                                : "-1";
