@@ -1,0 +1,217 @@
+// The connection's life: network layer, log-in, readiness waits, the "+OK"
+// test and QUIT. Every path that gives up closes and releases exactly once.
+#include "mail/pop3_session.h"
+
+#include <cstdio>
+#include <new>
+
+#include "mail/pop3_answer.h"
+#include "mail/pop3_io.h"
+#include "mail/pop3_texts.h"
+
+namespace vsmr {
+
+namespace {
+
+int WaitSeconds(const PopSettings& settings) {
+  return settings.timeout_seconds < 0 ? 0 : settings.timeout_seconds;
+}
+
+bool AccountComplete(const PopAccount& account) {
+  return !account.server.Empty() && !account.user.Empty() && !account.password.Empty();
+}
+
+// Sends a log-in line and checks its answer; on refusal reports `text` with
+// "MailErrU" and closes.
+bool LogInStep(PopSession& session, const char* format, const char* value, const char* text) {
+  char line[pop3_io::kShortAnswer];
+  std::snprintf(line, sizeof line, format, value);
+  if (!pop3_io::SendCommand(session, line)) return false;
+  char answer[pop3_io::kShortAnswer + 1];
+  const long got = pop3_io::ReceiveOnce(session, answer, pop3_io::kShortAnswer);
+  if (got < 0) return false;
+  if (!BeginsWithOk(std::string_view(answer, static_cast<std::size_t>(got)))) {
+    session.Fail(text, pop3_text::kErrLogin);
+    session.Close();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool PopSession::StartLayer() {
+  if (!layer_started_) layer_started_ = sockets_.Startup();
+  return layer_started_;
+}
+
+void PopSession::Close() {
+  if (socket_ != kNoSocket) {
+    sockets_.Close(socket_);
+    socket_ = kNoSocket;
+  }
+  if (layer_started_) {
+    sockets_.Cleanup();
+    layer_started_ = false;
+  }
+}
+
+void PopSession::Fail(std::string_view text, std::string_view code) {
+  host_.ShowStatus(text);
+  if (!code.empty()) host_.SetStatusWord(code);
+}
+
+bool AllocateMessageText(MessageText& text, int expected_size) {
+  if (expected_size < 0) expected_size = 0;
+  if (expected_size > kPopMaxMessageSize) expected_size = kPopMaxMessageSize;
+  try {
+    text.bytes.assign(static_cast<std::size_t>(expected_size) + kPopMessageSlack, '\0');
+  } catch (const std::bad_alloc&) {
+    text.bytes.clear();
+    return false;
+  }
+  text.length = 0;
+  return true;
+}
+
+bool PopConnect(PopSession& session, int account_index, int job_kind) {
+  session.Close();  // a session holds one connection at a time
+  if (!session.StartLayer()) {
+    session.Fail(pop3_text::kCannotStart, pop3_text::kErrStartup);
+    return false;
+  }
+  PopHost& host = session.Host();
+  PopAccount account = host.ReadAccount(account_index);
+  if (job_kind != kPopAutomaticCheckJob && !AccountComplete(account)) {
+    host.OfferAccountSetup(pop3_text::kAccountIncomplete, pop3_text::kAccountIncompleteCaption);
+    account = host.ReadAccount(account_index);
+    if (!AccountComplete(account)) {
+      session.Close();
+      return false;
+    }
+  }
+  SocketApi& sockets = session.Sockets();
+  std::uint32_t address = 0;
+  if (sockets.Resolve(account.server.c_str(), &address) != ResolveOutcome::kFound) {
+    char text[1024];
+    std::snprintf(text, sizeof text, pop3_text::kHostNotFoundFormat, account.server.c_str());
+    session.Fail(text, pop3_text::kErrHost);
+    session.Close();
+    return false;
+  }
+  const SocketHandle socket = sockets.Open();
+  if (socket == kNoSocket) {
+    session.Fail(pop3_text::kCannotOpenSocket, pop3_text::kErrSocket);
+    session.Close();
+    return false;
+  }
+  session.Adopt(socket);
+  const int connect_wait = WaitSeconds(session.Settings()) < 1 ? 1 : WaitSeconds(session.Settings());
+  if (!sockets.Connect(socket, address, session.Settings().port, connect_wait)) {
+    session.Fail(pop3_text::kConnectFailed, pop3_text::kErrConnect);
+    session.Close();
+    return false;
+  }
+  char greeting[pop3_io::kShortAnswer + 1];
+  const long got = pop3_io::ReceiveOnce(session, greeting, pop3_io::kShortAnswer);
+  if (got < 0) return false;
+  if (!BeginsWithOk(std::string_view(greeting, static_cast<std::size_t>(got)))) {
+    session.Fail(pop3_text::kGreetingRefused, pop3_text::kErrGreeting);
+    session.Close();
+    return false;
+  }
+  return LogInStep(session, "USER %s\r\n", account.user.c_str(), pop3_text::kUserRefused) &&
+         LogInStep(session, "PASS %s\r\n", account.password.c_str(), pop3_text::kPassRefused);
+}
+
+bool WaitReadable(PopSession& session) {
+  if (!session.IsOpen()) return false;
+  switch (session.Sockets().WaitReadable(session.Socket(), WaitSeconds(session.Settings()))) {
+    case WaitOutcome::kReady:
+      return true;
+    case WaitOutcome::kTimeout:
+      session.Fail(pop3_text::kReceiveTimeout, pop3_text::kErrTimeout);
+      break;
+    case WaitOutcome::kError:
+    case WaitOutcome::kNotInSet:
+      session.Fail(pop3_text::kReceiveFailed, pop3_text::kErrReceive);
+      break;
+  }
+  session.Close();
+  return false;
+}
+
+bool WaitWritable(PopSession& session) {
+  if (!session.IsOpen()) return false;
+  switch (session.Sockets().WaitWritable(session.Socket(), WaitSeconds(session.Settings()))) {
+    case WaitOutcome::kReady:
+      return true;
+    case WaitOutcome::kTimeout:
+      session.Fail(pop3_text::kSendTimeout, pop3_text::kErrTimeout);
+      break;
+    case WaitOutcome::kError:
+      session.Fail(pop3_text::kSendFailed, {});  // the StatusWord keeps its code
+      break;
+    case WaitOutcome::kNotInSet:
+      session.Fail(pop3_text::kSendFailed, pop3_text::kErrSend);
+      break;
+  }
+  session.Close();
+  return false;
+}
+
+bool ExpectOk(PopSession& session, std::string_view answer) {
+  if (BeginsWithOk(answer)) return true;
+  session.Fail(AnswerText(answer), pop3_text::kErrAnswer);
+  return false;
+}
+
+bool PopQuit(PopSession& session) {
+  if (!session.IsOpen()) {
+    session.Close();  // releases a layer still held by a half-made connection
+    return false;
+  }
+  if (!pop3_io::SendCommand(session, "QUIT\r\n")) return false;
+  char answer[pop3_io::kShortAnswer + 1];
+  if (pop3_io::ReceiveOnce(session, answer, pop3_io::kShortAnswer) < 0) return false;
+  session.Close();
+  return true;
+}
+
+namespace pop3_io {
+
+bool SendCommand(PopSession& session, std::string_view line) {
+  if (!WaitWritable(session)) return false;
+  if (!session.Sockets().Send(session.Socket(), line.data(), line.size())) {
+    session.Fail(pop3_text::kSendFailed, pop3_text::kErrSend);
+    session.Close();
+    return false;
+  }
+  return true;
+}
+
+long ReceiveOnce(PopSession& session, char* buffer, std::size_t limit) {
+  buffer[0] = '\0';
+  if (!WaitReadable(session)) return -1;
+  long got = session.Sockets().Receive(session.Socket(), buffer, limit);
+  if (got < 0) got = 0;
+  if (static_cast<std::size_t>(got) > limit) got = static_cast<long>(limit);
+  buffer[got] = '\0';
+  return got;
+}
+
+bool Exchange(PopSession& session, std::string_view line, char* buffer, std::size_t limit) {
+  if (!SendCommand(session, line)) return false;
+  const long got = ReceiveOnce(session, buffer, limit);
+  if (got < 0) return false;
+  if (got == 0) {
+    session.Fail(pop3_text::kReceiveFailed, pop3_text::kErrReceive);
+    session.Close();
+    return false;
+  }
+  return ExpectOk(session, std::string_view(buffer, static_cast<std::size_t>(got)));
+}
+
+}  // namespace pop3_io
+
+}  // namespace vsmr

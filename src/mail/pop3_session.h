@@ -1,0 +1,143 @@
+// The POP3 client: one connection to a mail account's server, log-in with USER
+// and PASS, and the commands a mail check needs (STAT, TOP, LIST, RETR, DELE,
+// QUIT). Progress and failures go to a PopHost as status text and a StatusWord code.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/fixed_text.h"
+#include "mail/socket.h"
+
+namespace vsmr {
+
+// Job kind of an automatic check: it logs in with the account as it stands.
+inline constexpr int kPopAutomaticCheckJob = 3;
+// A message size from the server is never taken as more than this.
+inline constexpr int kPopMaxMessageSize = 1048576;
+// Room added to the expected size when a message text is allocated.
+inline constexpr int kPopMessageSlack = 16384;
+
+// The log-in fields of one mail account.
+struct PopAccount {
+  FixedText<256> server;
+  FixedText<64> user;
+  FixedText<64> password;
+};
+
+struct PopSettings {
+  int timeout_seconds = 10;    // TimeOut: every wait for readiness
+  int limit_mail_size = 65536; // LimitMailSize: above it a partial download is offered
+  std::uint16_t port = 110;    // the program always uses 110; tests use others
+};
+
+// What the client needs from the rest of the program.
+class PopHost {
+ public:
+  virtual ~PopHost() = default;
+  // Replaces the mail window's status line.
+  virtual void ShowStatus(std::string_view text) = 0;
+  // Replaces the clock face's StatusWord with an eight-character code.
+  virtual void SetStatusWord(std::string_view code) = 0;
+  // The account's fields as they stand now (read again after the options dialog).
+  virtual PopAccount ReadAccount(int account_index) = 0;
+  // Warning box (`text`, `caption`, warning icon, OK) owned by the job's owner
+  // window, then the options dialog run modally on it, then a repaint of it.
+  virtual void OfferAccountSetup(std::string_view text, std::string_view caption) = 0;
+  // Question box (`text`, `caption`, question icon, Yes and No) owned by the
+  // mail window; true for Yes.
+  virtual bool AskPartialDownload(std::string_view text, std::string_view caption) = 0;
+  // False once the mail window is gone: downloads and header reads stop.
+  virtual bool MailWindowExists() = 0;
+};
+
+// One connection, from PopConnect to PopQuit. Whatever happens, a started
+// network layer is released exactly once (at the latest by the destructor).
+class PopSession {
+ public:
+  PopSession(SocketApi& sockets, PopHost& host, const PopSettings& settings)
+      : sockets_(sockets), host_(host), settings_(settings) {}
+  ~PopSession() { Close(); }
+  PopSession(const PopSession&) = delete;
+  PopSession& operator=(const PopSession&) = delete;
+
+  bool IsOpen() const { return socket_ != kNoSocket; }
+  SocketApi& Sockets() { return sockets_; }
+  PopHost& Host() { return host_; }
+  const PopSettings& Settings() const { return settings_; }
+  SocketHandle Socket() const { return socket_; }
+
+  // Used by the operations below.
+  bool StartLayer();
+  void Adopt(SocketHandle socket) { socket_ = socket; }
+  // Closes the socket (if any) and releases the network layer (if started).
+  void Close();
+  // Reports a failure: status text, and the StatusWord code unless empty.
+  void Fail(std::string_view text, std::string_view code);
+  // Whether the last PopListForDownload gave less than the message's size
+  // (partial download or the size cap): PopRetrieve then stops at that size.
+  void NoteDownloadCut(bool cut) { download_cut_ = cut; }
+  bool DownloadCut() const { return download_cut_; }
+
+ private:
+  SocketApi& sockets_;
+  PopHost& host_;
+  PopSettings settings_;
+  SocketHandle socket_ = kNoSocket;
+  bool layer_started_ = false;
+  bool download_cut_ = false;
+};
+
+// The collected RETR answer, owned by the caller: expected size + 16,384
+// bytes, zero-filled; the client never writes past its last byte.
+struct MessageText {
+  std::vector<char> bytes;
+  std::size_t length = 0;
+  std::string_view View() const { return std::string_view(bytes.data(), length); }
+};
+
+// Sizes and zero-fills `text` for `expected_size` bytes; false when the
+// memory cannot be had (the caller reports it).
+bool AllocateMessageText(MessageText& text, int expected_size);
+
+// Starts the network layer, resolves, connects and logs in. False: no
+// connection (the layer is released and the failure reported).
+bool PopConnect(PopSession& session, int account_index, int job_kind);
+
+// Waits for readiness with the TimeOut. On failure the connection is already
+// closed and the network layer released.
+bool WaitReadable(PopSession& session);
+bool WaitWritable(PopSession& session);
+
+// True when `answer` begins with "+OK" (any letter case); otherwise shows the
+// answer in the status line and sets "MailErrE".
+bool ExpectOk(PopSession& session, std::string_view answer);
+
+// The message count, or -1.
+int PopStat(PopSession& session);
+
+// The number of bytes to download for message `number` (possibly
+// LimitMailSize after the partial-download question), or 0 on failure.
+int PopListForDownload(PopSession& session, int number);
+
+// The header of message `number` (TOP with no body lines) into `header`, and
+// the message size from LIST as the result, or -1. `header` holds the
+// collected answer whenever the TOP step succeeded, also when LIST then fails;
+// otherwise it is empty.
+int PopFetchHeader(PopSession& session, int number, std::string& header);
+
+// Downloads message `number` into `text` (status line included), showing the
+// progress. `expected_size` comes from PopListForDownload. True when the
+// server accepted the command, also when the download ended early.
+bool PopRetrieve(PopSession& session, MessageText& text, int number, int expected_size);
+
+// True when the server accepted DELE of message `number`.
+bool PopDelete(PopSession& session, int number);
+
+// Sends QUIT and reads its answer, then closes. False when the connection
+// was already closed or a wait failed.
+bool PopQuit(PopSession& session);
+
+}  // namespace vsmr
