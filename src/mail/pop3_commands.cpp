@@ -68,6 +68,7 @@ void AppendMessage(MessageText& text, const char* data, std::size_t length) {
   if (length > room) length = room;
   std::copy(data, data + length, text.bytes.begin() + static_cast<std::ptrdiff_t>(text.length));
   text.length += length;
+  text.bytes[text.length] = '\0';
 }
 
 void ShowProgress(PopSession& session, long long total, long long target) {
