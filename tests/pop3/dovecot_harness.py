@@ -6,6 +6,7 @@ generated messages, starts Dovecot with its own configuration in a temporary
 folder, runs the command with VSMR_POP3_PORT set, and stops Dovecot again.
 Usage: dovecot_harness.py [--bench N] -- command [args...]
 """
+import base64
 import os
 import pwd
 import shutil
@@ -42,6 +43,19 @@ def message(subject, body_lines, extra_headers=()):
     return "\n".join(list(extra_headers) + head) + "\n\n" + "\n".join(body_lines) + "\n"
 
 
+def encoded_word(text):
+    return "=?ISO-2022-JP?B?%s?=" % base64.b64encode(text.encode("iso2022_jp")).decode("ascii")
+
+
+def japanese_message():
+    """Subject, sender name and body in ISO-2022-JP, as Japanese mailers send them."""
+    return ("From: %s <yamada@example.jp>\nTo: taro@example.jp\nSubject: %s\n"
+            "Date: Tue, 1 Dec 2026 09:30:00 +0900\nMessage-ID: <jp.1@example.jp>\nMIME-Version: 1.0\n"
+            "Content-Type: text/plain; charset=ISO-2022-JP\nContent-Transfer-Encoding: 7bit\n\n%s\n"
+            % (encoded_word("山田太郎"), encoded_word("会議の資料"),
+               "明日の会議の資料です。".encode("iso2022_jp").decode("ascii")))
+
+
 def mailboxes(bench):
     """Mailbox name -> list of messages (LF line ends; Dovecot sends CR LF)."""
     boxes = {
@@ -55,6 +69,7 @@ def mailboxes(bench):
                   message("after large", ["small"])],
         "dots": [message("dot lines", [".hidden", "..two", ".", "end"])],
         "deleteme": [message("delete %d" % i, ["x"]) for i in range(1, 4)],
+        "japanese": [japanese_message()],
     }
     if bench:
         boxes["bench"] = [message("bench %d" % i, ["body %d" % i] * 20) for i in range(1, bench + 1)]

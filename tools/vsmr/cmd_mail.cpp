@@ -1,0 +1,158 @@
+// `vsmr mail`: logs in to a POP3 server as the mail check does and lists every
+// message as the mail window's rows show it, or prints one message's view
+// text or its source.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "console_text.h"
+#include "mail/mail_compose.h"
+#include "mail/mail_record.h"
+#include "mail/pop3_session.h"
+#include "subcommand.h"
+
+namespace vsmr::tool {
+namespace {
+
+// The console as the client's host: failures are kept for one message at the
+// end; a large message is downloaded whole (up to the size cap).
+class ConsoleHost final : public PopHost {
+ public:
+  PopAccount account;
+  std::string status;
+  std::string code;
+  void ShowStatus(std::string_view text) override { status.assign(text); }
+  void SetStatusWord(std::string_view c) override { code.assign(c); }
+  PopAccount ReadAccount(int) override { return account; }
+  void OfferAccountSetup(std::string_view, std::string_view) override {}
+  bool AskPartialDownload(std::string_view, std::string_view) override { return false; }
+  bool MailWindowExists() override { return true; }
+};
+
+struct Options {
+  std::string server, user, password;
+  int port = 110;
+  int timeout = 10;
+  int show = 0;
+  int source = 0;
+};
+
+bool ParseNumber(const std::string& text, int minimum, int* out) {
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || value < minimum || value > 65535 * 32768L) return false;
+  *out = static_cast<int>(value);
+  return true;
+}
+
+bool ParseOptions(const std::vector<std::string>& args, Options& o) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& name = args[i];
+    if (i + 1 >= args.size()) {
+      std::fprintf(stderr, "vsmr mail: %s needs a value\n", name.c_str());
+      return false;
+    }
+    const std::string& value = args[++i];
+    bool ok = true;
+    if (name == "--server") o.server = FromConsole(value);
+    else if (name == "--user") o.user = FromConsole(value);
+    else if (name == "--password") o.password = FromConsole(value);
+    else if (name == "--port") ok = ParseNumber(value, 1, &o.port) && o.port <= 65535;
+    else if (name == "--timeout") ok = ParseNumber(value, 0, &o.timeout);
+    else if (name == "--show") ok = ParseNumber(value, 1, &o.show);
+    else if (name == "--source") ok = ParseNumber(value, 1, &o.source);
+    else {
+      std::fprintf(stderr, "vsmr mail: unknown option %s\n", name.c_str());
+      return false;
+    }
+    if (!ok) {
+      std::fprintf(stderr, "vsmr mail: bad value for %s: %s\n", name.c_str(), value.c_str());
+      return false;
+    }
+  }
+  if (o.server.empty() || o.user.empty() || o.password.empty()) {
+    std::fprintf(stderr, "vsmr mail: --server, --user and --password are required\n");
+    return false;
+  }
+  if (o.show > 0 && o.source > 0) {
+    std::fprintf(stderr, "vsmr mail: --show and --source exclude each other\n");
+    return false;
+  }
+  return true;
+}
+
+int ReportFailure(const ConsoleHost& host) {
+  std::string status = host.status;
+  while (!status.empty() && (status.back() == '\n' || status.back() == '\r')) status.pop_back();
+  std::fprintf(stderr, "vsmr mail: %s (%s)\n", ToConsole(status).c_str(), host.code.c_str());
+  return 1;
+}
+
+// One row per message: user, sender, subject, short date, size (tab-separated).
+int ListMessages(PopSession& session, const ConsoleHost& host, const Options& o) {
+  const int count = PopStat(session);
+  if (count < 0) return ReportFailure(host);
+  for (int i = 1; i <= count; ++i) {
+    std::string header;
+    const int size = PopFetchHeader(session, i, header);
+    if (size < 0) return ReportFailure(host);
+    MailRecord record{};
+    ParseMailHeaders(header, record);
+    std::printf("%s\t%s\t%s\t%s\t%d\n", EscapeField(o.user).c_str(),
+                EscapeField(SenderListText(record.from.View())).c_str(),
+                EscapeField(record.subject.View()).c_str(),
+                EscapeField(FormatMailDate(record.date.View(), MailDateForm::kShort)).c_str(), size);
+  }
+  return 0;
+}
+
+// The composed view text (--show) or the message as the server sent it (--source).
+int PrintMessage(PopSession& session, const ConsoleHost& host, int number, bool source) {
+  const int expected = PopListForDownload(session, number);
+  if (expected <= 0) return ReportFailure(host);
+  MessageText text;
+  if (!AllocateMessageText(text, expected)) {
+    std::fprintf(stderr, "vsmr mail: out of memory\n");
+    return 1;
+  }
+  if (!PopRetrieve(session, text, number, expected)) return ReportFailure(host);
+  std::string out;
+  if (source) {
+    const std::size_t end = text.View().find("\r\n");
+    if (end != std::string_view::npos) out.assign(text.View().substr(end + 2));
+  } else {
+    out = ComposeMailText(text.View(), static_cast<std::size_t>(expected));
+  }
+  const std::string shown = ToConsole(out);
+  std::fwrite(shown.data(), 1, shown.size(), stdout);
+  return 0;
+}
+
+int RunMail(const std::vector<std::string>& args) {
+  Options o;
+  if (!ParseOptions(args, o)) return 2;
+  ConsoleHost host;
+  host.account.server.Set(o.server);
+  host.account.user.Set(o.user);
+  host.account.password.Set(o.password);
+  PopSettings settings;
+  settings.port = static_cast<std::uint16_t>(o.port);
+  settings.timeout_seconds = o.timeout;
+  PopSession session(SystemSockets(), host, settings);
+  if (!PopConnect(session, 0, 1)) return ReportFailure(host);
+  int result;
+  if (o.show > 0) result = PrintMessage(session, host, o.show, false);
+  else if (o.source > 0) result = PrintMessage(session, host, o.source, true);
+  else result = ListMessages(session, host, o);
+  PopQuit(session);
+  return result;
+}
+
+const Subcommand kMail("mail",
+                       "mail --server HOST [--port P] --user U --password W [--timeout S] "
+                       "[--show N | --source N]",
+                       RunMail);
+
+}  // namespace
+}  // namespace vsmr::tool
