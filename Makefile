@@ -1,5 +1,5 @@
 # Front door: `make test` installs, builds and tests everything; `make run` starts the program.
-.PHONY: test build bench clean
+.PHONY: test build bench clean run
 test:
 	bash scripts/test.sh
 
@@ -9,6 +9,9 @@ build:
 
 bench:
 	bash bench/startup/run_bench.sh
+
+run:
+	bash scripts/run.sh
 
 clean:
 	rm -rf build

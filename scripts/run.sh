@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# `make run`: installs what is missing, builds the win64 program and starts it
+# under Wine from its own working folder (build/run, where its vsmrsys.ini and
+# vsmrcmd.dat live), on $DISPLAY or, without one, on a virtual display. Saves a
+# screenshot after start-up and prints its path.
+#   VSMR_RUN_SECONDS=n  on a virtual display: keep the program running n seconds
+#                       (default 3) before closing it.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build
+"$root/scripts/install-deps.sh"
+[ -f "$build/win64/build.ninja" ] ||
+  cmake -S "$root" -B "$build/win64" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw64.cmake" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build/win64" --target vesmira -j "${JOBS:-2}"
+
+VSMR_BUILD="$build" "$root/scripts/wine-prefix.sh"
+source "$root/scripts/wine-env.sh"
+run=$build/run
+mkdir -p "$run"
+cp "$build/win64/bin/vesmira.exe" "$run/"
+
+xvfb_pid=""
+cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true; }
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+
+cd "$run"
+"$WINE" ./vesmira.exe >"$run/wine.log" 2>&1 </dev/null &
+program=$!
+# Wait until the clock window is mapped, then give it one tick to paint.
+for _ in $(seq 100); do
+  xdotool search --name "^Vesmira2002" >/dev/null 2>&1 && break
+  sleep 0.1
+done
+sleep 1.5
+shot=$run/screenshot.png
+import -window root "$shot"
+echo "screenshot: $shot"
+
+if [ -n "$xvfb_pid" ]; then
+  sleep "${VSMR_RUN_SECONDS:-3}"
+  "$WINE" taskkill /im vesmira.exe >/dev/null 2>&1 || true
+  for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+  kill "$program" 2>/dev/null || true
+else
+  echo "vesmira is running on $DISPLAY (close it from its menu or its close button)"
+  wait "$program" || true
+fi

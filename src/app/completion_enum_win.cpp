@@ -1,0 +1,93 @@
+// The launcher box's IEnumString (see completion_enum_win.h).
+#include "app/completion_enum_win.h"
+
+#include <cstring>
+#include <new>
+
+namespace vsmr {
+
+namespace {
+
+std::wstring Widen(const std::string& text) {
+  int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) {
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  }
+  return wide;
+}
+
+}  // namespace
+
+CompletionEnum* CompletionEnum::Create(const std::vector<std::string>& texts,
+                                       IMalloc* allocator) {
+  auto wide = std::make_shared<Texts>();
+  wide->reserve(texts.size());
+  for (const std::string& t : texts) wide->push_back(Widen(t));
+  return new (std::nothrow) CompletionEnum(std::move(wide), allocator, EnumCursor{});
+}
+
+CompletionEnum::CompletionEnum(std::shared_ptr<const Texts> texts, IMalloc* allocator,
+                               EnumCursor cursor)
+    : texts_(std::move(texts)), allocator_(allocator), cursor_(cursor) {
+  allocator_->AddRef();
+}
+
+CompletionEnum::~CompletionEnum() { allocator_->Release(); }
+
+HRESULT CompletionEnum::QueryInterface(REFIID riid, void** out) {
+  if (!out) return E_POINTER;
+  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumString)) {
+    *out = static_cast<IEnumString*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG CompletionEnum::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+
+ULONG CompletionEnum::Release() {
+  LONG n = InterlockedDecrement(&refs_);
+  if (n == 0) delete this;
+  return static_cast<ULONG>(n);
+}
+
+HRESULT CompletionEnum::Next(ULONG requested, LPOLESTR* out, ULONG* fetched) {
+  if (!out || (requested > 1 && !fetched)) return E_POINTER;
+  std::size_t first = cursor_.position;
+  std::size_t n = cursor_.Take(requested, texts_->size());
+  ULONG given = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::wstring& text = (*texts_)[first + i];
+    std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    auto* copy = static_cast<LPOLESTR>(allocator_->Alloc(bytes));
+    if (!copy) {
+      // Out of memory: hand back what was allocated and stop where we are.
+      cursor_.position = first + i;
+      break;
+    }
+    std::memcpy(copy, text.c_str(), bytes);
+    out[given++] = copy;
+  }
+  if (fetched) *fetched = given;
+  return given == requested ? S_OK : S_FALSE;
+}
+
+HRESULT CompletionEnum::Skip(ULONG count) {
+  return cursor_.Skip(count, texts_->size()) ? S_OK : S_FALSE;
+}
+
+HRESULT CompletionEnum::Reset() {
+  cursor_.position = 0;
+  return S_OK;
+}
+
+HRESULT CompletionEnum::Clone(IEnumString** out) {
+  if (!out) return E_POINTER;
+  *out = new (std::nothrow) CompletionEnum(texts_, allocator_, cursor_);
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace vsmr

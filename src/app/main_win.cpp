@@ -1,0 +1,120 @@
+// The program's entry: one copy per session (a second start hands its command
+// line over and ends), the libraries, the main window and the message loop.
+#include <windows.h>
+#include <objbase.h>
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window_win.h"
+#include "command/command_list.h"
+#include "settings/settings_access.h"
+
+namespace vsmr {
+
+namespace {
+
+std::string ExecutablePath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+// Sends the second start's command line to the running copy and waits until it
+// has shown and run it. The text travels by WM_COPYDATA, which copies it into
+// the receiving process.
+void HandOff(const char* arguments) {
+  if (!arguments || !*arguments) return;
+  HWND running = FindWindowA(kInstanceName, nullptr);
+  if (!running) return;
+  COPYDATASTRUCT data{};
+  data.dwData = kHandOffId;
+  data.cbData = static_cast<DWORD>(std::strlen(arguments) + 1);
+  data.lpData = const_cast<char*>(arguments);
+  SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+bool IsNtPlatform() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExA(&info)) return false;
+#pragma GCC diagnostic pop
+  return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+// Process-wide start-up facts other parts read.
+struct StartupState {
+  HINSTANCE instance = nullptr;
+  bool nt = false;
+  IMalloc* allocator = nullptr;
+  HMODULE rich_edit = nullptr;
+};
+
+int RunProgram(HINSTANCE instance, const char* arguments, int show) {
+  // The mutex is held, unreleased, for the life of the process.
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceName);
+  if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
+    HandOff(arguments);
+    return 0;
+  }
+
+  StartupState start;
+  start.instance = instance;
+  start.nt = IsNtPlatform();
+  if (OleInitialize(nullptr) != S_OK) return 0;
+  if (SHGetMalloc(&start.allocator) == E_FAIL) return 0;
+  start.rich_edit = LoadLibraryA("RichEd32.Dll");
+  if (!start.rich_edit) MessageBoxA(nullptr, "ライブラリロード失敗", "ERROR", MB_OK);
+
+  auto state = std::make_unique<AppState>();
+  std::string exe = ExecutablePath();
+  state->settings_path = SettingsPath(exe);
+  state->command_file_path = CommandFilePath(exe);
+
+  int code = 0;
+  {
+    auto window = std::make_unique<MainWindow>(instance, *state, start.allocator);
+    if (MainWindow::RegisterWindowClass(instance) && window->Create()) {
+      int in_tray = ReadIntSetting("UserWindowData", "InTaskOrNot", 0, state->settings_path);
+      ShowWindow(window->hwnd(), in_tray ? SW_HIDE : show);
+      UpdateWindow(window->hwnd());
+      code = RunMessageLoop();
+    }
+  }
+
+  if (start.rich_edit && !FreeLibrary(start.rich_edit)) {
+    MessageBoxA(nullptr, "ライブラリ開放失敗", "ERROR", MB_OK);
+  }
+  if (start.allocator) start.allocator->Release();
+  OleUninitialize();
+  return code;
+}
+
+}  // namespace vsmr
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int show) {
+  return vsmr::RunProgram(instance, arguments, show);
+}

@@ -1,0 +1,63 @@
+// Opening, closing and entering lines in the launcher box, as the main window
+// sees it: width, menu check, focus, history and the box's event commands.
+#include "app/completion_list.h"
+#include "app/main_window_win.h"
+
+namespace vsmr {
+
+void MainWindow::ToggleLauncher() {
+  if (state_.layout.launcher_open) {
+    CloseLauncher();
+  } else {
+    OpenLauncher();
+  }
+}
+
+void MainWindow::OpenLauncher() {
+  int length = state_.launcher_length;
+  if (state_.in_tray) ShowWindow(hwnd_, SW_SHOW);
+  state_.layout.launcher_open = true;
+  state_.layout.opened_length = length;
+  ApplyWidth();
+
+  LauncherBoxOptions options;
+  options.width = length - 1;
+  options.font_face = state_.launcher_font.View();
+  options.history = &state_.history;
+  options.password_echo = state_.leave_room_mode;
+  if (!state_.leave_room_mode) {
+    options.completion = BuildCompletionList(state_.commands, state_.history);
+  }
+  options.allocator = allocator_;
+  options.keep_open = &state_.keep_launcher_open;
+  launcher_.Open(hwnd_, instance_, std::move(options));
+
+  CheckLauncherMenuItem(true);
+  if (launcher_.combo()) SetFocus(launcher_.combo());
+  RunEvent("_oncmdopn", -2);
+}
+
+void MainWindow::CloseLauncher() {
+  if (state_.in_tray) ShowWindow(hwnd_, SW_HIDE);
+  state_.layout.launcher_open = false;
+  launcher_.Close();
+  ApplyWidth();
+  CheckLauncherMenuItem(false);
+  RunEvent("_oncmdcls", -2);
+}
+
+void MainWindow::CheckLauncherMenuItem(bool checked) {
+  if (!main_menu_.get()) return;
+  CheckMenuItem(GetSubMenu(main_menu_.get(), 0), kLauncherToggleCommand,
+                MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void MainWindow::EnterLauncherLine() {
+  std::string line = launcher_.TakeText();
+  if (line.empty()) return;
+  if (state_.leave_room_mode) return;  // the leave-room lock checks the password
+  RunTopLevel(line, -1);
+  state_.history.Enter(line);
+}
+
+}  // namespace vsmr

@@ -1,0 +1,263 @@
+// The main window's life: class, creation sequence, window commands, the
+// clock tick, the hand-off from a second start, closing with the save sequence.
+#include "app/main_window_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/hot_key.h"
+#include "app/tooltip_win.h"
+#include "command/timer_check.h"
+
+namespace vsmr {
+
+namespace {
+
+constexpr int kClockTickMs = 1000;
+static_assert(kModAlt == MOD_ALT && kModControl == MOD_CONTROL && kModShift == MOD_SHIFT);
+
+// Window commands of features that are not handled here (yet): recognised and ignored.
+bool IsReservedCommand(int id) {
+  return id == 103 || id == 104 || id == 306 || id == 308 || id == 601 ||
+         (id >= 701 && id <= 764) || (id >= 2601 && id <= 2632) || id == 301 || id == 303 ||
+         id == 307;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator)
+    : instance_(instance),
+      state_(state),
+      allocator_(allocator),
+      interpreter_{state.commands, state.status, shell_, builtins_} {}
+
+bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = &MainWindow::WindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  wc.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  wc.lpszClassName = kInstanceName;
+  return RegisterClassExA(&wc) != 0;
+}
+
+bool MainWindow::Create() {
+  HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kInstanceName, kInstanceName, WS_POPUP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, 88, kStripHeight, nullptr, nullptr,
+                              instance_, this);
+  return hwnd != nullptr;
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  MainWindow* self;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  return self->Dispatch(msg, wp, lp);
+}
+
+LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE:
+      return OnCreate();
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the clock face covers the window; nothing to erase
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_DRAWITEM:
+      OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_TIMER:
+      OnTimer(wp);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wp), lp);
+      return 0;
+    case WM_COPYDATA:
+      return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp)) ? TRUE : FALSE;
+    case WM_HOTKEY:
+      OnHotKey(static_cast<int>(wp));
+      return 0;
+    case WM_NCHITTEST:
+      return OnHitTest(wp, lp);
+    case WM_ENTERSIZEMOVE:
+      OnEnterMove();
+      return 0;
+    case WM_MOVING:
+      OnMoving(reinterpret_cast<RECT*>(lp));
+      return TRUE;
+    case WM_LBUTTONDOWN:
+      OnLeftDown(Point{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+      return 0;
+    case WM_RBUTTONDOWN:
+      OnRightDown(Point{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+      return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wp));
+      return 0;
+    default:
+      return DefWindowProcA(hwnd_, msg, wp, lp);
+  }
+}
+
+LRESULT MainWindow::OnCreate() {
+  ApplyWidth();
+  if (!SetTimer(hwnd_, kClockTimerId, kClockTickMs, nullptr)) {
+    MessageBoxA(hwnd_, "タイマーの生成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
+  }
+  CreateSmallButtons();
+  CreateTooltips();
+  main_menu_.Reset(LoadMenuA(instance_, "MPOPUPMENU"));
+  tray_menu_.Reset(LoadMenuA(instance_, "RTRAYMENU"));
+  large_icon_.Reset(static_cast<HICON>(
+      LoadImageA(instance_, MAKEINTRESOURCEA(kLargeIconId), IMAGE_ICON, 32, 32, 0)));
+  small_icon_.Reset(static_cast<HICON>(
+      LoadImageA(instance_, MAKEINTRESOURCEA(kSmallIconId), IMAGE_ICON, 16, 16, 0)));
+  LoadSettingsAndLists();
+  CheckSkinPresent();
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
+  InitCommonControlsEx(&icc);
+  RegisterHotKeyFromSettings();
+  DragAcceptFiles(hwnd_, TRUE);
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  RunEvent("_startup", -2);
+  return 0;
+}
+
+void MainWindow::CreateSmallButtons() {
+  int x = state_.layout.SmallButtonX();
+  close_button_ = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, 0,
+                                  kSmallButtonWidth, kCloseButtonHeight, hwnd_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)),
+                                  instance_, nullptr);
+  tray_button_ = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x,
+                                 kCloseButtonHeight, kSmallButtonWidth, kTrayButtonHeight, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTrayButtonId)),
+                                 instance_, nullptr);
+}
+
+void MainWindow::CreateTooltips() {
+  tooltip_ = CreateTooltipControl(hwnd_, instance_);
+  RegisterTip(tooltip_, hwnd_, tray_button_, "タスクにいれる");
+  RegisterTip(tooltip_, hwnd_, close_button_, "閉じる");
+}
+
+void MainWindow::LoadSettingsAndLists() {
+  LoadCommandList(state_.commands, state_.hot_key, state_.settings_path,
+                  state_.command_file_path);
+}
+
+void MainWindow::OnClose() {
+  RunEvent("_onclose", -2);
+  SaveCommandList(state_.commands, state_.hot_key, state_.settings_path,
+                  state_.command_file_path);
+  KillTimer(hwnd_, kClockTimerId);
+  launcher_.Close();
+  main_menu_.Reset();
+  tray_menu_.Reset();
+  DestroyWindow(hwnd_);
+}
+
+void MainWindow::OnDestroy() {
+  UnregisterHotKey(hwnd_, kHotKeyId);
+  PostQuitMessage(0);
+}
+
+int MainWindow::RunTopLevel(std::string_view line, int context) {
+  interpreter_.nesting_depth = 0;
+  return RunCommandLine(interpreter_, hwnd_, line, context);
+}
+
+int MainWindow::RunEvent(const char* name, int context) { return RunTopLevel(name, context); }
+
+void MainWindow::OnCommand(int id, LPARAM lp) {
+  switch (id) {
+    case kCloseButtonId:
+      SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+      return;
+    case kLauncherToggleCommand:
+      ToggleLauncher();
+      return;
+    case kLauncherEnterCommand:
+      EnterLauncherLine();
+      return;
+    default:
+      (void)lp;
+      (void)IsReservedCommand(id);  // later features: nothing to do yet
+      return;
+  }
+}
+
+bool MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
+  if (!data || data->dwData != kHandOffId) return false;
+  // The text arrives with its terminator; never trust that it does.
+  const char* bytes = static_cast<const char*>(data->lpData);
+  std::string text;
+  if (bytes && data->cbData > 0) text.assign(bytes, strnlen(bytes, data->cbData));
+  interpreter_.nesting_depth = 0;
+  MessageBoxA(hwnd_, text.c_str(), "OK", MB_OK);
+  RunTopLevel(text, -3);
+  return true;
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+  if (id != kClockTimerId) return;
+  RECT face{0, 0, kClockFaceWidth, kStripHeight};
+  InvalidateRect(hwnd_, &face, FALSE);
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  (void)now;
+}
+
+void MainWindow::OnHotKey(int id) {
+  if (id != kHotKeyId) return;
+  SetForegroundWindow(hwnd_);
+  ToggleLauncher();
+}
+
+void MainWindow::ApplyWidth() {
+  int width = state_.layout.Width();
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  GetWindowPlacement(hwnd_, &wp);
+  MoveWindow(hwnd_, wp.rcNormalPosition.left, wp.rcNormalPosition.top, width, kStripHeight,
+             TRUE);
+  SetWindowRgn(hwnd_, CreateRectRgn(0, 0, width, kStripHeight), TRUE);  // the window owns it
+  MoveSmallButtons();
+}
+
+void MainWindow::MoveSmallButtons() {
+  int x = state_.layout.SmallButtonX();
+  if (close_button_) {
+    SetWindowPos(close_button_, nullptr, x, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
+  if (tray_button_) {
+    SetWindowPos(tray_button_, nullptr, x, kCloseButtonHeight, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
+}
+
+void MainWindow::RegisterHotKeyFromSettings() {
+  UnregisterHotKey(hwnd_, kHotKeyId);
+  if (state_.hot_key == 0) return;
+  HotKeyBinding b = MapHotKey(state_.hot_key);
+  RegisterHotKey(hwnd_, kHotKeyId, b.modifiers, b.virtual_key);  // failure is silent
+}
+
+}  // namespace vsmr

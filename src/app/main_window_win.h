@@ -1,0 +1,108 @@
+// The clock strip's window: owns the shell's child controls and handles, and
+// turns every message into a short OnXxx handler.
+#pragma once
+#include <windows.h>
+#include <objidl.h>
+
+#include "app/app_state.h"
+#include "app/gdi_handles_win.h"
+#include "app/launcher_box_win.h"
+#include "command/interpreter.h"
+#include "command/shell.h"
+
+namespace vsmr {
+
+// Identifiers shared with the resources, the settings and the built-ins.
+inline constexpr UINT_PTR kClockTimerId = 101;
+inline constexpr UINT_PTR kShutdownTimerId = 105;
+inline constexpr UINT_PTR kMailTimerId = 109;
+inline constexpr int kHotKeyId = 1101;
+inline constexpr int kCloseButtonId = 602;
+inline constexpr int kTrayButtonId = 103;
+inline constexpr ULONG_PTR kHandOffId = 111;
+inline constexpr int kSkinBitmapId = 106;
+inline constexpr int kLargeIconId = 201;
+inline constexpr int kSmallIconId = 202;
+inline constexpr int kLockIconId = 203;
+
+// The instance name: mutex, class, window title, notification tip.
+inline constexpr char kInstanceName[] = "Vesmira2002(Ver2.69.53(2.7--) Build291)";
+
+class MainWindow {
+ public:
+  // `allocator` is the shell allocator (kept for the whole run by the entry).
+  MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  static bool RegisterWindowClass(HINSTANCE instance);
+  // Creates the window; its creation handler builds everything else.
+  bool Create();
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+
+  // Creation and closing.
+  LRESULT OnCreate();
+  void OnClose();
+  void OnDestroy();
+  void CreateSmallButtons();
+  void CreateTooltips();
+  void LoadSettingsAndLists();
+
+  // Window commands and events.
+  void OnCommand(int id, LPARAM lp);
+  bool OnCopyData(const COPYDATASTRUCT* data);
+  void OnTimer(UINT_PTR id);
+  void OnHotKey(int id);
+  int RunEvent(const char* name, int context);
+  int RunTopLevel(std::string_view line, int context);
+
+  // The launcher box (main_window_launcher_win.cpp).
+  void ToggleLauncher();
+  void OpenLauncher();
+  void CloseLauncher();
+  void EnterLauncherLine();
+  void CheckLauncherMenuItem(bool checked);
+
+  // Geometry.
+  void ApplyWidth();
+  void MoveSmallButtons();
+  void RegisterHotKeyFromSettings();
+
+  // Painting (main_window_paint_win.cpp).
+  void OnPaint();
+  void OnDrawItem(const DRAWITEMSTRUCT* item);
+  HBITMAP LoadSkin() const;
+  void CheckSkinPresent();
+
+  // Mouse, moving and drops (main_window_input_win.cpp).
+  LRESULT OnHitTest(WPARAM wp, LPARAM lp);
+  void OnEnterMove();
+  void OnMoving(RECT* proposed);
+  void OnLeftDown(Point client);
+  void OnRightDown(Point client);
+  void OnDropFiles(HDROP drop);
+  void PutOnClipboard(std::string_view text);
+  void ShowMainMenu(Point client);
+
+  HINSTANCE instance_;
+  AppState& state_;
+  IMalloc* allocator_;
+  HWND hwnd_ = nullptr;
+  HWND close_button_ = nullptr;
+  HWND tray_button_ = nullptr;
+  HWND tooltip_ = nullptr;
+  MenuHandle main_menu_;
+  MenuHandle tray_menu_;
+  IconHandle large_icon_;
+  IconHandle small_icon_;
+  WindowsShell shell_;
+  NullBuiltinRunner builtins_;
+  Interpreter interpreter_;
+  LauncherBox launcher_;
+};
+
+}  // namespace vsmr
