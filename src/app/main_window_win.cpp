@@ -17,13 +17,6 @@ namespace {
 constexpr int kClockTickMs = 1000;
 static_assert(kModAlt == MOD_ALT && kModControl == MOD_CONTROL && kModShift == MOD_SHIFT);
 
-// Window commands of features that are not handled here (yet): recognised and ignored.
-bool IsReservedCommand(int id) {
-  return id == 103 || id == 104 || id == 306 || id == 308 || id == 601 ||
-         (id >= 701 && id <= 764) || (id >= 2601 && id <= 2632) || id == 301 || id == 303 ||
-         id == 307;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator)
@@ -199,8 +192,9 @@ void MainWindow::OnCommand(int id, LPARAM lp) {
       EnterLauncherLine();
       return;
     default:
+      // Ids without a handler here (among them those of the notification area,
+      // the dialogs, mail, launcher buttons and command menus) are ignored.
       (void)lp;
-      (void)IsReservedCommand(id);  // later features: nothing to do yet
       return;
   }
 }
