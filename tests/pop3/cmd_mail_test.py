@@ -1,21 +1,33 @@
 #!/usr/bin/env python3
 """`vsmr mail` against the Dovecot of dovecot_harness.py: the list rows, the
-composed view text, the source, and the failure message.
-Usage: cmd_mail_test.py PATH/TO/vsmr"""
+composed view text, the source, and the failure messages.
+Usage: cmd_mail_test.py PATH/TO/vsmr            (host build: UTF-8 console)
+       cmd_mail_test.py WINE-RUN PATH/TO/vsmr.exe (Windows build: code page 932;
+       its standard output and error arrive as one stream)"""
 import os
 import subprocess
 import sys
 
-VSMR = sys.argv[1]
+VSMR = sys.argv[1:]
+WINE = len(VSMR) > 1
+ENCODING = "cp932" if WINE else "utf-8"
 PORT = os.environ["VSMR_POP3_PORT"]
 PASSWORD = os.environ["VSMR_POP3_PASSWORD"]
 failures = []
 
 
-def mail(user, *extra, password=PASSWORD):
-    return subprocess.run([VSMR, "mail", "--server", "127.0.0.1", "--port", PORT, "--user", user,
-                           "--password", password, "--timeout", "10", *extra],
-                          capture_output=True, timeout=60)
+class Result:
+    def __init__(self, done):
+        self.returncode = done.returncode
+        self.stdout = done.stdout
+        self.stderr = (done.stdout if WINE else done.stderr).decode(ENCODING, "replace")
+        self.text = done.stdout.decode(ENCODING, "replace")
+
+
+def mail(user, *extra, password=PASSWORD, server="127.0.0.1", port=PORT):
+    return Result(subprocess.run(VSMR + ["mail", "--server", server, "--port", port, "--user", user,
+                                         "--password", password, "--timeout", "10", *extra],
+                                 capture_output=True, timeout=120))
 
 
 def check(name, condition, detail=""):
@@ -25,7 +37,7 @@ def check(name, condition, detail=""):
 
 # A decoded Japanese row: user, sender without its address, subject, short date, size.
 r = mail("japanese")
-rows = r.stdout.decode("utf-8").splitlines()
+rows = r.text.splitlines()
 check("japanese rc", r.returncode == 0, r.stderr)
 check("japanese rows", len(rows) == 1, rows)
 if rows:
@@ -35,7 +47,7 @@ if rows:
 
 # Every message of a large mailbox, in order.
 r = mail("many")
-rows = r.stdout.decode("utf-8").splitlines()
+rows = r.text.splitlines()
 check("many rows", len(rows) == 300, len(rows))
 check("many order", all(row.split("\t")[2] == "message %d" % i for i, row in enumerate(rows, 1)), rows[:3])
 
@@ -45,7 +57,7 @@ check("empty", r.returncode == 0 and r.stdout == b"", (r.returncode, r.stdout))
 
 # The composed view: decoded header lines and the body in Shift-JIS (shown as UTF-8).
 r = mail("japanese", "--show", "1")
-text = r.stdout.decode("utf-8")
+text = r.text
 check("show rc", r.returncode == 0, r.stderr)
 for needle in ["山田太郎", "会議の資料", "明日の会議の資料です。", "2026年12月01日"]:
     check("show " + needle, needle in text, text)
@@ -59,7 +71,11 @@ check("source dots", b"\r\n\r\n..hidden\r\n...two\r\n..\r\nend\r\n.\r\n" in r.st
 r = mail("one", "--show", "1", "--source", "1")
 check("exclusive options", r.returncode == 2, r.returncode)
 r = mail("one", password="wrong")
-check("refused", r.returncode == 1 and "パスワードの認証失敗 (MailErrU)" in r.stderr.decode("utf-8"), r.stderr)
+check("refused", r.returncode == 1 and "パスワードの認証失敗 (MailErrU)" in r.stderr, r.stderr)
+r = mail("one", server="no-such-host.invalid")
+check("unresolvable", r.returncode == 1 and "no-such-host.invalidが見つかりません (MailErrH)" in r.stderr, r.stderr)
+r = mail("one", port="1")
+check("nothing listening", r.returncode == 1 and "サーバソケットに接続失敗 (MailErrC)" in r.stderr, r.stderr)
 
 if failures:
     print("\n".join(failures))

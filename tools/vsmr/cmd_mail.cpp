@@ -6,6 +6,11 @@
 #include <cstring>
 #include <string>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "console_text.h"
 #include "mail/mail_compose.h"
 #include "mail/mail_record.h"
@@ -125,6 +130,11 @@ int PrintMessage(PopSession& session, const ConsoleHost& host, int number, bool 
     out = ComposeMailText(text.View(), static_cast<std::size_t>(expected));
   }
   const std::string shown = ToConsole(out);
+#ifdef _WIN32
+  // The text already has CR LF line ends: written in text mode each CR would double.
+  std::fflush(stdout);
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   std::fwrite(shown.data(), 1, shown.size(), stdout);
   return 0;
 }
