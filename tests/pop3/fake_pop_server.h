@@ -48,14 +48,25 @@ class FakePopServer {
   static std::uint16_t UnusedPort();
 
  private:
+  enum class Readiness { kReadable, kWritable, kClosed };
+  // Script playing (fake_pop_server.cpp).
   void Run();
-  bool WaitFor(short events, int milliseconds);
   bool ReadLine(std::string& line, int milliseconds);
   bool SendAll(const char* data, std::size_t length);
+  void Pause(int milliseconds);
+  // Platform sockets (fake_pop_server_posix.cpp / _win.cpp).
+  void Listen();
+  void Release();
+  bool WaitFor(Readiness what, int milliseconds);  // in slices, ends early on stop_
+  bool AcceptPeer();
+  long RawSend(const char* data, std::size_t length);
+  long RawReceive(char* buffer, std::size_t capacity);
+  void ShutdownPeer();
+  static void Nap();  // about 10 ms
 
   std::vector<ServerAction> script_;
-  int listener_ = -1;
-  int peer_ = -1;
+  std::intptr_t listener_ = -1;
+  std::intptr_t peer_ = -1;
   std::uint16_t port_ = 0;
   std::string pending_;
   std::atomic<bool> stop_{false};
@@ -64,5 +75,8 @@ class FakePopServer {
   std::vector<std::string> mismatches_;
   std::thread thread_;
 };
+
+// Seconds on a monotonic clock, for timing scenarios.
+double MonotonicSeconds();
 
 }  // namespace vsmr::testing

@@ -1,6 +1,4 @@
-// The scripted loopback POP3 server (BSD sockets); see fake_pop_server.h.
-#include "pop3/fake_pop_server.h"
-
+// The scripted loopback POP3 server's sockets (BSD sockets).
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -9,53 +7,45 @@
 
 #include <ctime>
 
+#include "pop3/fake_pop_server.h"
+
 namespace vsmr::testing {
 
 namespace {
 
-long long NowMs() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+sockaddr_in Loopback() {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
 }
 
 }  // namespace
 
-FakePopServer::FakePopServer(std::vector<ServerAction> script) : script_(std::move(script)) {
+double MonotonicSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+void FakePopServer::Listen() {
   listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  ::listen(listener_, 1);
+  sockaddr_in address = Loopback();
+  ::bind(static_cast<int>(listener_), reinterpret_cast<sockaddr*>(&address), sizeof address);
+  ::listen(static_cast<int>(listener_), 1);
   socklen_t length = sizeof address;
-  ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+  ::getsockname(static_cast<int>(listener_), reinterpret_cast<sockaddr*>(&address), &length);
   port_ = ntohs(address.sin_port);
-  thread_ = std::thread([this] { Run(); });
 }
 
-FakePopServer::~FakePopServer() {
-  stop_ = true;
-  if (thread_.joinable()) thread_.join();
-  if (peer_ >= 0) ::close(peer_);
-  ::close(listener_);
-}
-
-std::vector<std::string> FakePopServer::Commands() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return commands_;
-}
-
-std::vector<std::string> FakePopServer::Mismatches() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return mismatches_;
+void FakePopServer::Release() {
+  if (peer_ >= 0) ::close(static_cast<int>(peer_));
+  ::close(static_cast<int>(listener_));
 }
 
 std::uint16_t FakePopServer::UnusedPort() {
   const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in address = Loopback();
   ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
   socklen_t length = sizeof address;
   ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
@@ -63,98 +53,32 @@ std::uint16_t FakePopServer::UnusedPort() {
   return ntohs(address.sin_port);
 }
 
-// Polls the peer (or the listener before a peer exists) in short slices so
-// that the destructor's stop request is seen quickly.
-bool FakePopServer::WaitFor(short events, int milliseconds) {
-  const long long end = NowMs() + milliseconds;
+bool FakePopServer::WaitFor(Readiness what, int milliseconds) {
+  const double end = MonotonicSeconds() + milliseconds / 1000.0;
+  const short events = what == Readiness::kWritable ? POLLOUT : POLLIN;
   while (!stop_) {
-    pollfd entry{peer_ >= 0 ? peer_ : listener_, events, 0};
+    pollfd entry{static_cast<int>(peer_ >= 0 ? peer_ : listener_), events, 0};
     if (::poll(&entry, 1, 20) > 0) return true;
-    if (NowMs() >= end) return false;
+    if (MonotonicSeconds() >= end) return false;
   }
   return false;
 }
 
-bool FakePopServer::ReadLine(std::string& line, int milliseconds) {
-  for (;;) {
-    const std::size_t end = pending_.find("\r\n");
-    if (end != std::string::npos) {
-      line = pending_.substr(0, end);
-      pending_.erase(0, end + 2);
-      std::lock_guard<std::mutex> lock(mutex_);
-      commands_.push_back(line);
-      return true;
-    }
-    if (!WaitFor(POLLIN, milliseconds)) return false;
-    char buffer[4096];
-    const ssize_t got = ::recv(peer_, buffer, sizeof buffer, 0);
-    if (got <= 0) return false;
-    pending_.append(buffer, static_cast<std::size_t>(got));
-  }
+bool FakePopServer::AcceptPeer() {
+  peer_ = ::accept(static_cast<int>(listener_), nullptr, nullptr);
+  return peer_ >= 0;
 }
 
-bool FakePopServer::SendAll(const char* data, std::size_t length) {
-  while (length > 0) {
-    if (!WaitFor(POLLOUT, 15000)) return false;
-    const ssize_t sent = ::send(peer_, data, length, MSG_NOSIGNAL);
-    if (sent <= 0) return false;
-    data += sent;
-    length -= static_cast<std::size_t>(sent);
-  }
-  return true;
+long FakePopServer::RawSend(const char* data, std::size_t length) {
+  return static_cast<long>(::send(static_cast<int>(peer_), data, length, MSG_NOSIGNAL));
 }
 
-void FakePopServer::Run() {
-  if (!WaitFor(POLLIN, 15000)) return;
-  peer_ = ::accept(listener_, nullptr, nullptr);
-  if (peer_ < 0) return;
-  bool alive = true;
-  for (const ServerAction& action : script_) {
-    if (!alive || stop_) break;
-    switch (action.kind) {
-      case ServerAction::kSend:
-        alive = SendAll(action.text.data(), action.text.size());
-        break;
-      case ServerAction::kExpect: {
-        std::string line;
-        if (!ReadLine(line, 15000) || line.compare(0, action.text.size(), action.text) != 0) {
-          std::lock_guard<std::mutex> lock(mutex_);
-          mismatches_.push_back(action.text + " <- " + line);
-          alive = false;
-        }
-        break;
-      }
-      case ServerAction::kSleep:
-        WaitFor(0, action.milliseconds);
-        break;
-      case ServerAction::kDrip:
-        for (char c : action.text) {
-          WaitFor(0, action.milliseconds);
-          if (!(alive = SendAll(&c, 1))) break;
-        }
-        break;
-      case ServerAction::kFlood: {
-        std::string block;
-        while (block.size() < 65536) block += action.text;
-        for (std::size_t left = action.bytes; alive && left > 0;) {
-          const std::size_t n = left < block.size() ? left : block.size();
-          alive = SendAll(block.data(), n);
-          left -= n;
-        }
-        break;
-      }
-      case ServerAction::kClose:
-        ::shutdown(peer_, SHUT_RDWR);
-        alive = false;
-        break;
-    }
-  }
-  // Record whatever else the client says until it closes or the test ends;
-  // a QUIT is answered.
-  std::string line;
-  while (alive && !stop_ && ReadLine(line, 15000)) {
-    if (line == "QUIT") alive = SendAll("+OK bye\r\n", 9);
-  }
+long FakePopServer::RawReceive(char* buffer, std::size_t capacity) {
+  return static_cast<long>(::recv(static_cast<int>(peer_), buffer, capacity, 0));
 }
+
+void FakePopServer::Nap() { ::poll(nullptr, 0, 10); }
+
+void FakePopServer::ShutdownPeer() { ::shutdown(static_cast<int>(peer_), SHUT_RDWR); }
 
 }  // namespace vsmr::testing
