@@ -87,6 +87,8 @@ bool Model::Find(std::string_view section, std::string_view key, std::string_vie
   auto it = s->keys.find(FoldName(key));
   if (it == s->keys.end()) return false;
   value = ParseKeyLine(s->lines[it->second].text)->value;
+  // Text after a NUL byte is unreachable for a NUL-terminated reader.
+  value = TrimBlanks(value.substr(0, value.find('\0')));
   return true;
 }
 

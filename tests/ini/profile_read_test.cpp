@@ -42,6 +42,7 @@ const char kFile[] =
     "dup=second\r\n"
     "jp=ソ表能\r\n"
     "long=0123456789012345678901234567890123456789\r\n"
+    "nul=a\0b\r\n"
     "[表示]\r\n"
     "能力=ソフト\r\n";
 
@@ -72,7 +73,7 @@ TEST(ProfileRead, Integers) {
   };
   TempDir dir;
   std::string path = dir.File("t.ini");
-  ASSERT_TRUE(WriteFileAtomically(path, kFile));
+  ASSERT_TRUE(WriteFileAtomically(path, std::string_view(kFile, sizeof kFile - 1)));
   ProfileDocument doc = ProfileDocument::Load(path);
   for (const IntCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -120,6 +121,7 @@ TEST(ProfileRead, Strings) {
       {"first of duplicate keys", "Str", "dup", 100, "first"},
       {"trail bytes 0x5C", "Str", "jp", 100, "ソ表能"},
       {"Japanese names", "表示", "能力", 100, "ソフト"},
+      {"NUL byte ends the value", "Str", "nul", 100, "a"},
       {"empty value is not the default", "Num", "empty", 100, ""},
       {"40 bytes into 32", "Str", "long", 32, "0123456789012345678901234567890"},
       {"quotes removed before cutting", "Str", "dq", 3, "ab"},
@@ -132,7 +134,7 @@ TEST(ProfileRead, Strings) {
   };
   TempDir dir;
   std::string path = dir.File("t.ini");
-  ASSERT_TRUE(WriteFileAtomically(path, kFile));
+  ASSERT_TRUE(WriteFileAtomically(path, std::string_view(kFile, sizeof kFile - 1)));
   for (const StringCase& c : cases) {
     SCOPED_TRACE(c.name);
     CheckRead(c, path);
