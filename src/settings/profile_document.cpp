@@ -1,8 +1,6 @@
 // ProfileDocument: reads and writes over one in-memory copy of a profile file.
 #include "base/file_io.h"
-#include "base/fixed_text.h"
 #include "settings/profile_model.h"
-#include "settings/profile_syntax.h"
 #include "settings/settings_access.h"
 
 namespace vsmr {
@@ -25,21 +23,16 @@ ProfileDocument ProfileDocument::Load(const std::string& path) {
 
 std::int32_t ProfileDocument::ReadInt(std::string_view section, std::string_view key,
                                       std::int32_t default_value) const {
-  std::string_view value;
-  if (!impl_ || !impl_->model.Find(section, key, value)) return default_value;
-  value = profile::StripQuotes(value);
-  return value.empty() ? default_value : profile::LeadingInt(value);
+  return impl_ ? impl_->model.ReadInt(section, key, default_value) : default_value;
 }
 
 void ProfileDocument::ReadString(std::string_view section, std::string_view key,
                                  std::string_view default_text, char* buffer,
                                  std::size_t length) const {
-  if (!buffer || length == 0) return;
-  std::string_view value;
-  if (impl_ && impl_->model.Find(section, key, value)) {
-    CopyCut(buffer, length, profile::StripQuotes(value));
+  if (impl_) {
+    impl_->model.ReadString(section, key, default_text, buffer, length);
   } else {
-    CopyCut(buffer, length, default_text);
+    profile::Model().ReadString(section, key, default_text, buffer, length);
   }
 }
 

@@ -2,6 +2,7 @@
 // bytes back. Lines that are not the written key are never touched.
 #include "settings/profile_model.h"
 
+#include "base/fixed_text.h"
 #include "settings/profile_syntax.h"
 
 namespace vsmr::profile {
@@ -90,6 +91,21 @@ bool Model::Find(std::string_view section, std::string_view key, std::string_vie
   // Text after a NUL byte is unreachable for a NUL-terminated reader.
   value = TrimBlanks(value.substr(0, value.find('\0')));
   return true;
+}
+
+void Model::ReadString(std::string_view section, std::string_view key,
+                       std::string_view default_text, char* buffer, std::size_t length) const {
+  if (!buffer || length == 0) return;
+  std::string_view value;
+  CopyCut(buffer, length, Find(section, key, value) ? StripQuotes(value) : default_text);
+}
+
+std::int32_t Model::ReadInt(std::string_view section, std::string_view key,
+                            std::int32_t default_value) const {
+  std::string_view value;
+  if (!Find(section, key, value)) return default_value;
+  value = StripQuotes(value);
+  return value.empty() ? default_value : LeadingInt(value);
 }
 
 bool Model::Write(std::string_view section, std::string_view key, std::string_view text) {

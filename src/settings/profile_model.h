@@ -2,6 +2,7 @@
 // its own line end, grouped into sections, with lookup tables by folded name.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -35,6 +36,13 @@ class Model {
   // line break. Returns false when the bytes did not change (the key already
   // held exactly this value).
   bool Write(std::string_view section, std::string_view key, std::string_view text);
+
+  // The reads of ProfileDocument: quotes removed, absent keys give the default,
+  // text cut to the buffer, the integer rule for numbers.
+  void ReadString(std::string_view section, std::string_view key, std::string_view default_text,
+                  char* buffer, std::size_t length) const;
+  std::int32_t ReadInt(std::string_view section, std::string_view key,
+                       std::int32_t default_value) const;
 
   std::string Bytes() const;
 
