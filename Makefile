@@ -9,6 +9,7 @@ build:
 
 bench:
 	bash bench/startup/run_bench.sh
+	bash bench/pop3/run.sh
 
 run:
 	bash scripts/run.sh
