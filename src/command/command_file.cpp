@@ -7,8 +7,10 @@
 namespace vsmr {
 namespace {
 
-// What a text-mode read on Windows hands the program: CR LF becomes LF.
+// What a text-mode read on Windows hands the program: CR LF becomes LF, and
+// a Ctrl+Z byte ends the file.
 std::string TextModeRead(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find('\x1A'));
   std::string text;
   text.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -83,6 +85,7 @@ void ParseCommandFile(std::string_view bytes, CommandList& list,
     CommandFileLine record;
     record.line = line;
     record.piece = piece;
+    record.blank = chunk.find_first_not_of(" \t\r\n") == std::string_view::npos;
     if (stopped) {
       record.outcome = CommandFileLine::Outcome::kAfterStop;
     } else if (list.count >= kMaxCommands) {

@@ -31,10 +31,12 @@ struct CommandFileLine {
   bool name_cut = false;     // longer than 127 bytes
   bool body_cut = false;     // longer than 259 bytes
   bool comment_cut = false;  // longer than 255 bytes
+  bool blank = false;        // holds nothing but spaces, TABs, CR and LF
 };
 
 // Parses the file's bytes into `list` (which is cleared first). CR LF is taken
-// as LF, as a text-mode read on Windows does, so host and Windows agree.
+// as LF and Ctrl+Z as the end of the file, as a text-mode read on Windows
+// does, so host and Windows agree.
 // When `report` is given, it receives one record per piece of the file.
 void ParseCommandFile(std::string_view bytes, CommandList& list,
                       std::vector<CommandFileLine>* report = nullptr);

@@ -59,6 +59,7 @@ TEST(CommandFileTest, ParsesLinesLikeTheTokenScanner) {
       {"embedded NUL ends the line", std::string("a\tb\0x\tc\r\nd\te\tf\r\n", 16),
        {{"a", "b", ""}, {"d", "e", "f"}}},
       {"empty file", "", {}},
+      {"Ctrl+Z ends the file", "a\tb\x1A\tc\r\nd\te\tf\r\n", {{"a", "b", ""}}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);

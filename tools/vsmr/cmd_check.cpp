@@ -41,28 +41,6 @@ int ShadowOf(const CommandList& list, int j) {
   return -1;
 }
 
-bool IsBlank(std::string_view piece) {
-  return piece.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
-
-// The text of each piece, for telling a blank last line from a real stop.
-std::vector<std::string> PieceTexts(std::string_view bytes) {
-  std::vector<std::string> pieces;
-  std::string text;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    text.push_back(bytes[i]);
-  }
-  for (std::size_t pos = 0; pos < text.size();) {
-    std::size_t end = std::min(pos + kCommandLinePiece, text.size());
-    std::size_t newline = text.find('\n', pos);
-    if (newline != std::string::npos && newline < end) end = newline + 1;
-    pieces.push_back(text.substr(pos, end - pos));
-    pos = end;
-  }
-  return pieces;
-}
-
 int RunCheck(const std::vector<std::string>& args) {
   std::string dir = ".";
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -89,7 +67,6 @@ int RunCheck(const std::vector<std::string>& args) {
   auto list = std::make_unique<CommandList>();
   std::vector<CommandFileLine> report;
   ParseCommandFile(bytes, *list, &report);
-  const std::vector<std::string> pieces = PieceTexts(bytes);
 
   int surprises = 0;
   int stop_line = 0;
@@ -115,10 +92,10 @@ int RunCheck(const std::vector<std::string>& args) {
       }
       case Outcome::kStop:
         stop_line = r.line;
-        head = IsBlank(pieces[p]) ? "blank line: reading stops here"
+        head = r.blank ? "blank line: reading stops here"
                                   : "no name and body separated by a TAB: reading stops here";
         // A blank last line ends the file as intended; anything else loses lines.
-        if (!IsBlank(pieces[p]) || p + 1 < report.size()) {
+        if (!r.blank || p + 1 < report.size()) {
           notes.push_back("this and every later line are ignored");
         }
         break;
