@@ -8,6 +8,7 @@ build:
 	bash scripts/build.sh
 
 bench:
+	bash bench/mime/run_bench.sh
 	bash bench/startup/run_bench.sh
 	bash bench/pop3/run.sh
 

@@ -1,11 +1,13 @@
 // Fuzz target: ISO-2022-JP conversion into buffers of every small size, with
-// the first two bytes choosing the buffer size and the step limit.
+// the first two bytes choosing the buffer size and the step limit; the result
+// must equal the plain step-by-step conversion.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
+#include "../../tests/mime/jis_reference.h"
 #include "mail/mail_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,5 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<char> dest(dest_size);
   std::size_t n = vsmr::JisToShiftJis(source, dest.data(), dest.size(), limit);
   if (dest_size > 0 && (n >= dest_size || dest[n] != '\0')) __builtin_trap();
+  std::vector<char> reference(dest_size);
+  std::size_t m = vsmr::testing::ReferenceJisToShiftJis(source, reference.data(), dest_size, limit);
+  if (m != n || std::memcmp(reference.data(), dest.data(), dest_size == 0 ? 0 : n + 1) != 0) {
+    __builtin_trap();
+  }
   return 0;
 }

@@ -2,9 +2,8 @@
 // first text/plain part) converted from ISO-2022-JP.
 #include "mail/mail_compose.h"
 
-#include <cstdio>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "base/sjis.h"
 #include "mail/mail_codec.h"
@@ -15,70 +14,92 @@ namespace {
 
 constexpr std::size_t kHeaderLinesSize = 1024;
 
-void AppendCut(std::string& text, std::size_t capacity, std::string_view more) {
-  std::size_t room = capacity - 1 - text.size();
-  text.append(more.substr(0, SjisCutLength(more, room)));
-}
+// Appends to the display text, cut at whole characters when it is full.
+class DisplayWriter {
+ public:
+  DisplayWriter(char* display, std::size_t size) : display_(display), size_(size) {
+    display_[0] = '\0';
+  }
+  // Returns false when the text was cut.
+  bool Append(std::string_view text, std::size_t limit) {
+    std::size_t room = (limit < size_ ? limit : size_) - 1;
+    room = room > length_ ? room - length_ : 0;
+    std::size_t n = SjisCutLength(text, room);
+    if (n > 0) std::memcpy(display_ + length_, text.data(), n);
+    length_ += n;
+    display_[length_] = '\0';
+    return n == text.size();
+  }
+  bool Append(std::string_view text) { return Append(text, size_); }
+  void AppendConverted(std::string_view jis, std::size_t step_limit) {
+    length_ += JisToShiftJis(jis, display_ + length_, size_ - length_, step_limit);
+  }
+  std::size_t length() const { return length_; }
+
+ private:
+  char* display_;
+  std::size_t size_;
+  std::size_t length_ = 0;
+};
 
 }  // namespace
 
-std::string ComposeMailText(std::string_view message, std::size_t expected_size) {
-  // Work on a NUL-terminated copy: the body is decoded and split in place.
-  std::vector<char> work(message.size() + 1);
-  std::memcpy(work.data(), message.data(), message.size());
-  work[message.size()] = '\0';
-  char* headers = work.data();
-  char* body = work.data() + message.size();
-  if (char* blank_line = std::strstr(headers, "\r\n\r\n")) {
+std::size_t ComposeMailText(char* message, std::size_t expected_size, char* display,
+                            std::size_t display_size) {
+  if (display_size == 0) return 0;
+  std::size_t message_length = std::strlen(message);
+  char* body = message + message_length;
+  if (char* blank_line = std::strstr(message, "\r\n\r\n")) {
     *blank_line = '\0';
     body = blank_line + 4;
   }
-  std::string_view header_block(headers, std::strlen(headers));
+  std::string_view header_block(message, std::strlen(message));
+  // The body runs to the message's end (conversion stops at its first zero byte).
+  std::size_t body_length = message + message_length - body;
 
   MailRecord record{};
   ParseMailHeaders(header_block, record);
   DecodeQuotedPrintable(header_block, body);
 
-  std::string reply_line;
-  if (record.reply_to.View() != record.from.View()) {
-    reply_line = "\r\n返信先: ";
-    reply_line += record.reply_to.View();
-  }
+  DisplayWriter writer(display, display_size);
+  // The header lines are cut at kHeaderLinesSize - 1 bytes together: nothing
+  // after the first cut.
   std::string date = FormatMailDate(record.date.View(), MailDateForm::kLong);
-  std::string lines = "送信者: ";
-  lines += record.from.View();
-  lines += reply_line;
-  lines += "\r\n宛先  : ";
-  lines += record.to.View();
-  lines += "\r\n件名  : ";
-  lines += record.subject.View();
-  lines += "\r\n日付  : ";
-  lines += date;
-  lines += "\r\n";
-
-  const std::size_t capacity = expected_size + kMailDisplaySpare;
-  std::string text;
-  text.reserve(capacity);
-  AppendCut(text, kHeaderLinesSize, lines);
+  const std::string_view reply_label = record.reply_to.View() != record.from.View()
+                                           ? std::string_view("\r\n返信先: ")
+                                           : std::string_view();
+  const std::string_view reply = reply_label.empty() ? std::string_view() : record.reply_to.View();
+  for (std::string_view piece : {std::string_view("送信者: "), record.from.View(), reply_label, reply,
+                                 std::string_view("\r\n宛先  : "), record.to.View(),
+                                 std::string_view("\r\n件名  : "), record.subject.View(),
+                                 std::string_view("\r\n日付  : "), std::string_view(date),
+                                 std::string_view("\r\n")}) {
+    if (!writer.Append(piece, kHeaderLinesSize)) break;
+  }
 
   char* shown = body;
   if (record.content_type.View().find("multipart") != std::string_view::npos) {
     char attachments[kAttachmentListSize] = {};
     shown = WalkMultipart(body, record.content_type.View(), attachments, sizeof attachments);
+    body_length = std::strlen(shown);
     std::size_t list_length = std::strlen(attachments);
     if (list_length > 3) attachments[list_length - 2] = '\0';  // the trailing ", "
-    AppendCut(text, capacity, "添付  : ");
-    AppendCut(text, capacity, attachments);
-    AppendCut(text, capacity, "\r\n");
+    writer.Append("添付  : ");
+    writer.Append(attachments);
+    writer.Append("\r\n");
   }
-  AppendCut(text, capacity, "\r\n\r\n");
+  writer.Append("\r\n\r\n");
+  writer.AppendConverted(std::string_view(shown, body_length), expected_size);
+  return writer.length();
+}
 
-  std::size_t used = text.size();
-  text.resize(capacity - 1);
-  std::size_t converted = JisToShiftJis(std::string_view(shown, std::strlen(shown)),
-                                        text.data() + used, capacity - used, expected_size);
-  text.resize(used + converted);
-  return text;
+std::string ComposeMailText(std::string_view message, std::size_t expected_size) {
+  auto work = std::make_unique_for_overwrite<char[]>(message.size() + 1);
+  std::memcpy(work.get(), message.data(), message.size());
+  work[message.size()] = '\0';
+  std::string display(expected_size + kMailDisplaySpare, '\0');
+  display.resize(ComposeMailText(work.get(), expected_size, display.data(), display.size()));
+  return display;
 }
 
 }  // namespace vsmr

@@ -25,4 +25,10 @@ char* WalkMultipart(char* body, std::string_view content_type, char* attachments
 // attachment line for multipart mail, an empty line and the converted body.
 std::string ComposeMailText(std::string_view message, std::size_t expected_size);
 
+// The same on the mail job's own buffers: `message` (NUL-terminated, decoded
+// and split in place) into `display` of `display_size` bytes (normally
+// expected_size + kMailDisplaySpare), always terminated. Returns the length.
+std::size_t ComposeMailText(char* message, std::size_t expected_size, char* display,
+                            std::size_t display_size);
+
 }  // namespace vsmr

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "mail/mail_codec.h"
+#include "mime/jis_reference.h"
 
 namespace vsmr {
 namespace {
@@ -102,6 +104,28 @@ TEST(JisToShiftJis, OutputIsCutAtWholeCharacters) {
   EXPECT_EQ("aあ", Jis("a\x1b$B$\"$\"", 100, 5));  // the second あ would need 2 more bytes
   EXPECT_EQ("a", Jis("a\nb", 100, 3));             // CR LF is not split
   EXPECT_EQ("", Jis("abc", 100, 1));
+}
+
+TEST(JisToShiftJis, BulkPathsMatchStepByStepConversion) {
+  // Long two-byte and single-byte runs take the word-at-a-time paths; random
+  // text built from the bytes that matter, with random buffer sizes and step
+  // limits, must convert exactly as one step at a time does.
+  const std::string pieces[] = {"\x1b$B", "\x1b(B", "\x1b(J", "\x1b$@", "\x1b(I", "%F%9%H$\"",
+                                "0!E_~~", "\r\n", "\n", " ", "abc", std::string(1, '\0'),
+                                "\x80", "\x7f", "$", "\x1b"};
+  std::mt19937 random(12345);
+  for (int round = 0; round < 20000; ++round) {
+    std::string source;
+    int count = static_cast<int>(random() % 24);
+    for (int p = 0; p < count; ++p) source += pieces[random() % std::size(pieces)];
+    std::size_t dest_size = random() % 80;
+    std::size_t limit = random() % 3 == 0 ? random() % 30 : 1000;
+    std::string ours(dest_size + 1, 'Z'), reference(dest_size + 1, 'Z');
+    std::size_t n = JisToShiftJis(source, ours.data(), dest_size, limit);
+    std::size_t m = testing::ReferenceJisToShiftJis(source, reference.data(), dest_size, limit);
+    ASSERT_EQ(m, n) << "round " << round;
+    ASSERT_EQ(reference, ours) << "round " << round;
+  }
 }
 
 struct QpCase {

@@ -88,6 +88,22 @@ TEST(ComposeMailText, OutputStaysWithinTheDisplayBuffer) {
   EXPECT_EQ("abcd", BodyOf(ComposeMailText("+OK\r\n\r\nabcdefgh", 3)));
 }
 
+TEST(ComposeMailText, HeaderLinesAreCutTogether) {
+  // 1,023 bytes of header lines in all: the subject is cut after whole
+  // characters and nothing of the date line follows; the body still does.
+  std::string from(950, 'f');
+  std::string subject;
+  for (int i = 0; i < 20; ++i) subject += kJisTest;
+  std::string text = Compose("+OK\r\nFrom: " + from + "\r\nSubject: " + subject + "\r\n\r\nbody");
+  std::string lines = "送信者: " + from + "\r\n宛先  : (宛先不明)\r\n件名  : ";
+  ASSERT_LT(lines.size(), 1023u);
+  std::size_t room = 1023 - lines.size();
+  std::string cut_subject;
+  while (cut_subject.size() + 6 <= room) cut_subject += "テスト";
+  while (cut_subject.size() + 2 <= room) cut_subject += std::string("テスト", cut_subject.size() % 6, 2);
+  EXPECT_EQ(lines + cut_subject + "\r\n\r\nbody", text);
+}
+
 struct WalkCase {
   const char* name;
   const char* content_type;
