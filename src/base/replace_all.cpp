@@ -10,6 +10,22 @@ std::size_t ReplaceAll(char* buffer, std::size_t capacity, std::string_view patt
   if (capacity == 0 || pattern.empty()) return 0;
   std::size_t length = std::strlen(buffer);
   std::size_t count = 0;
+  if (replacement.size() <= pattern.size()) {
+    // The text only shrinks: one pass that moves each stretch once, so that
+    // bodies with many thousands of hits (quoted-printable) stay linear.
+    std::string_view text(buffer, length);
+    std::size_t read = 0, write = 0;
+    for (std::size_t hit; (hit = text.find(pattern, read)) != std::string_view::npos; ++count) {
+      std::memmove(buffer + write, buffer + read, hit - read);
+      write += hit - read;
+      if (!replacement.empty()) std::memcpy(buffer + write, replacement.data(), replacement.size());
+      write += replacement.size();
+      read = hit + pattern.size();
+    }
+    std::memmove(buffer + write, buffer + read, length - read);
+    buffer[write + length - read] = '\0';
+    return count;
+  }
   std::size_t pos = 0;
   while (pos + pattern.size() <= length) {
     std::string_view rest(buffer + pos, length - pos);
