@@ -2,6 +2,7 @@
 // first text/plain part) converted from ISO-2022-JP.
 #include "mail/mail_compose.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -97,7 +98,10 @@ std::string ComposeMailText(std::string_view message, std::size_t expected_size)
   auto work = std::make_unique_for_overwrite<char[]>(message.size() + 1);
   std::memcpy(work.get(), message.data(), message.size());
   work[message.size()] = '\0';
-  std::string display(expected_size + kMailDisplaySpare, '\0');
+  // A body step emits at most two bytes: a LIST size far above the message's
+  // own cannot make the text longer, only the buffer.
+  std::size_t display_size = std::min(expected_size, 2 * message.size()) + kMailDisplaySpare;
+  std::string display(display_size, '\0');
   display.resize(ComposeMailText(work.get(), expected_size, display.data(), display.size()));
   return display;
 }

@@ -1,6 +1,7 @@
 // The message view's text: header lines, multipart walking and the body.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -84,6 +85,9 @@ TEST(ComposeMailText, OutputStaysWithinTheDisplayBuffer) {
   std::string message = "+OK\r\n\r\n" + std::string(40000, '\n');
   std::string text = ComposeMailText(message, message.size());
   EXPECT_EQ(message.size() + kMailDisplaySpare - 1, text.size());
+  // A LIST size far above the message's does not change the text (nor need the memory).
+  std::string small = "+OK\r\n\r\nab\ncd";
+  EXPECT_EQ(ComposeMailText(small, small.size()), ComposeMailText(small, SIZE_MAX / 2));
   // A smaller expected size limits the conversion steps.
   EXPECT_EQ("abcd", BodyOf(ComposeMailText("+OK\r\n\r\nabcdefgh", 3)));
 }
