@@ -21,6 +21,9 @@ std::size_t DecodeBase64(std::string_view text, char* out, std::size_t out_size)
 std::size_t JisToShiftJis(std::string_view source, char* dest, std::size_t dest_size,
                           std::size_t step_limit);
 
+// Bytes of a header block searched for Content-Transfer-Encoding.
+inline constexpr std::size_t kEncodingSearchLimit = 8191;
+
 // When `header_block` (its first 8,191 bytes) says the body is quoted-printable,
 // decodes "=3D", "=1B", soft line breaks, "=20" and "=09" in the NUL-terminated
 // `body`, in place (the text only shrinks). Other encoded bytes stay as they are.

@@ -85,7 +85,8 @@ char* Walk(char* body, std::string_view content_type, char* list, std::size_t li
       if (char* last_cr = std::strrchr(part_body, '\r')) *last_cr = '\0';
       // The encoding is looked up from the walked body's start: the first
       // part's header block, terminated in place above.
-      DecodeQuotedPrintable(std::string_view(body, ::strnlen(body, 8191)), part_body);
+      DecodeQuotedPrintable(std::string_view(body, ::strnlen(body, kEncodingSearchLimit)),
+                            part_body);
       result = part_body;
       text_found = true;
     } else {

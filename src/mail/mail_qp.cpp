@@ -8,12 +8,6 @@
 #include "mail/mail_record.h"
 
 namespace vsmr {
-namespace {
-
-constexpr std::size_t kEncodingSearchLimit = 8191;
-
-}  // namespace
-
 void DecodeQuotedPrintable(std::string_view header_block, char* body) {
   if (header_block.size() > kEncodingSearchLimit) {
     header_block = header_block.substr(0, kEncodingSearchLimit);
