@@ -1,0 +1,80 @@
+// Field splitting and leading-number parsing for compound settings values.
+#include "settings/compound_value.h"
+
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace vsmr {
+namespace {
+
+// An empty field that still points at readable bytes: copying routines may
+// hand its data pointer to memcpy.
+constexpr std::string_view kEmpty = "";
+
+}  // namespace
+
+std::string_view FieldCursor::Next(char separator) {
+  if (ended_) return kEmpty;
+  std::size_t at = rest_.find(separator);
+  if (at == std::string_view::npos) {
+    std::string_view field = rest_;
+    rest_ = kEmpty;
+    ended_ = true;
+    return field;
+  }
+  std::string_view field = rest_.substr(0, at);
+  rest_.remove_prefix(at + 1);
+  return field;
+}
+
+std::string_view FieldCursor::Rest() {
+  if (ended_) return kEmpty;
+  std::string_view field = rest_;
+  rest_ = kEmpty;
+  ended_ = true;
+  return field;
+}
+
+std::int32_t LeadingNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+  std::int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > -kMin) value = -kMin;  // saturate; keeps the product far from int64 limits
+  }
+  if (negative) value = -value;
+  if (value > kMax) value = kMax;
+  if (value < kMin) value = kMin;
+  return static_cast<std::int32_t>(value);
+}
+
+CompoundText& CompoundText::Number(std::int32_t value) {
+  char digits[16];
+  int n = std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
+  return Text(std::string_view(digits, static_cast<std::size_t>(n)));
+}
+
+CompoundText& CompoundText::TwoDigits(std::int32_t value) {
+  char digits[16];
+  int n = std::snprintf(digits, sizeof digits, "%02d", static_cast<int>(value));
+  return Text(std::string_view(digits, static_cast<std::size_t>(n)));
+}
+
+CompoundText& CompoundText::Text(std::string_view text) {
+  std::size_t room = sizeof buffer_ - size_;
+  std::size_t n = text.size() < room ? text.size() : room;
+  std::memcpy(buffer_ + size_, text.data(), n);
+  size_ += n;
+  return *this;
+}
+
+}  // namespace vsmr

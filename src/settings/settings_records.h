@@ -1,0 +1,98 @@
+// The tables and scalars that vsmrsys.ini fills: launcher items, command
+// timers, mail accounts, the mail check list and every single-valued key.
+// Plain fixed-capacity values; the application state object owns one.
+#pragma once
+#include <cstdint>
+
+#include "base/fixed_text.h"
+
+namespace vsmr {
+
+inline constexpr int kLauncherItemCount = 64;
+inline constexpr int kCommandTimerCount = 8;
+inline constexpr int kMailAccountCount = 5;
+
+// One launcher button's item; numbered 1 to 64 in the file, 0 to 63 here.
+struct LauncherItem {
+  FixedText<260> path;       // what the button runs
+  FixedText<256> comment;    // its tool-tip text
+  FixedText<260> icon_path;  // file the button's icon is taken from
+  std::int32_t icon_index = 0;
+  std::int32_t shown = 0;    // nonzero: the item has a button on the bar
+};
+
+// A command run every day at hour:minute while enabled; numbered 01 to 08.
+struct CommandTimer {
+  std::int32_t hour = 0;
+  std::int32_t minute = 0;
+  std::int32_t enabled = 0;
+  FixedText<128> command;
+};
+
+// A POP3 account slot; numbered 1 to 5 in the file, 0 to 4 here.
+struct MailAccount {
+  FixedText<256> server;
+  FixedText<64> user_name;
+  FixedText<64> password;     // kept and stored as plain text
+  FixedText<260> sound_file;  // empty: no sound on new mail
+  std::int32_t enabled = 0;
+};
+
+// What the last check saw in one enabled account's mailbox.
+struct PreviousMailState {
+  std::int32_t account = 0;   // index 0 to 4 of the MailAccount
+  FixedText<128> key_text;    // message-id of the mailbox's first message
+  std::int32_t message_count = 0;
+};
+
+// One entry per enabled account, in account order.
+struct MailCheckList {
+  std::int32_t count = 0;
+  PreviousMailState entries[kMailAccountCount];
+};
+
+// Every setting of vsmrsys.ini except the hot key, which the command list
+// keeps. Field names follow the keys; the initial values are the defaults of
+// an absent key (the mail window's rectangle excepted: it depends on the
+// desktop and is set by LoadSettings).
+struct SettingsState {
+  // [UserWindowData]
+  std::int32_t command_line_launcher = 0;  // as read: open the launcher box at start-up
+  std::int32_t command_line_launcher_length = 100;
+  std::int32_t window_position_x = 0;
+  std::int32_t window_position_y = 0;
+  std::int32_t in_task_or_not = 0;  // as read; the shell keeps the live flag
+  FixedText<260> skin_bitmap_path;
+  FixedText<260> command_launcher_cmb_bx_font;
+  std::int32_t clock_font_color = 4259584;  // RGB(0, 255, 64)
+  std::int32_t new_mail_dialog_left = 0;
+  std::int32_t new_mail_dialog_top = 0;
+  std::int32_t new_mail_dialog_right = 0;
+  std::int32_t new_mail_dialog_bottom = 0;
+  std::int32_t new_mail_dialog_list_height = 110;
+
+  // [TimerAlarmData]
+  CommandTimer timers[kCommandTimerCount];
+
+  // [MailPopSetting]
+  std::int32_t auto_check_time = 0;  // seconds; 0 or 10 to 43200 after loading
+  std::int32_t show_mail_dialog = 1;
+  std::int32_t save_previous_mail_status = 0;
+  FixedText<256> mail_launcher_command;
+  std::int32_t mail_launcher_or_not = 0;
+  std::int32_t time_out = 10;
+  std::int32_t limit_mail_size = 65536;
+  std::int32_t delete_mail_permission = 0;
+  MailAccount accounts[kMailAccountCount];
+  MailCheckList check_list;
+
+  // [OtherSettings]
+  std::int32_t using_drop_file = 0;
+  std::int32_t leave_room_mode = 0;  // the leave-room lock itself
+  FixedText<32> leave_room_password;
+
+  // [ButtonLauncher]
+  LauncherItem launcher_items[kLauncherItemCount];
+};
+
+}  // namespace vsmr

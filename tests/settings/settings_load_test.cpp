@@ -1,0 +1,207 @@
+// LoadSettings: defaults of a missing file, the AutoCheckTime clamp, command
+// timers, mail accounts and the check list, cuts, and what the main window sees.
+#include <gtest/gtest.h>
+
+#include "settings/settings_store.h"
+#include "settings_fixture.h"
+
+namespace vsmr::test {
+namespace {
+
+struct Loaded {
+  std::unique_ptr<SettingsState> state = FreshState();
+  RecordingWindow window;
+  std::int32_t result = -1;
+};
+
+Loaded LoadFrom(const std::string& bytes, bool write_file = true) {
+  SettingsFolder folder;
+  if (write_file) folder.WriteSettings(bytes);
+  Loaded loaded;
+  loaded.result = LoadSettings(*loaded.state, folder.Load(), loaded.window);
+  return loaded;
+}
+
+TEST(LoadSettings, MissingFileGivesDefaults) {
+  Loaded l = LoadFrom("", false);
+  const SettingsState& s = *l.state;
+  EXPECT_EQ(0, l.result);
+  EXPECT_EQ(0, s.command_line_launcher);
+  EXPECT_EQ(100, s.command_line_launcher_length);
+  EXPECT_EQ(4259584, s.clock_font_color);
+  // Work area 1024 x 768: a 560 x 330 rectangle around (512, 384).
+  EXPECT_EQ(232, s.new_mail_dialog_left);
+  EXPECT_EQ(219, s.new_mail_dialog_top);
+  EXPECT_EQ(792, s.new_mail_dialog_right);
+  EXPECT_EQ(549, s.new_mail_dialog_bottom);
+  EXPECT_EQ(110, s.new_mail_dialog_list_height);
+  EXPECT_EQ(0, s.auto_check_time);
+  EXPECT_EQ(1, s.show_mail_dialog);
+  EXPECT_EQ(10, s.time_out);
+  EXPECT_EQ(65536, s.limit_mail_size);
+  EXPECT_EQ(0, s.check_list.count);
+  EXPECT_TRUE(s.leave_room_password.Empty());
+  for (const CommandTimer& t : s.timers) {
+    EXPECT_EQ(0, t.enabled);
+    EXPECT_EQ(0, t.hour);
+    EXPECT_EQ(0, t.minute);
+    EXPECT_TRUE(t.command.Empty());
+  }
+  ASSERT_EQ(1u, l.window.moves.size());
+  EXPECT_EQ(0, l.window.moves[0].x);
+  EXPECT_TRUE(l.window.commands.empty());
+}
+
+TEST(LoadSettings, MailWindowDefaultsUseHalvesRoundedTowardZero) {
+  SettingsFolder folder;
+  auto state = FreshState();
+  RecordingWindow window;
+  window.work_area = {1279, 1001};
+  LoadSettings(*state, folder.Load(), window);
+  EXPECT_EQ(639 - 280, state->new_mail_dialog_left);
+  EXPECT_EQ(500 - 165, state->new_mail_dialog_top);
+  EXPECT_EQ(639 + 280, state->new_mail_dialog_right);
+  EXPECT_EQ(500 + 165, state->new_mail_dialog_bottom);
+}
+
+TEST(LoadSettings, AutoCheckTimeIsClamped) {
+  const struct {
+    const char* text;
+    std::int32_t expected;
+  } rows[] = {{"-5", 10}, {"1", 10}, {"9", 10}, {"10", 10}, {"43200", 43200},
+              {"43201", 43200}, {"0", 0}, {"", 0}, {"abc", 0}, {"600s", 600}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    Loaded l = LoadFrom(Lines({"[MailPopSetting]", std::string("AutoCheckTime=") + row.text}));
+    EXPECT_EQ(row.expected, l.state->auto_check_time);
+  }
+}
+
+TEST(LoadSettings, WindowIsMovedAndLauncherBoxOpened) {
+  Loaded l = LoadFrom(Lines({"[UserWindowData]", "CommandLineLauncher=1", "WindowPositionX=-1600",
+                             "WindowPositionY=-20", "InTaskOrNot=1"}));
+  EXPECT_EQ(1, l.result);
+  ASSERT_EQ(1u, l.window.moves.size());
+  EXPECT_EQ(-1600, l.window.moves[0].x);
+  EXPECT_EQ(-20, l.window.moves[0].y);
+  EXPECT_EQ(std::vector<int>{kLauncherToggleCommand}, l.window.commands);
+}
+
+TEST(LoadSettings, CommandTimers) {
+  const struct {
+    const char* name;
+    std::string value;
+    int enabled, hour, minute;
+    std::string command;
+  } rows[] = {
+      {"Usual", "1,07:30,alarm", 1, 7, 30, "alarm"},
+      {"OneDigitByHand", "1,7:5,alarm", 1, 7, 5, "alarm"},
+      {"CommandWithCommas", "0,23:59,#2001 a,b & c,d", 0, 23, 59, "#2001 a,b & c,d"},
+      {"Empty", "", 0, 0, 0, ""},
+      {"EnabledOnly", "1", 1, 0, 0, ""},
+      {"NoColon", "1,0730,x", 1, 730, 0, ""},
+      {"NoCommand", "1,12:00", 1, 12, 0, ""},
+      {"EmptyCommand", "1,12:00,", 1, 12, 0, ""},
+      // Read length 140: 139 bytes, so the command keeps 139 - 8 = 131, cut to 127.
+      {"LongCommand", "1,12:00," + std::string(200, 'x'), 1, 12, 0, std::string(127, 'x')},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Loaded l = LoadFrom(Lines({"[TimerAlarmData]", "CommandTimer08=" + row.value}));
+    const CommandTimer& t = l.state->timers[7];
+    EXPECT_EQ(row.enabled, t.enabled);
+    EXPECT_EQ(row.hour, t.hour);
+    EXPECT_EQ(row.minute, t.minute);
+    EXPECT_EQ(row.command, t.command.View());
+  }
+}
+
+TEST(LoadSettings, AccountFieldsAreSplitAtTabs) {
+  Loaded l = LoadFrom(Lines({"[MailPopSetting]", "Mail1AccountData=1\tpop.example.jp\tuser\tp@ss\t",
+                             "Mail3AccountData=0\tpop3\tu3\tpw3\tC:\\ding.wav\textra",
+                             "Mail5AccountData=1\t" + std::string(300, 's') + "\t" +
+                                 std::string(70, 'u')}));
+  const SettingsState& s = *l.state;
+  EXPECT_EQ(1, s.accounts[0].enabled);
+  EXPECT_EQ("pop.example.jp", s.accounts[0].server.View());
+  EXPECT_EQ("user", s.accounts[0].user_name.View());
+  EXPECT_EQ("p@ss", s.accounts[0].password.View());
+  EXPECT_EQ("", s.accounts[0].sound_file.View());
+  EXPECT_EQ("C:\\ding.wav\textra", s.accounts[2].sound_file.View());
+  EXPECT_EQ(0, s.accounts[1].enabled);
+  EXPECT_TRUE(s.accounts[1].server.Empty());
+  EXPECT_EQ(std::string(255, 's'), s.accounts[4].server.View());
+  EXPECT_EQ(std::string(63, 'u'), s.accounts[4].user_name.View());
+  EXPECT_TRUE(s.accounts[4].password.Empty());
+}
+
+TEST(LoadSettings, CheckListHoldsEnabledAccountsInOrder) {
+  const std::string accounts = Lines({"Mail2AccountData=1\tb\tu\tp\t", "Mail4AccountData=1\td\tu\tp\t",
+                                      "Mail1AccountData=0\ta\tu\tp\t", "Mail2PrevMailData=12,<b@x>",
+                                      "Mail4PrevMailData=3", "Mail1PrevMailData=9,<a@x>"});
+  const struct {
+    const char* name;
+    const char* save_status;
+    int count2, count4;
+    std::string key2;
+  } rows[] = {{"Kept", "1", 12, 3, "<b@x>"}, {"NotKept", "0", 0, 0, ""}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Loaded l = LoadFrom("[MailPopSetting]\r\nSavePreviousMailStatus=" + std::string(row.save_status) +
+                        "\r\n" + accounts);
+    const MailCheckList& list = l.state->check_list;
+    ASSERT_EQ(2, list.count);
+    EXPECT_EQ(1, list.entries[0].account);
+    EXPECT_EQ(row.count2, list.entries[0].message_count);
+    EXPECT_EQ(row.key2, list.entries[0].key_text.View());
+    EXPECT_EQ(3, list.entries[1].account);
+    EXPECT_EQ(row.count4, list.entries[1].message_count);
+    EXPECT_TRUE(list.entries[1].key_text.Empty());
+  }
+}
+
+TEST(LoadSettings, EnabledAccountWithoutPreviousStateStartsEmpty) {
+  Loaded l = LoadFrom(Lines({"[MailPopSetting]", "SavePreviousMailStatus=1", "Mail1AccountData=1\th\tu\tp\t"}));
+  ASSERT_EQ(1, l.state->check_list.count);
+  EXPECT_EQ(0, l.state->check_list.entries[0].account);
+  EXPECT_EQ(0, l.state->check_list.entries[0].message_count);
+  EXPECT_TRUE(l.state->check_list.entries[0].key_text.Empty());
+}
+
+TEST(LoadSettings, KeyTextIsCutToItsField) {
+  Loaded l = LoadFrom(Lines({"[MailPopSetting]", "SavePreviousMailStatus=1", "Mail1AccountData=1\th\tu\tp\t",
+                             "Mail1PrevMailData=5," + std::string(900, 'k')}));
+  EXPECT_EQ(5, l.state->check_list.entries[0].message_count);
+  EXPECT_EQ(std::string(127, 'k'), l.state->check_list.entries[0].key_text.View());
+}
+
+TEST(LoadSettings, ReloadReplacesTheCheckList) {
+  SettingsFolder folder;
+  auto state = FreshState();
+  RecordingWindow window;
+  folder.WriteSettings(Lines({"[MailPopSetting]", "Mail1AccountData=1\th\tu\tp\t", "Mail2AccountData=1\th\tu\tp\t"}));
+  LoadSettings(*state, folder.Load(), window);
+  EXPECT_EQ(2, state->check_list.count);
+  folder.WriteSettings(Lines({"[MailPopSetting]", "Mail2AccountData=1\th\tu\tp\t"}));
+  LoadSettings(*state, folder.Load(), window);
+  ASSERT_EQ(1, state->check_list.count);
+  EXPECT_EQ(1, state->check_list.entries[0].account);
+}
+
+TEST(LoadSettings, StringsAreCutAtTheirReadLength) {
+  Loaded l = LoadFrom(Lines({"[UserWindowData]", "SkinBitmapPath=" + std::string(300, 'b'),
+                             "CommandLauncherCmbBxFont=ＭＳ ゴシック", "[MailPopSetting]",
+                             "MailLauncherCommand=" + std::string(300, 'm'), "[OtherSettings]",
+                             "LeaveRoomPassword=" + std::string(40, 'w'), "UsingDropFile=2",
+                             "LeaveRoomMode=1"}));
+  const SettingsState& s = *l.state;
+  EXPECT_EQ(std::string(259, 'b'), s.skin_bitmap_path.View());
+  EXPECT_EQ("ＭＳ ゴシック", s.command_launcher_cmb_bx_font.View());
+  EXPECT_EQ(std::string(255, 'm'), s.mail_launcher_command.View());
+  EXPECT_EQ(std::string(31, 'w'), s.leave_room_password.View());
+  EXPECT_EQ(2, s.using_drop_file);
+  EXPECT_EQ(1, s.leave_room_mode);
+}
+
+}  // namespace
+}  // namespace vsmr::test
