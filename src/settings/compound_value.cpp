@@ -3,7 +3,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <limits>
+
+#include "settings/profile_syntax.h"
 
 namespace vsmr {
 namespace {
@@ -36,26 +37,7 @@ std::string_view FieldCursor::Rest() {
   return field;
 }
 
-std::int32_t LeadingNumber(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
-  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
-  std::int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > -kMin) value = -kMin;  // saturate; keeps the product far from int64 limits
-  }
-  if (negative) value = -value;
-  if (value > kMax) value = kMax;
-  if (value < kMin) value = kMin;
-  return static_cast<std::int32_t>(value);
-}
+std::int32_t LeadingNumber(std::string_view text) { return profile::LeadingInt(text); }
 
 CompoundText& CompoundText::Number(std::int32_t value) {
   char digits[16];

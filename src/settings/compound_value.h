@@ -26,9 +26,8 @@ class FieldCursor {
   bool ended_ = false;
 };
 
-// The leading signed decimal number of `text`, as an integer key is read:
-// optional blanks, an optional sign and digits; no digits read as 0. Values
-// beyond 32 bits saturate instead of overflowing.
+// The leading signed decimal number of `text`, by the same rule as an integer
+// key: an optional sign and digits; no digits read as 0.
 std::int32_t LeadingNumber(std::string_view text);
 
 // A record field as it is written: at most N - 1 bytes, even if something

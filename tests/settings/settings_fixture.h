@@ -76,3 +76,32 @@ class RecordingWriter : public SettingsWriter {
 };
 
 }  // namespace vsmr::test
+
+namespace vsmr::test {
+
+// vsmrsys.ini as the first close without a file writes it (before the hot
+// key): every default, a 1024 x 768 work area, window at (0, 0), not in the
+// tray, and all 64 items from the older form's defaults.
+inline std::string FirstStartSettingsBytes(std::string_view icon_path) {
+  std::string text = Lines({
+      "[UserWindowData]", "CommandLineLauncher=0", "CommandLineLauncherLength=100",
+      "WindowPositionX=0", "WindowPositionY=0", "InTaskOrNot=0", "SkinBitmapPath=",
+      "CommandLauncherCmbBxFont=", "ClockFontColor=4259584", "NewMailDialogLeft=232",
+      "NewMailDialogTop=219", "NewMailDialogRight=792", "NewMailDialogBottom=549",
+      "NewMailDialogListHeight=110", "[TimerAlarmData]"});
+  for (int i = 1; i <= 8; ++i) text += "CommandTimer0" + std::to_string(i) + "=0,00:00,\r\n";
+  text += Lines({"[MailPopSetting]", "AutoCheckTime=0", "ShowMailDialog=1",
+                 "SavePreviousMailStatus=0", "MailLauncherCommand=", "MailLauncherOrNot=0",
+                 "TimeOut=10", "LimitMailSize=65536", "DeleteMailPermission=0"});
+  for (int i = 1; i <= 5; ++i) text += "Mail" + std::to_string(i) + "AccountData=0\t\t\t\t\r\n";
+  text += Lines({"[OtherSettings]", "UsingDropFile=0", "LeaveRoomMode=0", "LeaveRoomPassword=",
+                 "[ButtonLauncher]"});
+  for (int i = 1; i <= 64; ++i) {
+    char n[3] = {static_cast<char>('0' + i / 10), static_cast<char>('0' + i % 10), '\0'};
+    text += std::string("Launcher") + n + "Data=0\tnot found\tnot found\r\n";
+    text += std::string("Launcher") + n + "Icon=0\t" + std::string(icon_path) + "\r\n";
+  }
+  return text;
+}
+
+}  // namespace vsmr::test
