@@ -8,7 +8,9 @@ import sys
 import tempfile
 import unittest
 
+# Arguments: the host vsmr, then optionally the Wine runner and the win64 vsmr.exe.
 VSMR = sys.argv.pop(1) if len(sys.argv) > 1 else "vsmr"
+WINE_VSMR = [sys.argv.pop(1), sys.argv.pop(1)] if len(sys.argv) > 2 else None
 
 
 def crlf(*lines):
@@ -115,6 +117,13 @@ class Tool(unittest.TestCase):
         self.assertEqual(once, self.read_ini())
         after = self.run_tool("settings", "--dir", self.dir).splitlines()
         self.assertEqual([], [l for l in after if l.startswith("note\t")])
+
+    @unittest.skipIf(WINE_VSMR is None, "no win64 build")
+    def test_windows_resave_forms_the_icon_path_from_a_drive_path(self):
+        windows_dir = "Z:" + self.dir.replace("/", "\\")
+        r = subprocess.run([*WINE_VSMR, "resave", "--dir", windows_dir], capture_output=True)
+        self.assertEqual(0, r.returncode, r.stdout)
+        self.assertEqual(first_start(windows_dir), self.read_ini())
 
     def test_bad_arguments_are_refused(self):
         self.run_tool("settings", "--bogus", expect=2)
