@@ -1,0 +1,64 @@
+// Any vsmrsys.ini, however hand-edited: loading every item and setting and
+// saving them again never reads or writes out of bounds, leaves every text
+// field terminated within its width, and keeps the documented ranges.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "base/file_io.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+class NoWindow : public vsmr::SettingsWindowHooks {
+ public:
+  vsmr::ScreenPoint WorkAreaRightBottom() override { return {1024, 768}; }
+  void MoveMainWindow(vsmr::ScreenPoint) override {}
+  void SendWindowCommand(int) override {}
+  vsmr::ScreenPoint MainWindowPosition() override { return {0, 0}; }
+  bool LauncherBoxKeptOpen() override { return false; }
+};
+
+template <std::size_t N>
+void CheckTerminated(const vsmr::FixedText<N>& field) {
+  if (field.View().size() >= N) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const std::string path = "/tmp/vsmr-settings-fuzz-" + std::to_string(getpid()) + ".ini";
+  vsmr::WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(data), size));
+  static vsmr::SettingsState state;
+  state = vsmr::SettingsState{};
+  NoWindow window;
+  vsmr::ProfileDocument file = vsmr::ProfileDocument::Load(path);
+  for (int i = 0; i < vsmr::kLauncherItemCount; ++i) {
+    vsmr::LauncherItem& item = state.launcher_items[i];
+    item.shown = vsmr::LoadLauncherItem(item, i, file, "C:\\V\\vesmira.exe");
+    CheckTerminated(item.path);
+    CheckTerminated(item.comment);
+    CheckTerminated(item.icon_path);
+  }
+  vsmr::LoadSettings(state, file, window);
+  for (const auto& t : state.timers) CheckTerminated(t.command);
+  for (const auto& a : state.accounts) {
+    CheckTerminated(a.server);
+    CheckTerminated(a.user_name);
+    CheckTerminated(a.password);
+    CheckTerminated(a.sound_file);
+  }
+  if (state.check_list.count < 0 || state.check_list.count > vsmr::kMailAccountCount) std::abort();
+  for (int e = 0; e < state.check_list.count; ++e) CheckTerminated(state.check_list.entries[e].key_text);
+  std::int32_t t = state.auto_check_time;
+  if (t != 0 && (t < 10 || t > 43200)) std::abort();
+  CheckTerminated(state.leave_room_password);
+  CheckTerminated(state.mail_launcher_command);
+
+  vsmr::DocumentWriter out(file);
+  vsmr::WriteSettingsAndItems(state, 0, window, out);
+  if (file.Bytes().empty()) std::abort();
+  return 0;
+}
