@@ -37,7 +37,7 @@ std::string_view FieldCursor::Rest() {
   return field;
 }
 
-std::int32_t LeadingNumber(std::string_view text) { return profile::LeadingInt(text); }
+std::int32_t NumericField(std::string_view text) { return profile::LeadingInt(text); }
 
 CompoundText& CompoundText::Number(std::int32_t value) {
   char digits[16];

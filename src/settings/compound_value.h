@@ -28,7 +28,7 @@ class FieldCursor {
 
 // The leading signed decimal number of `text`, by the same rule as an integer
 // key: an optional sign and digits; no digits read as 0.
-std::int32_t LeadingNumber(std::string_view text);
+std::int32_t NumericField(std::string_view text);
 
 // A record field as it is written: at most N - 1 bytes, even if something
 // filled the whole array without a terminator.

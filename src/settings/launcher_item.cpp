@@ -27,13 +27,13 @@ std::int32_t LoadLauncherItem(LauncherItem& item, int index, const ProfileDocume
   if (data == kAbsentData) return LoadLegacyLauncherItem(item, index, file, default_icon_path);
 
   FieldCursor fields(data);
-  std::int32_t shown = LeadingNumber(fields.Next('\t'));
+  std::int32_t shown = NumericField(fields.Next('\t'));
   item.path.Set(fields.Next('\t'));
   item.comment.Set(fields.Rest());
 
   std::string_view icon = ReadValue(file, LauncherIconKey(index), kAbsentIcon, value, sizeof value);
   FieldCursor icon_fields(icon);
-  item.icon_index = LeadingNumber(icon_fields.Next('\t'));
+  item.icon_index = NumericField(icon_fields.Next('\t'));
   item.icon_path.Set(icon_fields.Next('\t'));
   return shown;
 }

@@ -51,9 +51,9 @@ void LoadTimers(SettingsState& s, const ProfileDocument& file) {
     file.ReadString(kTimerSection, CommandTimerKey(i), "", value, sizeof value);
     FieldCursor fields{std::string_view(value)};
     CommandTimer& timer = s.timers[i];
-    timer.enabled = LeadingNumber(fields.Next(','));
-    timer.hour = LeadingNumber(fields.Next(':'));
-    timer.minute = LeadingNumber(fields.Next(','));
+    timer.enabled = NumericField(fields.Next(','));
+    timer.hour = NumericField(fields.Next(':'));
+    timer.minute = NumericField(fields.Next(','));
     timer.command.Set(fields.Rest());
   }
 }
@@ -65,7 +65,7 @@ void LoadAccounts(SettingsState& s, const ProfileDocument& file) {
     file.ReadString(kMailSection, MailAccountKey(i), "", value, sizeof value);
     FieldCursor fields{std::string_view(value)};
     MailAccount& account = s.accounts[i];
-    account.enabled = LeadingNumber(fields.Next('\t'));
+    account.enabled = NumericField(fields.Next('\t'));
     account.server.Set(fields.Next('\t'));
     account.user_name.Set(fields.Next('\t'));
     account.password.Set(fields.Next('\t'));
@@ -77,7 +77,7 @@ void LoadAccounts(SettingsState& s, const ProfileDocument& file) {
     if (s.save_previous_mail_status != 0) {
       file.ReadString(kMailSection, PrevMailKey(i), "", value, sizeof value);
       FieldCursor previous{std::string_view(value)};
-      entry.message_count = LeadingNumber(previous.Next(','));
+      entry.message_count = NumericField(previous.Next(','));
       entry.key_text.Set(previous.Rest());
     }
   }

@@ -88,12 +88,12 @@ bool HasOlderLauncherKeys(const ProfileDocument& file, int index) {
 
 // Why `before` (as read now) becomes `after` (as read after the next save).
 std::string Reason(const Entry& e, const std::string& before, const std::string& after) {
-  if (e.key == "AutoCheckTime" && LeadingNumber(before) != LeadingNumber(after)) return "clamped";
+  if (e.key == "AutoCheckTime" && NumericField(before) != NumericField(after)) return "clamped";
   if (e.key == "CommandLineLauncher") return "launcher box not kept open";
   if (e.section == kTimerSection) {
     FieldCursor a(before), b(after);
     bool same = true;
-    for (char sep : {',', ':', ','}) same = same && LeadingNumber(a.Next(sep)) == LeadingNumber(b.Next(sep));
+    for (char sep : {',', ':', ','}) same = same && NumericField(a.Next(sep)) == NumericField(b.Next(sep));
     if (same && a.Rest() == b.Rest()) return "hour and minute written with two digits";
   }
   return "rewritten";
