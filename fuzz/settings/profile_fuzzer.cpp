@@ -1,6 +1,7 @@
 // Arbitrary bytes as a settings file: the parse keeps every byte, reads never
-// write past their buffer, and a written key reads back (cut to the buffer)
-// while every other key reads as before.
+// write past their buffer, a written key reads back (cut to the buffer) while
+// every other key reads as before, and the model after writes behaves like a
+// fresh parse of its bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,22 +18,29 @@ using vsmr::profile::Model;
 namespace {
 
 // Name pieces: letters in both cases (matching ignores ASCII case), a comment
-// mark, and double-byte characters whose trail bytes are 0x5C or letters.
-constexpr std::string_view kPieces[] = {"a", "A", "k", "K", "1", ";", "_",
-                                        "ソ", "表", "\x83\x41", "\x83\x61", " "};
+// mark, and double-byte characters whose trail bytes are 0x5C or letters; the
+// pieces after kCleanPieces make names that do not read back as written.
+constexpr std::string_view kPieces[] = {"a", "A", "k", "K", "1", ";", "_", "ソ", "表",
+                                        "\x83\x41", "\x83\x61", " ", "=", "[", "]",
+                                        "\x83", "\r", "\t"};
+constexpr std::size_t kCleanPieces = 11;
 
 // Input layout: [control bytes][name bytes][0xFF][value][0xFF][file].
 struct Input {
   std::string section, key, value;
+  bool clean = true;  // the names read back as written
   std::string_view file;
   std::size_t small = 1;  // a small buffer length
 };
 
-std::string NameFrom(std::string_view bytes) {
+std::string NameFrom(std::string_view bytes, bool& clean) {
   std::string name;
-  for (unsigned char c : bytes) name += kPieces[c % std::size(kPieces)];
-  // Names are written as the program spells them: no blanks around them.
-  return std::string(vsmr::profile::TrimBlanks(name));
+  for (unsigned char c : bytes) {
+    std::size_t piece = c % std::size(kPieces);
+    clean = clean && piece < kCleanPieces;
+    name += kPieces[piece];
+  }
+  return name;
 }
 
 std::string_view Take(std::string_view& rest) {
@@ -72,12 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t split = static_cast<unsigned char>(rest[1]) % 4;
   rest.remove_prefix(2);
   std::string_view names = Take(rest);
-  in.section = NameFrom(names.substr(0, split));
-  in.key = NameFrom(names.substr(std::min(split, names.size())));
+  in.section = NameFrom(names.substr(0, split), in.clean);
+  in.key = NameFrom(names.substr(std::min(split, names.size())), in.clean);
   in.value = std::string(Take(rest));
   in.file = rest;
-  // A key name that starts with '[' would be a header; the pieces never do.
-  if (in.section.empty() || in.key.empty()) return 0;
+  in.clean = in.clean && !in.section.empty() && !in.key.empty();
 
   Model model = Model::Parse(in.file);
   Check(model.Bytes() == in.file, "parsing keeps every byte");
@@ -93,6 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   model.Write(in.section, in.key, in.value);
   std::string written = model.Bytes();
+  Model reparsed = Model::Parse(written);
+  Check(reparsed.Bytes() == written, "written bytes parse back whole");
+
   // What reads back: one line, without surrounding blanks or one pair of quotes.
   std::string_view line = vsmr::profile::SingleLine(in.value);
   std::string expected(vsmr::profile::StripQuotes(vsmr::profile::TrimBlanks(line)));
@@ -100,23 +110,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vsmr::CopyCut(cut.data(), cut.size(), expected);
   cut.resize(std::strlen(cut.c_str()));
 
-  Model reparsed = Model::Parse(written);
-  Check(reparsed.Bytes() == written, "written bytes parse back whole");
   for (const Model* m : {&model, &reparsed}) {
-    Check(ReadText(*m, in.section, in.key, expected.size() + 1) == expected,
-          "written key reads back");
-    Check(ReadText(*m, in.section, in.key, in.small) == cut, "written key reads back cut");
+    if (in.clean) {
+      Check(ReadText(*m, in.section, in.key, expected.size() + 1) == expected,
+            "written key reads back");
+      Check(ReadText(*m, in.section, in.key, in.small) == cut, "written key reads back cut");
+    }
     for (std::size_t i = 0; i < std::size(probes); ++i) {
-      if (vsmr::profile::FoldName(probes[i][0]) == vsmr::profile::FoldName(in.section) &&
-          vsmr::profile::FoldName(probes[i][1]) == vsmr::profile::FoldName(in.key)) {
+      if (!in.clean ||
+          (vsmr::profile::FoldName(probes[i][0]) == vsmr::profile::FoldName(in.section) &&
+           vsmr::profile::FoldName(probes[i][1]) == vsmr::profile::FoldName(in.key))) {
         continue;
       }
       Check(ReadText(*m, probes[i][0], probes[i][1], in.small) == before[i],
             "other keys unchanged");
     }
   }
-  // Writing the same value again changes nothing.
-  Check(!reparsed.Write(in.section, in.key, in.value) || reparsed.Bytes() == written,
-        "second equal write keeps the bytes");
+  if (in.clean) {
+    Model again = reparsed;
+    again.Write(in.section, in.key, in.value);
+    Check(again.Bytes() == written, "writing the same value again changes nothing");
+  }
+  // The model after a write behaves like a fresh parse of its bytes: the same
+  // later writes give the same bytes (a document equals single writes).
+  const std::string next_key = in.key.empty() ? "k" : in.key.substr(0, in.key.size() / 2 + 1);
+  for (Model* m : {&model, &reparsed}) {
+    m->Write(in.section, in.key, in.value);
+    m->Write(in.section, next_key, "second");
+    m->Write(next_key, in.section, in.value);
+  }
+  Check(model.Bytes() == reparsed.Bytes(), "document equals reparsed file");
   return 0;
 }

@@ -112,24 +112,27 @@ bool Model::Write(std::string_view section, std::string_view key, std::string_vi
   // A line break inside a value would end the line early and turn the rest
   // into lines of their own, so a value is one line.
   std::string_view value = SingleLine(text);
-  auto sit = by_name_.find(FoldName(section));
-  if (sit == by_name_.end()) {
-    AppendSection(section, key, value);
-    return true;
+  std::string line = KeyText(key, value);
+  // A name that would not read back as this key (a line break in it, or a
+  // key line that looks like a section header) cannot be stored.
+  if (key.find_first_of("\r\n") != std::string_view::npos || ParseSectionHeader(line)) {
+    return false;
   }
+  auto sit = by_name_.find(FoldName(section));
+  if (sit == by_name_.end()) return AppendSection(section, std::move(line));
   Section& s = sections_[sit->second];
   auto kit = s.keys.find(FoldName(key));
   if (kit == s.keys.end()) {
-    AppendKey(s, key, value);
+    AppendKey(s, std::move(line));
     return true;
   }
-  Line& line = s.lines[kit->second];
-  KeyLine old = *ParseKeyLine(line.text);
+  Line& old_line = s.lines[kit->second];
+  KeyLine old = *ParseKeyLine(old_line.text);
   // Like the platform, an unchanged value leaves the line exactly as it was.
   if (old.value == value) return false;
   // The line keeps the spelling of its key name and its own line end.
-  line.text = KeyText(old.name, value);
-  EnsureEnded(line);
+  old_line.text = KeyText(old.name, value);
+  EnsureEnded(old_line);
   return true;
 }
 
@@ -141,30 +144,33 @@ Line* Model::LastLine() {
   return nullptr;
 }
 
-void Model::AppendSection(std::string_view section, std::string_view key,
-                          std::string_view value) {
-  if (Line* last = LastLine()) EnsureEnded(*last);
+bool Model::AppendSection(std::string_view section, std::string line) {
   std::string header;
   header.reserve(section.size() + 2);
   header.append(1, '[').append(section).append(1, ']');
-  by_name_.emplace(FoldName(section), sections_.size());
+  auto name = ParseSectionHeader(header);
+  if (!name || section.find_first_of("\r\n") != std::string_view::npos) return false;
+  if (Line* last = LastLine()) EnsureEnded(*last);
+  // Indexed by the names as a later parse of the bytes will see them.
+  by_name_.emplace(FoldName(*name), sections_.size());
   Section& s = sections_.emplace_back();
   s.has_header = true;
   s.header.text = std::move(header);
-  s.keys.emplace(FoldName(key), 0);
-  s.lines.push_back(Line{KeyText(key, value), LineEnd::kCrLf});
+  s.keys.emplace(FoldName(ParseKeyLine(line)->name), 0);
+  s.lines.push_back(Line{std::move(line), LineEnd::kCrLf});
+  return true;
 }
 
-void Model::AppendKey(Section& s, std::string_view key, std::string_view value) {
+void Model::AppendKey(Section& s, std::string line) {
   // The new key follows the section's last non-blank line, so blank lines that
   // separate it from the next section stay where they are.
   std::size_t at = s.lines.size();
   while (at > 0 && IsBlankLine(s.lines[at - 1].text)) --at;
   EnsureEnded(at > 0 ? s.lines[at - 1] : s.header);
   // Only blank lines move, and blank lines are never in `keys`.
+  s.keys.emplace(FoldName(ParseKeyLine(line)->name), at);
   s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at),
-                 Line{KeyText(key, value), LineEnd::kCrLf});
-  s.keys.emplace(FoldName(key), at);
+                 Line{std::move(line), LineEnd::kCrLf});
 }
 
 std::string Model::Bytes() const {

@@ -49,8 +49,10 @@ class Model {
  private:
   const Section* FindSection(std::string_view folded) const;
   Line* LastLine();
-  void AppendSection(std::string_view section, std::string_view key, std::string_view value);
-  void AppendKey(Section& s, std::string_view key, std::string_view value);
+  // Both take the finished key line; a section name that would not read back
+  // as a header is refused (false).
+  bool AppendSection(std::string_view section, std::string line);
+  void AppendKey(Section& s, std::string line);
 
   std::string bom_;                // a UTF-8 byte order mark, kept but not parsed
   std::vector<Section> sections_;  // [0] holds the lines before the first header

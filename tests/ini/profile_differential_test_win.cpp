@@ -193,6 +193,11 @@ const std::vector<Row>& Rows() {
        "the platform writes the line break into the file, which turns the rest of the value "
        "into a key of its own; ours ends the value at the line break",
        {"DEF"}, "[A]\r\nk=a\r\n"},
+      // A key name that makes its line look like a section header.
+      {"key that reads as a header", "[A]\r\nk=1\r\n", {W("A", "[x]", "v"), R("A", "[x]")},
+       "the platform writes \"[x]=v\", which reads back as a section and no longer as the key; "
+       "ours refuses a key line it could not read back",
+       {"DEF"}, "[A]\r\nk=1\r\n"},
       // Default text with blanks after it.
       {"default with trailing blanks", std::nullopt, {R("A", "k", 100, " d ")},
        "the platform drops trailing spaces of the default; ours gives the default as passed",
