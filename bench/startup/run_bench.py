@@ -2,6 +2,7 @@
 # the minimal reference window (minimal_window.exe) measured in the same run:
 #   first paint: time from the start to the clock text's first pixels on screen, seen
 #     from outside (first_paint polls the screen), with a full command list and settings;
+#     also against the reference built to prepare the same libraries first ("libs");
 #   idle CPU: utime + stime over 60 s of clock ticking, of the program's process, with
 #     the Wine server's share (and Wine's desktop process) counted apart.
 import argparse
@@ -57,7 +58,8 @@ def full_command_list(folder_windows):
 
 def prepare(out):
     folders = {}
-    for name, exe in (('minimal', 'minimal_window.exe'), ('vesmira', 'vesmira.exe')):
+    for name, exe in (('minimal', 'minimal_window.exe'), ('libs', 'minimal_window_libs.exe'),
+                      ('vesmira', 'vesmira.exe')):
         folder = os.path.join(out, name)
         shutil.rmtree(folder, ignore_errors=True)
         os.makedirs(folder)
@@ -167,7 +169,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--out', required=True)
     parser.add_argument('--tool', required=True)
-    parser.add_argument('--runs', type=int, default=9)
+    parser.add_argument('--runs', type=int, default=15)
     parser.add_argument('--idle-seconds', type=int, default=60)
     args = parser.parse_args()
     args.out, args.tool = os.path.abspath(args.out), os.path.abspath(args.tool)
@@ -190,10 +192,14 @@ def main():
             print(f'  {name:8s} {median[name]:7.1f}   runs: {" ".join(f"{v:.0f}" for v in values)}')
         print(f'  ratio vesmira / minimal: {median["vesmira"] / median["minimal"]:.2f} '
               f'(goal: at most 1.2)')
+        print(f'  ratio vesmira / libs (the reference after OLE, shell allocator, Rich Edit and '
+              f'common controls): {median["vesmira"] / median["libs"]:.2f}')
 
         print(f'idle CPU over {args.idle_seconds} s, percent of one core:')
         usage = {}
         for name, (folder, exe) in folders.items():
+            if name == 'libs':
+                continue
             usage[name] = idle_cpu(desktop, folder, exe, args.idle_seconds)
             parts = ', '.join(f'{k} {v:.3f}%' for k, v in sorted(usage[name].items())
                               if k != 'program')
