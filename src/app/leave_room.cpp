@@ -1,0 +1,51 @@
+// The leave-room lock's rules (see leave_room.h).
+#include "app/leave_room.h"
+
+namespace vsmr {
+
+LockedBehaviour BehaviourOf(LockSurface surface, bool locked) {
+  if (!locked) return LockedBehaviour::kUnaffected;
+  for (const LockRule& rule : kLockTable) {
+    if (rule.surface == surface) return rule.behaviour;
+  }
+  return LockedBehaviour::kUnaffected;
+}
+
+bool SurfaceActs(LockSurface surface, bool locked) {
+  return BehaviourOf(surface, locked) != LockedBehaviour::kRefused;
+}
+
+int TrayIconResource(bool locked) {
+  return BehaviourOf(LockSurface::kTrayIconAdded, locked) == LockedBehaviour::kLockIcon
+             ? kLockedTrayIconId
+             : kTrayIconId;
+}
+
+bool AutoMailConfigured(const SettingsState& settings) {
+  if (settings.auto_check_time == 0) return false;
+  for (const MailAccount& account : settings.accounts) {
+    if (account.enabled != 0) return true;
+  }
+  return false;
+}
+
+void EnterLeaveRoom(SettingsState& settings, Interpreter& interpreter, WindowRef window,
+                    LeaveRoomHost& host) {
+  settings.leave_room_mode = 1;
+  // Called from a built-in, inside a run: the nesting count goes on from there.
+  RunCommandLine(interpreter, window, "_onleave", -1);
+  host.StopMailTimer();
+}
+
+LockedLineResult EnterLockedLine(std::string_view line, SettingsState& settings,
+                                 Interpreter& interpreter, WindowRef window, LeaveRoomHost& host) {
+  if (line.empty()) return LockedLineResult::kIgnored;
+  if (line != settings.leave_room_password.View()) return LockedLineResult::kWrongPassword;
+  settings.leave_room_mode = 0;
+  interpreter.nesting_depth = 0;
+  RunCommandLine(interpreter, window, "_onrecover", -2);
+  if (AutoMailConfigured(settings)) host.ArmMailTimer(kMailRestartDelayMs);
+  return LockedLineResult::kUnlocked;
+}
+
+}  // namespace vsmr

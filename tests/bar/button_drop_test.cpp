@@ -1,0 +1,193 @@
+// Files dropped on a launcher button: which button the point hits, the line
+// that runs, the item change, and the DropAction with its one-shot values.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bar/fake_bar_host.h"
+#include "command/recording_fakes.h"
+
+namespace vsmr {
+namespace {
+
+using test::FakeBarHost;
+
+TEST(ButtonDropTest, RunLineAppendsTheDropList) {
+  EXPECT_EQ(DropRunLine("C:\\a.exe", "\"x\" \"y\" \"z\""), "C:\\a.exe \"x\" \"y\" \"z\"");
+  EXPECT_EQ(DropRunLine("", "\"x\""), " \"x\"");
+}
+
+TEST(ButtonDropTest, RunLineKeepsOnlyWholeNamesWithinTheLineLimit) {
+  std::string path = "C:\\a.exe";  // 8 bytes, then the blank: 9
+  std::string first = "\"" + std::string(8000, 'f') + "\"";  // 8002 bytes
+  // Room after the path and blank is 8182 bytes.
+  struct Row {
+    const char* name;
+    std::size_t second_length;  // bytes of the second name inside its quotes
+    bool second_kept;
+  } rows[] = {
+      {"second name ends exactly at the limit", 8182 - 8002 - 1 - 2, true},
+      {"second name one byte too long", 8182 - 8002 - 1 - 2 + 1, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string second = "\"" + std::string(row.second_length, 's') + "\"";
+    std::string list = first + " " + second + " \"third\"";
+    std::string line = DropRunLine(path, list);
+    EXPECT_LE(line.size(), kLauncherLineMax);
+    EXPECT_EQ(line, path + " " + first + (row.second_kept ? " " + second : ""));
+  }
+  // Not even the first name fits: the item runs without parameters.
+  std::string huge = "\"" + std::string(9000, 'h') + "\"";
+  EXPECT_EQ(DropRunLine(path, huge), path + " ");
+}
+
+TEST(ButtonDropTest, LastDroppedNameIsUnquoted) {
+  EXPECT_EQ(LastDroppedName("\"C:\\a b\\x.txt\" \"C:\\ソ表\\y.txt\""), "C:\\ソ表\\y.txt");
+  EXPECT_EQ(LastDroppedName("\"C:\\only.txt\""), "C:\\only.txt");
+  EXPECT_EQ(LastDroppedName(""), "");
+}
+
+TEST(ButtonDropTest, ChangeQuestionAndItem) {
+  EXPECT_EQ(ItemChangeQuestion(0, 4, "C:\\x.exe"), "1番ランチャー(ITEM5)をC:\\x.exeに変更します。");
+  // Over-long: cut at 255 bytes, never inside a double-byte character.
+  std::string long_name(240, 'n');
+  std::string q = ItemChangeQuestion(9, 63, long_name);
+  EXPECT_LE(q.size(), kChangeMessageMax);
+  EXPECT_GE(q.size(), kChangeMessageMax - 1);
+
+  LauncherItem item;
+  item.icon_index = 7;
+  ChangeItemTo(item, "C:\\新しい\\tool.exe");
+  EXPECT_EQ(item.path.View(), "C:\\新しい\\tool.exe");
+  EXPECT_EQ(item.icon_path.View(), "C:\\新しい\\tool.exe");
+  EXPECT_EQ(item.comment.View(), "C:\\新しい\\tool.exe");
+  EXPECT_EQ(item.icon_index, 0);
+}
+
+TEST(ButtonDropTest, DropActionTable) {
+  struct Row {
+    int action;
+    bool asks;
+    int dialog;  // id that closes the dialog when it is asked
+    DropChoice choice;
+    int action_after;
+  } rows[] = {
+      {0, true, kDropRunButton, DropChoice::kRunWithParameters, 0},
+      {0, true, kDropChangeButton, DropChoice::kChangeItem, 0},
+      {0, true, 2, DropChoice::kNothing, 0},  // cancel: the next drop asks again
+      {1, false, 0, DropChoice::kRunWithParameters, 1},
+      {2, false, 0, DropChoice::kChangeItem, 2},
+      {3, false, 0, DropChoice::kRunWithParameters, 0},
+      {4, false, 0, DropChoice::kChangeItem, 0},
+      {9, true, 2, DropChoice::kNothing, 9},  // an unknown value asks like 0
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "action " << row.action << " dialog " << row.dialog);
+    int action = row.action;
+    EXPECT_EQ(DropAsksFirst(action), row.asks);
+    if (row.asks) action = DropActionAfterDialog(action, row.dialog);
+    EXPECT_EQ(TakeDropChoice(action), row.choice);
+    EXPECT_EQ(action, row.action_after);
+  }
+}
+
+struct DropBar {
+  LauncherItem items[kLauncherItemCount];
+  ButtonBar bar;
+  ShellLayout layout;
+  FakeBarHost host;
+  test::Harness h;
+  int action = 1;
+
+  DropBar() {
+    for (int i : {2, 5}) {
+      items[i].shown = 1;
+      items[i].path.Set("C:\\tools\\app" + std::to_string(i) + ".exe");
+    }
+    BuildButtonBar(bar, layout, items, host);
+    host.calls.clear();
+  }
+  DropChoice Drop(int x, std::string_view list, bool locked = false) {
+    return DropOnButton(bar, layout, items, x, list, action, locked, h.interpreter, nullptr, host);
+  }
+};
+
+TEST(ButtonDropTest, DropPointPicksTheButtonUnderIt) {
+  // Buttons at 74..95 (item 2) and 96..117 (item 5).
+  struct Row {
+    int x;
+    const char* file;  // what ran, or "" for nothing
+  } rows[] = {
+      {73, ""},  // clock face: not a button
+      {74, "C:\\tools\\app2.exe"},
+      {95, "C:\\tools\\app2.exe"},  // rightmost column of the first button
+      {96, "C:\\tools\\app5.exe"},
+      {117, "C:\\tools\\app5.exe"},
+      {118, ""},  // the small buttons
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.x);
+    DropBar d;
+    d.Drop(row.x, "\"a\" \"b\" \"c\"");
+    if (row.file[0] == '\0') {
+      EXPECT_TRUE(d.h.shell.calls.empty());
+      continue;
+    }
+    ASSERT_EQ(d.h.shell.calls.size(), 1u);
+    EXPECT_EQ(d.h.shell.calls[0].file, row.file);
+    EXPECT_EQ(d.h.shell.calls[0].parameters, "\"a\" \"b\" \"c\"");
+  }
+}
+
+TEST(ButtonDropTest, LockedDropsDoNothing) {
+  DropBar d;
+  d.action = 0;
+  EXPECT_EQ(d.Drop(80, "\"a\"", true), DropChoice::kNothing);
+  EXPECT_TRUE(d.host.calls.empty()) << "not even the dialog";
+  EXPECT_TRUE(d.h.shell.calls.empty());
+}
+
+TEST(ButtonDropTest, RunWithParametersUsesPositionAsContext) {
+  DropBar d;
+  d.items[5].path.Set("#3");
+  d.Drop(100, "\"C:\\f.txt\"");
+  ASSERT_EQ(d.h.builtins.calls.size(), 1u);
+  EXPECT_EQ(d.h.builtins.calls[0].context, 1);
+  EXPECT_EQ(d.h.builtins.calls[0].line, "#3 \"C:\\f.txt\"");
+}
+
+TEST(ButtonDropTest, AskThenChangeItemOnce) {
+  DropBar d;
+  d.action = 0;
+  d.host.dialog_answer = kDropChangeButton;
+  EXPECT_EQ(d.Drop(100, "\"C:\\x.txt\" \"C:\\y.exe\""), DropChoice::kChangeItem);
+  EXPECT_EQ(d.host.calls,
+            (std::vector<std::string>{"ask", "confirm 2番ランチャー(ITEM6)をC:\\y.exeに変更します。",
+                                      "tip b1 C:\\y.exe", "repaint b1"}));
+  EXPECT_EQ(d.items[5].path.View(), "C:\\y.exe");
+  EXPECT_EQ(d.action, 0);
+  EXPECT_TRUE(d.h.shell.calls.empty());
+
+  // Cancelled dialog: nothing, and the next drop asks again.
+  d.host.calls.clear();
+  d.host.dialog_answer = 2;
+  EXPECT_EQ(d.Drop(80, "\"C:\\z.txt\""), DropChoice::kNothing);
+  EXPECT_EQ(d.host.calls, (std::vector<std::string>{"ask"}));
+  d.Drop(80, "\"C:\\z.txt\"");
+  EXPECT_EQ(d.host.calls, (std::vector<std::string>{"ask", "ask"}));
+}
+
+TEST(ButtonDropTest, DeclinedChangeKeepsTheItem) {
+  DropBar d;
+  d.action = 2;
+  d.host.confirm_answer = false;
+  d.items[2].icon_index = 3;
+  EXPECT_EQ(d.Drop(80, "\"C:\\y.exe\""), DropChoice::kNothing);
+  EXPECT_EQ(d.items[2].path.View(), "C:\\tools\\app2.exe");
+  EXPECT_EQ(d.items[2].icon_index, 3);
+  EXPECT_EQ(d.action, 2);
+}
+
+}  // namespace
+}  // namespace vsmr

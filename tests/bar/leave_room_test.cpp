@@ -1,0 +1,125 @@
+// The leave-room lock: the password step that unlocks, the mail timer re-arm,
+// switching on, and what each surface does while locked.
+#include <gtest/gtest.h>
+
+#include "bar/fake_bar_host.h"
+#include "command/recording_fakes.h"
+
+namespace vsmr {
+namespace {
+
+using test::FakeBarHost;
+using Calls = std::vector<std::string>;
+
+struct Locked {
+  SettingsState settings;
+  FakeBarHost host;
+  test::Harness h;
+  Locked() {
+    settings.leave_room_mode = 1;
+    settings.leave_room_password.Set("Secret");
+    test::AddCommand(h.commands, "_onrecover", "#41");
+    test::AddCommand(h.commands, "_onleave", "#42");
+  }
+  LockedLineResult Enter(std::string_view line) {
+    return EnterLockedLine(line, settings, h.interpreter, nullptr, host);
+  }
+};
+
+TEST(LeaveRoomTest, OnlyTheExactPasswordUnlocks) {
+  struct Row {
+    const char* line;
+    LockedLineResult result;
+  } rows[] = {
+      {"", LockedLineResult::kIgnored},
+      {"secret", LockedLineResult::kWrongPassword},  // case counts
+      {"Secret ", LockedLineResult::kWrongPassword},
+      {"Secre", LockedLineResult::kWrongPassword},
+      {"Secret", LockedLineResult::kUnlocked},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.line);
+    Locked l;
+    EXPECT_EQ(l.Enter(row.line), row.result);
+    bool unlocked = row.result == LockedLineResult::kUnlocked;
+    EXPECT_EQ(l.settings.leave_room_mode, unlocked ? 0 : 1);
+    EXPECT_EQ(l.h.builtins.calls.size(), unlocked ? 1u : 0u) << "only _onrecover may run";
+    EXPECT_TRUE(l.h.shell.calls.empty()) << "a wrong line is never run";
+  }
+}
+
+TEST(LeaveRoomTest, EmptyPasswordCannotBeTyped) {
+  Locked l;
+  l.settings.leave_room_password.Clear();
+  EXPECT_EQ(l.Enter(""), LockedLineResult::kIgnored);
+  EXPECT_EQ(l.settings.leave_room_mode, 1);
+}
+
+TEST(LeaveRoomTest, UnlockRunsRecoverEventAsFreshRun) {
+  Locked l;
+  l.h.interpreter.nesting_depth = 7;
+  l.Enter("Secret");
+  ASSERT_EQ(l.h.builtins.calls.size(), 1u);
+  EXPECT_EQ(l.h.builtins.calls[0].number, 41);
+  EXPECT_EQ(l.h.builtins.calls[0].context, -2);
+  EXPECT_EQ(l.h.builtins.calls[0].depth, 1) << "a fresh run, not one nested in the left-over depth";
+}
+
+TEST(LeaveRoomTest, MailTimerReArmedOnlyWhenChecksAreConfigured) {
+  struct Row {
+    const char* name;
+    int interval;
+    int enabled_account;  // -1: none
+    Calls calls;
+  } rows[] = {
+      {"interval and an enabled account", 600, 3, {"arm 3000"}},
+      {"no interval", 0, 0, {}},
+      {"no enabled account", 600, -1, {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Locked l;
+    l.settings.auto_check_time = row.interval;
+    if (row.enabled_account >= 0) l.settings.accounts[row.enabled_account].enabled = 1;
+    l.Enter("Secret");
+    EXPECT_EQ(l.host.calls, row.calls);
+  }
+}
+
+TEST(LeaveRoomTest, SwitchingOnRunsLeaveEventAndStopsMail) {
+  Locked l;
+  l.settings.leave_room_mode = 0;
+  l.h.interpreter.nesting_depth = 1;  // inside the built-in's run
+  EnterLeaveRoom(l.settings, l.h.interpreter, nullptr, l.host);
+  EXPECT_EQ(l.settings.leave_room_mode, 1);
+  ASSERT_EQ(l.h.builtins.calls.size(), 1u);
+  EXPECT_EQ(l.h.builtins.calls[0].number, 42);
+  EXPECT_EQ(l.h.builtins.calls[0].context, -1);
+  EXPECT_EQ(l.host.calls, (Calls{"stop"}));
+}
+
+TEST(LeaveRoomTest, SurfacesWhileLocked) {
+  struct Row {
+    LockSurface surface;
+    bool acts;
+  } rows[] = {
+      {LockSurface::kLauncherButtons, false}, {LockSurface::kFileDrops, false},
+      {LockSurface::kTrayRightClick, false},  {LockSurface::kMailCheck, false},
+      {LockSurface::kTrayDoubleClick, true},  {LockSurface::kLauncherToggle, true},
+      {LockSurface::kTimersMenusEvents, true}, {LockSurface::kClockRightClick, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.surface));
+    EXPECT_EQ(SurfaceActs(row.surface, true), row.acts);
+    EXPECT_TRUE(SurfaceActs(row.surface, false));
+  }
+  EXPECT_EQ(BehaviourOf(LockSurface::kLauncherBoxOpen, true), LockedBehaviour::kPasswordField);
+  EXPECT_EQ(BehaviourOf(LockSurface::kLauncherBoxEnter, true), LockedBehaviour::kPasswordCheck);
+  EXPECT_EQ(BehaviourOf(LockSurface::kClockRightClick, true), LockedBehaviour::kEventOnly);
+  EXPECT_EQ(BehaviourOf(LockSurface::kLauncherBoxOpen, false), LockedBehaviour::kUnaffected);
+  EXPECT_EQ(TrayIconResource(true), 203);
+  EXPECT_EQ(TrayIconResource(false), 202);
+}
+
+}  // namespace
+}  // namespace vsmr
