@@ -10,6 +10,8 @@
 #include "command/command_list.h"
 #include "command/launcher_history.h"
 #include "command/status_word.h"
+#include "settings/settings_records.h"
+#include "settings/settings_sequence.h"
 
 namespace vsmr {
 
@@ -22,19 +24,16 @@ struct AppState {
   Point grab_offset;             // pointer position (client) when a move began
   bool keep_launcher_open = false;
   LauncherHistory history;
-  bool leave_room_mode = false;
 
   CommandList commands;
   std::uint16_t hot_key = 0;
 
-  // Values the settings file provides.
-  int launcher_length = 100;
-  FixedText<260> skin_path;
-  FixedText<260> launcher_font;
-  ColorRef clock_color = kDefaultClockColor;
+  // Everything vsmrsys.ini holds (the leave-room lock among it), and where
+  // the program's files are.
+  SettingsState settings;
+  ProgramFiles files;
 
-  std::string settings_path;
-  std::string command_file_path;
+  bool LeaveRoomMode() const { return settings.leave_room_mode != 0; }
 };
 
 }  // namespace vsmr

@@ -11,12 +11,12 @@
 
 #include "app/gdi_handles_win.h"
 #include "command/launcher_history.h"
+#include "settings/settings_window_hooks.h"
 
 namespace vsmr {
 
 inline constexpr int kLauncherBoxId = 802;
 inline constexpr int kLauncherEnterCommand = 803;
-inline constexpr int kLauncherToggleCommand = 305;
 
 struct LauncherBoxOptions {
   int width = 0;                 // opened length - 1

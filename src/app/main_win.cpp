@@ -91,14 +91,13 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
 
   auto state = std::make_unique<AppState>();
   std::string exe = ExecutablePath();
-  state->settings_path = SettingsPath(exe);
-  state->command_file_path = CommandFilePath(exe);
+  state->files = ProgramFilesFor(exe);
 
   int code = 0;
   {
     auto window = std::make_unique<MainWindow>(instance, *state, start.allocator);
     if (MainWindow::RegisterWindowClass(instance) && window->Create()) {
-      int in_tray = ReadIntSetting("UserWindowData", "InTaskOrNot", 0, state->settings_path);
+      int in_tray = ReadIntSetting("UserWindowData", "InTaskOrNot", 0, state->files.settings_path);
       ShowWindow(window->hwnd(), in_tray ? SW_HIDE : show);
       UpdateWindow(window->hwnd());
       code = RunMessageLoop();

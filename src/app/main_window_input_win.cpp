@@ -57,7 +57,7 @@ void MainWindow::OnLeftDown(Point client) {
 
 void MainWindow::OnRightDown(Point client) {
   if (RunEvent("_onrightdown", -4) != 0) return;
-  if (IsClockTextArea(client) && !state_.leave_room_mode) ShowMainMenu(client);
+  if (IsClockTextArea(client) && !state_.LeaveRoomMode()) ShowMainMenu(client);
 }
 
 void MainWindow::ShowMainMenu(Point client) {
@@ -70,7 +70,7 @@ void MainWindow::ShowMainMenu(Point client) {
 }
 
 void MainWindow::OnDropFiles(HDROP drop) {
-  if (state_.leave_room_mode) {
+  if (state_.LeaveRoomMode()) {
     DragFinish(drop);
     return;
   }

@@ -14,7 +14,7 @@ void MainWindow::ToggleLauncher() {
 }
 
 void MainWindow::OpenLauncher() {
-  int length = state_.launcher_length;
+  int length = state_.settings.command_line_launcher_length;
   if (state_.in_tray) ShowWindow(hwnd_, SW_SHOW);
   state_.layout.launcher_open = true;
   state_.layout.opened_length = length;
@@ -22,10 +22,10 @@ void MainWindow::OpenLauncher() {
 
   LauncherBoxOptions options;
   options.width = length - 1;
-  options.font_face = state_.launcher_font.View();
+  options.font_face = state_.settings.command_launcher_cmb_bx_font.View();
   options.history = &state_.history;
-  options.password_echo = state_.leave_room_mode;
-  if (!state_.leave_room_mode) {
+  options.password_echo = state_.LeaveRoomMode();
+  if (!state_.LeaveRoomMode()) {
     options.completion = BuildCompletionList(state_.commands, state_.history);
   }
   options.allocator = allocator_;
@@ -55,7 +55,7 @@ void MainWindow::CheckLauncherMenuItem(bool checked) {
 void MainWindow::EnterLauncherLine() {
   std::string line = launcher_.TakeText();
   if (line.empty()) return;
-  if (state_.leave_room_mode) return;  // the leave-room lock checks the password
+  if (state_.LeaveRoomMode()) return;  // the leave-room lock checks the password
   RunTopLevel(line, -1);
   state_.history.Enter(line);
 }

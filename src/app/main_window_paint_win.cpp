@@ -15,16 +15,15 @@ constexpr int kPressedOffset = 36;  // pressed faces sit 36 columns right of the
 }  // namespace
 
 void MainWindow::CheckSkinPresent() {
-  DWORD attributes = state_.skin_path.Empty()
-                         ? INVALID_FILE_ATTRIBUTES
-                         : GetFileAttributesA(state_.skin_path.c_str());
+  const auto& path = state_.settings.skin_bitmap_path;
+  DWORD attributes = path.Empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
   state_.skin_present =
       attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 HBITMAP MainWindow::LoadSkin() const {
   if (state_.skin_present) {
-    auto file = static_cast<HBITMAP>(LoadImageA(nullptr, state_.skin_path.c_str(), IMAGE_BITMAP,
+    auto file = static_cast<HBITMAP>(LoadImageA(nullptr, state_.settings.skin_bitmap_path.c_str(), IMAGE_BITMAP,
                                                 kSkinWidth, kStripHeight, LR_LOADFROMFILE));
     if (file) return file;
     // A file that is not a readable bitmap: the built-in skin rather than nothing.
@@ -50,7 +49,7 @@ void MainWindow::OnPaint() {
     auto status = state_.status.Read();
     ClockText shown = ChooseClockText(status.View(), state_.shutdown_active,
                                       ClockTime{now.wHour, now.wMinute, now.wSecond},
-                                      state_.clock_color);
+                                      static_cast<ColorRef>(state_.settings.clock_font_color));
     GdiObject<HFONT> font(CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                       PROOF_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック"));

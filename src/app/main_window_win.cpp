@@ -153,14 +153,22 @@ void MainWindow::CreateTooltips() {
 }
 
 void MainWindow::LoadSettingsAndLists() {
-  LoadCommandList(state_.commands, state_.hot_key, state_.settings_path,
-                  state_.command_file_path);
+  settings_hooks_ = std::make_unique<MainWindowSettingsHooks>(
+      hwnd_, [this] { return state_.layout.launcher_open && state_.keep_launcher_open; });
+  std::int32_t in_tray = LoadProgramSettings(state_.settings, state_.commands, state_.hot_key,
+                                             *settings_hooks_, state_.files);
+  state_.in_tray = in_tray != 0;
+}
+
+void MainWindow::SaveSettingsAndLists() {
+  if (!settings_hooks_) return;
+  SaveProgramSettings(state_.settings, state_.commands, state_.hot_key, state_.in_tray ? 1 : 0,
+                      *settings_hooks_, state_.files);
 }
 
 void MainWindow::OnClose() {
   RunEvent("_onclose", -2);
-  SaveCommandList(state_.commands, state_.hot_key, state_.settings_path,
-                  state_.command_file_path);
+  SaveSettingsAndLists();
   KillTimer(hwnd_, kClockTimerId);
   launcher_.Close();
   main_menu_.Reset();
@@ -217,7 +225,11 @@ void MainWindow::OnTimer(UINT_PTR id) {
   InvalidateRect(hwnd_, &face, FALSE);
   SYSTEMTIME now;
   GetLocalTime(&now);
-  (void)now;
+  RunDueTimers(state_.settings.timers, now.wHour, now.wMinute, now.wSecond, [this](int i) {
+    // A copy: the run may change the table (through the options dialog).
+    std::string command(state_.settings.timers[i].command.View());
+    RunTopLevel(command, -5);
+  });
 }
 
 void MainWindow::OnHotKey(int id) {

@@ -4,11 +4,14 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include <memory>
+
 #include "app/app_state.h"
 #include "app/gdi_handles_win.h"
 #include "app/launcher_box_win.h"
 #include "command/interpreter.h"
 #include "command/shell.h"
+#include "settings/settings_window_win.h"
 
 namespace vsmr {
 
@@ -51,6 +54,7 @@ class MainWindow {
   void CreateSmallButtons();
   void CreateTooltips();
   void LoadSettingsAndLists();
+  void SaveSettingsAndLists();
 
   // Window commands and events.
   void OnCommand(int id, LPARAM lp);
@@ -103,6 +107,7 @@ class MainWindow {
   NullBuiltinRunner builtins_;
   Interpreter interpreter_;
   LauncherBox launcher_;
+  std::unique_ptr<MainWindowSettingsHooks> settings_hooks_;  // made once the window exists
 };
 
 }  // namespace vsmr

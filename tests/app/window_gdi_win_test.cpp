@@ -37,8 +37,8 @@ class MainWindowGdi : public ::testing::Test {
     ASSERT_EQ(OleInitialize(nullptr), S_OK);
     ASSERT_EQ(SHGetMalloc(&allocator_), S_OK);
     state_ = std::make_unique<AppState>();
-    state_->settings_path = dir_.Path() + "\\vsmrsys.ini";
-    state_->command_file_path = dir_.Path() + "\\vsmrcmd.dat";
+    state_->files.settings_path = dir_.Path() + "\\vsmrsys.ini";
+    state_->files.command_file_path = dir_.Path() + "\\vsmrcmd.dat";
     static bool registered = MainWindow::RegisterWindowClass(GetModuleHandleA(nullptr));
     ASSERT_TRUE(registered);
     window_ = std::make_unique<MainWindow>(GetModuleHandleA(nullptr), *state_, allocator_);
