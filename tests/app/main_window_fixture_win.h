@@ -1,0 +1,76 @@
+// A real main window for tests under Wine: created over a fresh settings
+// folder, shown, and destroyed without the save sequence.
+#pragma once
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/main_window_win.h"
+#include "support/temp_dir.h"
+
+namespace vsmr {
+
+// GetGuiResources reports nothing under Wine: count the live GDI handles instead.
+inline int CountGdiObjects() {
+  int n = 0;
+  for (UINT_PTR h = 0x20; h <= 0xFFFF; ++h) {
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0) ++n;
+  }
+  return n;
+}
+
+inline void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(OleInitialize(nullptr), S_OK);
+    ASSERT_EQ(SHGetMalloc(&allocator_), S_OK);
+    state_ = std::make_unique<AppState>();
+    state_->files.settings_path = dir_.Path() + "\\vsmrsys.ini";
+    state_->files.command_file_path = dir_.Path() + "\\vsmrcmd.dat";
+    static bool registered = MainWindow::RegisterWindowClass(GetModuleHandleA(nullptr));
+    ASSERT_TRUE(registered);
+    window_ = std::make_unique<MainWindow>(GetModuleHandleA(nullptr), *state_, allocator_);
+    ASSERT_TRUE(window_->Create());
+    ShowWindow(window_->hwnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(window_->hwnd());
+    PumpMessages();
+  }
+  void TearDown() override {
+    if (window_ && IsWindow(window_->hwnd())) DestroyWindow(window_->hwnd());
+    PumpMessages();  // takes the quit message posted by the window's destruction
+    MSG msg;
+    PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    window_.reset();
+    if (allocator_) allocator_->Release();
+    OleUninitialize();
+  }
+  void Repaint() {
+    RedrawWindow(window_->hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+  COLORREF PixelAt(int x, int y) {
+    HDC dc = GetDC(window_->hwnd());
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window_->hwnd(), dc);
+    return c;
+  }
+
+  TempDir dir_;
+  IMalloc* allocator_ = nullptr;
+  std::unique_ptr<AppState> state_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace vsmr
