@@ -54,9 +54,11 @@ bool IsNtPlatform() {
   return info.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(const MainWindow& window) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    HWND dialog = window.mail_window();
+    if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -100,7 +102,10 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
       int in_tray = ReadIntSetting("UserWindowData", "InTaskOrNot", 0, state->files.settings_path);
       ShowWindow(window->hwnd(), in_tray ? SW_HIDE : show);
       UpdateWindow(window->hwnd());
-      code = RunMessageLoop();
+      code = RunMessageLoop(*window);
+      if (HWND dialog = window->mail_window(); dialog && IsWindow(dialog)) {
+        DestroyWindow(dialog);
+      }
     }
   }
 

@@ -85,6 +85,8 @@ LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_COPYDATA:
       return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp)) ? TRUE : FALSE;
+    case kRunLineMessage:
+      return lp ? RunTopLevel(reinterpret_cast<const char*>(lp), static_cast<int>(wp)) : 0;
     case WM_HOTKEY:
       OnHotKey(static_cast<int>(wp));
       return 0;

@@ -28,6 +28,12 @@ inline constexpr int kLargeIconId = 201;
 inline constexpr int kSmallIconId = 202;
 inline constexpr int kLockIconId = 203;
 
+// Sent (never posted) by other threads of this process to have a command line
+// run on the user-interface thread as a fresh top-level run: wParam the context
+// number, lParam a NUL-terminated text that stays valid until the call returns.
+// The result is RunCommandLine's (1 or 0).
+inline constexpr UINT kRunLineMessage = WM_APP + 1;
+
 // The instance name: mutex, class, window title, notification tip.
 inline constexpr char kInstanceName[] = "Vesmira2002(Ver2.69.53(2.7--) Build291)";
 
@@ -42,6 +48,10 @@ class MainWindow {
   // Creates the window; its creation handler builds everything else.
   bool Create();
   HWND hwnd() const { return hwnd_; }
+  // The modeless mail window while it exists (else null): the message loop
+  // offers it every message first.
+  HWND mail_window() const { return mail_window_; }
+  void set_mail_window(HWND dialog) { mail_window_ = dialog; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -99,6 +109,7 @@ class MainWindow {
   HWND close_button_ = nullptr;
   HWND tray_button_ = nullptr;
   HWND tooltip_ = nullptr;
+  HWND mail_window_ = nullptr;
   MenuHandle main_menu_;
   MenuHandle tray_menu_;
   IconHandle large_icon_;
