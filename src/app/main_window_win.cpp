@@ -179,6 +179,9 @@ void MainWindow::OnClose() {
 }
 
 void MainWindow::OnDestroy() {
+  // Also reached without WM_CLOSE (the system ending the session, tests): the
+  // box must not outlive its parent's handles.
+  launcher_.Close();
   UnregisterHotKey(hwnd_, kHotKeyId);
   PostQuitMessage(0);
 }

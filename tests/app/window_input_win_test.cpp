@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "main_window_fixture_win.h"
@@ -156,6 +158,28 @@ TEST_F(MainWindowTest, EnterRunsLineEntersHistoryAndClosesBox) {
   EXPECT_NE(GetDlgItem(hwnd, 802), nullptr);
   EXPECT_EQ(state_->history.Entry(0), "vsmr-second-line");
   EXPECT_EQ(state_->history.Entry(1), "vsmr-no-such-program-here");
+}
+
+TEST_F(MainWindowTest, OtherThreadsHandLinesToTheWindowThread) {
+  HWND hwnd = window_->hwnd();
+  // A command that names itself: the run nests past the limit and says so.
+  state_->commands.count = 1;
+  state_->commands.entries[0].name.Set("loop");
+  state_->commands.entries[0].body.Set("loop");
+  DWORD ui_thread = GetCurrentThreadId();
+  LRESULT result = -1;
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    result = SendMessageA(hwnd, kRunLineMessage, static_cast<WPARAM>(-2),
+                          reinterpret_cast<LPARAM>("loop"));
+    done = true;
+    PostThreadMessageA(ui_thread, WM_NULL, 0, 0);
+  });
+  MSG msg;
+  while (!done && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  worker.join();
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(state_->status.Read().View(), "CmndErrN");
 }
 
 }  // namespace
