@@ -37,8 +37,14 @@ cd "$run"
 "$WINE" ./vesmira.exe >"$run/wine.log" 2>&1 </dev/null &
 program=$!
 # Wait until the clock window is mapped, then give it one tick to paint.
+window=""
 for _ in $(seq 100); do
-  xdotool search --name "^Vesmira2002" >/dev/null 2>&1 && break
+  window=$(xdotool search --name "^Vesmira2002" 2>/dev/null | head -1) && [ -n "$window" ] && break
+  if ! kill -0 "$program" 2>/dev/null; then
+    echo "vesmira.exe ended at once: another copy is running in this Wine prefix" >&2
+    echo "($WINEPREFIX); close it first." >&2
+    exit 1
+  fi
   sleep 0.1
 done
 sleep 1.5
@@ -48,7 +54,11 @@ echo "screenshot: $shot"
 
 if [ -n "$xvfb_pid" ]; then
   sleep "${VSMR_RUN_SECONDS:-3}"
-  "$WINE" taskkill /im vesmira.exe >/dev/null 2>&1 || true
+  # Close it as a user would, with its close button (it then saves its files).
+  if [ -n "$window" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove $((X + WIDTH - 7)) $((Y + 5)) click 1
+  fi
   for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
   kill "$program" 2>/dev/null || true
 else
