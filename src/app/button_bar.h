@@ -19,6 +19,14 @@ inline constexpr int kSetButtonCountCommand = 307;
 inline constexpr std::size_t kLauncherLineMax = 8191;   // bytes of a line run by a button
 inline constexpr std::size_t kChangeMessageMax = 255;   // bytes of the item change question
 
+// Where a button's face comes from in the skin and where its 16 x 16 icon
+// sits on it: skin column 74 (110 while pressed), icon at (3, 3) or (4, 4).
+struct ButtonFace {
+  int skin_x;
+  int icon_offset;
+};
+constexpr ButtonFace FaceOf(bool pressed) { return pressed ? ButtonFace{110, 4} : ButtonFace{74, 3}; }
+
 // One button position (0-based, left to right).
 struct ButtonSlot {
   WindowRef window = nullptr;  // the button control; null when its creation failed

@@ -9,6 +9,7 @@
 
 namespace vsmr {
 
+inline constexpr int kAutoMailTimer = 109;
 inline constexpr int kMailRestartDelayMs = 3000;  // first check after unlocking
 inline constexpr int kTrayIconId = 202;
 inline constexpr int kLockedTrayIconId = 203;

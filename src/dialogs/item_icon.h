@@ -60,4 +60,10 @@ class ItemIcon {
 // builds only.
 ItemIcon LoadItemIcon(const char* file, int index, int size, const ItemIconResources& resources);
 
+// Draws the icon LoadItemIcon gives onto the device context `dc` (an HDC) at
+// (x, y) in its size, and destroys it again. False when there was no icon.
+// Windows builds only.
+bool DrawItemIcon(void* dc, int x, int y, const char* file, int index, int size,
+                  const ItemIconResources& resources);
+
 }  // namespace vsmr

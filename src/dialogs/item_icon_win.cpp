@@ -66,4 +66,12 @@ ItemIcon LoadItemIcon(const char* file, int index, int size, const ItemIconResou
   return ItemIcon();
 }
 
+bool DrawItemIcon(void* dc, int x, int y, const char* file, int index, int size,
+                  const ItemIconResources& resources) {
+  ItemIcon icon = LoadItemIcon(file, index, size, resources);
+  if (!icon) return false;
+  return DrawIconEx(static_cast<HDC>(dc), x, y, static_cast<HICON>(icon.get()), size, size, 0,
+                    nullptr, DI_NORMAL) != 0;
+}
+
 }  // namespace vsmr
