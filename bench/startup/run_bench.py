@@ -157,7 +157,12 @@ def idle_cpu(desktop, folder, exe, seconds):
         pids = dict(wine_helpers(), program=process.pid)
         before = {name: ticks(pid) for name, pid in pids.items()}
         time.sleep(seconds)
-        after = {name: ticks(pid) for name, pid in pids.items()}
+        after = {}
+        for name, pid in pids.items():
+            try:
+                after[name] = ticks(pid)
+            except OSError:
+                raise RuntimeError(f'{name} (pid {pid}) ended during the idle measurement')
     finally:
         process.kill()
         process.wait()

@@ -11,5 +11,6 @@ out=$b/bench-startup
 cmake --build "$b/win64" -j "${JOBS:-2}" --target vesmira minimal_window minimal_window_libs
 mkdir -p "$out"
 cc -O2 -Wall -Wextra -o "$out/first_paint" "$root/bench/startup/first_paint.c" -lX11
-VSMR_WIN64_BIN="$b/win64/bin" VSMR_E2E_WINE="$b/e2e-wine" \
+# A prefix of its own: the end-to-end cases end the desktop process of theirs.
+VSMR_WIN64_BIN="$b/win64/bin" VSMR_E2E_WINE="$b/bench-wine" \
   python3 "$root/bench/startup/run_bench.py" --out "$out" --tool "$out/first_paint" "$@"
