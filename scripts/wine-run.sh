@@ -5,6 +5,9 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 "$here/wine-prefix.sh"
+# Test programs all run on the build's one virtual display (see test-display.sh).
+DISPLAY=$("$here/test-display.sh")
+export DISPLAY
 log=$(mktemp "${TMPDIR:-/tmp}/vsmr-wine.XXXXXX")
 "$WINE" "$@" >"$log" 2>&1 </dev/null
 rc=$?
