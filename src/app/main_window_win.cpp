@@ -118,6 +118,9 @@ LRESULT MainWindow::OnCreate() {
     MessageBoxA(hwnd_, "タイマーの生成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
   }
   CreateSmallButtons();
+  // Topmost before the tool tips exist as well as at its usual place below: Wine
+  // leaves the topmost style off a window that already owns topmost tool tips.
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   CreateTooltips();
   main_menu_.Reset(LoadMenuA(instance_, "MPOPUPMENU"));
   tray_menu_.Reset(LoadMenuA(instance_, "RTRAYMENU"));
