@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "app/button_bar.h"
 #include "app/clock_face.h"
 #include "app/shell_layout.h"
 #include "base/fixed_text.h"
 #include "command/command_list.h"
 #include "command/launcher_history.h"
 #include "command/status_word.h"
+#include "dialogs/choosers.h"
 #include "settings/settings_records.h"
 #include "settings/settings_sequence.h"
 
@@ -24,6 +26,8 @@ struct AppState {
   Point grab_offset;             // pointer position (client) when a move began
   bool keep_launcher_open = false;
   LauncherHistory history;
+  ButtonBar buttons;             // the launcher buttons; how many: layout.button_count
+  FileChooserState file_chooser; // the open-file dialog's filter, kept for the run
 
   CommandList commands;
   std::uint16_t hot_key = 0;

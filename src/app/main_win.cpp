@@ -12,7 +12,6 @@
 #include "app/app_state.h"
 #include "app/main_window_win.h"
 #include "command/command_list.h"
-#include "settings/settings_access.h"
 
 namespace vsmr {
 
@@ -99,8 +98,8 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
   {
     auto window = std::make_unique<MainWindow>(instance, *state, start.allocator);
     if (MainWindow::RegisterWindowClass(instance) && window->Create()) {
-      int in_tray = ReadIntSetting("UserWindowData", "InTaskOrNot", 0, state->files.settings_path);
-      ShowWindow(window->hwnd(), in_tray ? SW_HIDE : show);
+      // In the notification area (as loaded during creation) the window starts hidden.
+      ShowWindow(window->hwnd(), state->in_tray ? SW_HIDE : show);
       UpdateWindow(window->hwnd());
       code = RunMessageLoop(*window);
       if (HWND dialog = window->mail_window(); dialog && IsWindow(dialog)) {

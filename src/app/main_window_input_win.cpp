@@ -97,7 +97,9 @@ void MainWindow::OnDropFiles(HDROP drop) {
     case DropTarget::Kind::kLauncherBox:
       launcher_.AppendText(list);
       break;
-    case DropTarget::Kind::kButton:  // the button bar takes these
+    case DropTarget::Kind::kButton:
+      DropOnButtons(at.x, list);
+      break;
     case DropTarget::Kind::kNothing:
       break;
   }

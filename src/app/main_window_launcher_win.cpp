@@ -55,7 +55,11 @@ void MainWindow::CheckLauncherMenuItem(bool checked) {
 void MainWindow::EnterLauncherLine() {
   std::string line = launcher_.TakeText();
   if (line.empty()) return;
-  if (state_.LeaveRoomMode()) return;  // the leave-room lock checks the password
+  if (state_.LeaveRoomMode()) {
+    // The line is the password attempt: never run, never kept in the history.
+    EnterLockedLine(line, state_.settings, interpreter_, hwnd_, *bar_host_);
+    return;
+  }
   RunTopLevel(line, -1);
   state_.history.Enter(line);
 }

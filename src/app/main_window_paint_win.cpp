@@ -72,7 +72,10 @@ void MainWindow::OnPaint() {
 void MainWindow::OnDrawItem(const DRAWITEMSTRUCT* item) {
   if (!item) return;
   int id = static_cast<int>(item->CtlID);
-  if (id != kCloseButtonId && id != kTrayButtonId) return;  // launcher buttons: the button bar
+  if (id != kCloseButtonId && id != kTrayButtonId) {
+    DrawLauncherButton(item);
+    return;
+  }
   bool pressed = (item->itemState & ODS_SELECTED) != 0;
   int src_x = kCloseSkinX + (pressed ? kPressedOffset : 0);
   int src_y = id == kCloseButtonId ? 0 : kCloseButtonHeight;

@@ -85,6 +85,9 @@ LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_COPYDATA:
       return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp)) ? TRUE : FALSE;
+    case kTrayCallbackMessage:
+      OnTrayCallback(wp, lp);
+      return 0;
     case kRunLineMessage:
       return lp ? RunTopLevel(reinterpret_cast<const char*>(lp), static_cast<int>(wp)) : 0;
     case WM_HOTKEY:
@@ -122,19 +125,26 @@ LRESULT MainWindow::OnCreate() {
   // leaves the topmost style off a window that already owns topmost tool tips.
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   CreateTooltips();
+  bar_host_ = std::make_unique<WindowButtonBarHost>(instance_, hwnd_, tooltip_,
+                                                    [this] { ApplyWidth(); });
   main_menu_.Reset(LoadMenuA(instance_, "MPOPUPMENU"));
   tray_menu_.Reset(LoadMenuA(instance_, "RTRAYMENU"));
   large_icon_.Reset(static_cast<HICON>(
       LoadImageA(instance_, MAKEINTRESOURCEA(kLargeIconId), IMAGE_ICON, 32, 32, 0)));
   small_icon_.Reset(static_cast<HICON>(
       LoadImageA(instance_, MAKEINTRESOURCEA(kSmallIconId), IMAGE_ICON, 16, 16, 0)));
+  lock_icon_.Reset(static_cast<HICON>(
+      LoadImageA(instance_, MAKEINTRESOURCEA(kLockIconId), IMAGE_ICON, 16, 16, 0)));
   LoadSettingsAndLists();
+  BuildButtons();
+  if (state_.in_tray) AddTrayIcon();
   CheckSkinPresent();
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
   InitCommonControlsEx(&icc);
   RegisterHotKeyFromSettings();
   DragAcceptFiles(hwnd_, TRUE);
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ArmMailTimerIfConfigured(5000);
   RunEvent("_startup", -2);
   return 0;
 }
@@ -174,6 +184,7 @@ void MainWindow::SaveSettingsAndLists() {
 void MainWindow::OnClose() {
   RunEvent("_onclose", -2);
   SaveSettingsAndLists();
+  if (state_.in_tray) DeleteTrayIcon();
   KillTimer(hwnd_, kClockTimerId);
   launcher_.Close();
   main_menu_.Reset();
@@ -207,10 +218,23 @@ void MainWindow::OnCommand(int id, LPARAM lp) {
     case kLauncherEnterCommand:
       EnterLauncherLine();
       return;
+    case kTrayButtonId:
+      ToggleTray();
+      return;
+    case kLeaveTrayCommand:
+      if (state_.in_tray) LeaveTray();
+      return;
+    case kVersionCommand:
+      ShowVersionDialog();
+      return;
+    case kMailCheckCommand:
+      // Refused while locked; the manual check itself comes with the mail
+      // checker, and until then the command does nothing.
+      return;
     default:
-      // Ids without a handler here (among them those of the notification area,
-      // the dialogs, mail, launcher buttons and command menus) are ignored.
-      (void)lp;
+      // The launcher buttons' commands; ids without a handler (the options
+      // dialog and the command menus among them) are ignored.
+      OnButtonCommand(id, lp);
       return;
   }
 }
@@ -228,6 +252,10 @@ bool MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
+  if (id == kMailTimerId) {
+    OnMailTimer();
+    return;
+  }
   if (id != kClockTimerId) return;
   RECT face{0, 0, kClockFaceWidth, kStripHeight};
   InvalidateRect(hwnd_, &face, FALSE);
@@ -246,6 +274,12 @@ void MainWindow::OnHotKey(int id) {
   ToggleLauncher();
 }
 
+void MainWindow::OnMailTimer() {
+  // The timer stops itself; the check it starts (which re-arms it) belongs to
+  // the mail checker, which is not part of this program yet.
+  KillTimer(hwnd_, kMailTimerId);
+}
+
 void MainWindow::ApplyWidth() {
   int width = state_.layout.Width();
   WINDOWPLACEMENT wp{};
@@ -255,6 +289,7 @@ void MainWindow::ApplyWidth() {
              TRUE);
   SetWindowRgn(hwnd_, CreateRectRgn(0, 0, width, kStripHeight), TRUE);  // the window owns it
   MoveSmallButtons();
+  MoveLauncherButtons();
 }
 
 void MainWindow::MoveSmallButtons() {

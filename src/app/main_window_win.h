@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/button_bar_host_win.h"
 #include "app/gdi_handles_win.h"
 #include "app/launcher_box_win.h"
 #include "command/interpreter.h"
@@ -21,7 +22,14 @@ inline constexpr UINT_PTR kShutdownTimerId = 105;
 inline constexpr UINT_PTR kMailTimerId = 109;
 inline constexpr int kHotKeyId = 1101;
 inline constexpr int kCloseButtonId = 602;
-inline constexpr int kTrayButtonId = 103;
+inline constexpr int kTrayButtonId = 103;  // also the command that toggles the notification area
+inline constexpr int kOptionsCommand = 104;
+inline constexpr int kVersionCommand = 306;
+inline constexpr int kMailCheckCommand = 308;
+inline constexpr int kLeaveTrayCommand = 601;
+inline constexpr UINT kTrayIconUid = 801;
+inline constexpr UINT kTrayCallbackMessage = WM_USER;
+inline constexpr int kVersionLineId = 2401;  // VERSIONDLG's line that shows the instance name
 inline constexpr ULONG_PTR kHandOffId = 111;
 inline constexpr int kSkinBitmapId = 106;
 inline constexpr int kLargeIconId = 201;
@@ -70,6 +78,7 @@ class MainWindow {
   void OnCommand(int id, LPARAM lp);
   bool OnCopyData(const COPYDATASTRUCT* data);
   void OnTimer(UINT_PTR id);
+  void OnMailTimer();
   void OnHotKey(int id);
   int RunEvent(const char* name, int context);
   int RunTopLevel(std::string_view line, int context);
@@ -80,6 +89,24 @@ class MainWindow {
   void CloseLauncher();
   void EnterLauncherLine();
   void CheckLauncherMenuItem(bool checked);
+
+  // The launcher buttons (main_window_buttons_win.cpp).
+  void BuildButtons();
+  void OnButtonCommand(int id, LPARAM lp);
+  void DrawLauncherButton(const DRAWITEMSTRUCT* item);
+  void DropOnButtons(int client_x, std::string_view drop_list);
+  void MoveLauncherButtons();
+  void ArmMailTimerIfConfigured(int delay_ms);
+
+  // The notification area, its menu and the version dialog (main_window_tray_win.cpp).
+  void ToggleTray();
+  void EnterTray();
+  void LeaveTray();
+  void AddTrayIcon();
+  void DeleteTrayIcon();
+  void OnTrayCallback(WPARAM id, LPARAM mouse);
+  void ShowTrayMenu();
+  void ShowVersionDialog();
 
   // Geometry.
   void ApplyWidth();
@@ -114,10 +141,12 @@ class MainWindow {
   MenuHandle tray_menu_;
   IconHandle large_icon_;
   IconHandle small_icon_;
+  IconHandle lock_icon_;
   WindowsShell shell_;
   NullBuiltinRunner builtins_;
   Interpreter interpreter_;
   LauncherBox launcher_;
+  std::unique_ptr<WindowButtonBarHost> bar_host_;  // made once the tool tips exist
   std::unique_ptr<MainWindowSettingsHooks> settings_hooks_;  // made once the window exists
 };
 
