@@ -3,7 +3,7 @@
 set -eu
 packages=(cmake ninja-build g++ clang make python3 locales
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
-          wine64 xvfb xauth xdotool x11-apps imagemagick fonts-ipafont-gothic
+          wine64 xvfb xauth xdotool python3-xlib x11-apps imagemagick fonts-ipafont-gothic
           dovecot-pop3d libgtest-dev googletest libbenchmark-dev libx11-dev)
 missing=()
 for p in "${packages[@]}"; do
