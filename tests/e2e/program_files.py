@@ -28,6 +28,20 @@ def settings_file(sections):
     return cp932_lines(lines)
 
 
+def launcher_items(items, hidden_path='not found'):
+    """The [ButtonLauncher] keys for all 64 items: items holds (shown, path, comment,
+    icon index, icon path) for items 1, 2, ...; the rest are hidden and run hidden_path."""
+    keys = []
+    for n in range(1, 65):
+        if n <= len(items):
+            shown, path, comment, icon_index, icon_path = items[n - 1]
+        else:
+            shown, path, comment, icon_index, icon_path = 0, hidden_path, '', 0, ''
+        keys.append((f'Launcher{n:02d}Data', f'{int(shown)}\t{path}\t{comment}'))
+        keys.append((f'Launcher{n:02d}Icon', f'{icon_index}\t{icon_path}'))
+    return keys
+
+
 def first_start_settings(program_dir_windows, work_right=1024, work_bottom=768):
     """The settings file that a first start without files leaves at exit.
 

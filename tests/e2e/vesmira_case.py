@@ -2,6 +2,7 @@
 # vesmira.exe and the files the case prepares, and cleanup that always ends both.
 import os
 import shutil
+import time
 import unittest
 
 from desktop import Desktop
@@ -12,15 +13,19 @@ from wine import (SOURCE_DIR, WIN64_BIN, WineProcess, end_desktop_processes, wai
 OUT_DIR = os.environ.get('VSMR_E2E_OUT', os.path.join(SOURCE_DIR, 'build', 'host'))
 PROGRAM = os.path.join(WIN64_BIN, 'vesmira.exe')
 CLOSE_BUTTON = (-7, 5)  # from the right edge: the 14 x 12 button at width - 14
+TOGGLE_SPOT = (4, 4)  # the launcher toggle spot, x 0-10, y 0-9 on the clock face
+EDIT_FIELD = (110, 11)  # inside the launcher box's edit field, which starts at x 74
 
 
 class VesmiraCase(unittest.TestCase):
     def setUp(self):
         if not os.path.isfile(PROGRAM):
             self.fail(f'{PROGRAM} has not been built')
-        name = self.id().split('.')[0].removeprefix('test_')
-        self.shots = os.path.join(OUT_DIR, 'e2e-shots', name)
-        self.folder = os.path.join(OUT_DIR, 'e2e-runs', name)
+        # One folder per test method, so a case with several keeps the evidence of each.
+        case = self.id().split('.')[0].removeprefix('test_')
+        method = self._testMethodName.removeprefix('test_')
+        self.shots = os.path.join(OUT_DIR, 'e2e-shots', case, method)
+        self.folder = os.path.join(OUT_DIR, 'e2e-runs', case, method)
         for path in (self.shots, self.folder):
             shutil.rmtree(path, ignore_errors=True)
             os.makedirs(path)
@@ -78,3 +83,26 @@ class VesmiraCase(unittest.TestCase):
             self.desktop.screenshot('still-running')
             self.fail('the program did not exit after a click on its close button')
         return code
+
+    # --- the launcher box --------------------------------------------------------------
+
+    def toggle_launcher(self, window, width):
+        """Clicks the toggle spot and waits until the strip is width pixels wide."""
+        self.desktop.click(*TOGGLE_SPOT)
+        got = self.desktop.wait_geometry(window, lambda g: g[2] == width, timeout=5)
+        self.assertEqual(got, (0, 0, width, 22))
+
+    def click_edit_field(self, window):
+        """Clicks into the box's edit field until X focus is on the strip.
+
+        Under Wine on a display without a window manager, a program that the shell
+        started and that ended takes the X input focus to the root window (a moment
+        after it is gone), and the box's edit field loses the keyboard; a click into the
+        field brings it back, as a user would do."""
+        for _ in range(5):
+            time.sleep(0.4)
+            self.desktop.click(*EDIT_FIELD)
+            time.sleep(0.2)
+            if self.desktop.xdotool('getwindowfocus').strip() == str(window):
+                return
+        self.fail('the box\'s edit field does not keep the keyboard focus')
