@@ -1,0 +1,97 @@
+# The leave-room lock, on from the start: launcher buttons run nothing; the launcher
+# box still opens and echoes an asterisk for every typed character; a wrong password
+# (even one differing only in letter case) closes the box and changes nothing; the
+# right one runs _onrecover and unlocks, after which the buttons run their items.
+import time
+
+from probe import Probe
+from program_files import launcher_items, settings_file
+from vesmira_case import VesmiraCase
+
+PASSWORD = 'Kagi7z'
+WIDTH = 88 + 3 * 22  # three buttons
+OPEN_WIDTH = WIDTH + 100  # and the launcher box at its default length
+BUTTON_2 = (74 + 22 + 11, 11)  # while the box is closed
+EDIT_TEXT = (76, 2, 150, 20)  # the text part of the box's edit field, left of the arrow
+QUIET = 2  # seconds to wait for a run that must not come
+
+
+class LeaveRoom(VesmiraCase):
+    def setUp(self):
+        super().setUp()
+        self.probe = Probe(self)
+        self.write_commands(
+            [(f'item{n}', f'{self.probe.windows_path} "item {n}"', '') for n in (1, 2, 3)]
+            + [('_onrecover', f'{self.probe.windows_path} "recovered"', '')])
+        items = [(1, f'item{n}', f'item {n}', 0, '') for n in (1, 2, 3)]
+        self.write('vsmrsys.ini', settings_file({
+            'OtherSettings': [('LeaveRoomMode', 1), ('LeaveRoomPassword', PASSWORD)],
+            'ButtonLauncher': launcher_items(items)}))
+        _, self.window = self.start_main_window()
+        self.assertEqual(self.desktop.wait_geometry(self.window, lambda g: g[2] == WIDTH)[2],
+                         WIDTH)
+
+    def assert_nothing_runs(self, after):
+        time.sleep(QUIET)
+        self.assertEqual(self.probe.runs(), [], f'something ran after {after}')
+
+    def type_into_box(self, text):
+        self.toggle_launcher(self.window, OPEN_WIDTH)
+        self.click_edit_field(self.window)
+        self.desktop.type_text(text)
+
+    def enter(self):
+        """Enter in the box; the box closes."""
+        self.desktop.key('Return')
+        got = self.desktop.wait_geometry(self.window, lambda g: g[2] == WIDTH, timeout=5)
+        self.assertEqual(got[2], WIDTH, 'the launcher box did not close after Enter')
+
+    def steady_text_ink(self, name):
+        """The dark pixels of the edit field's text that stay over 1.5 s: the blinking
+        caret is off in at least one of the screenshots, so it drops out."""
+        ink = None
+        for _ in range(5):
+            image = self.desktop.screenshot(name)
+            left, top, right, bottom = EDIT_TEXT
+            dark = {(x, y) for y in range(top, bottom) for x in range(left, right)
+                    if sum(image.pixel(x, y)) < 300}
+            ink = dark if ink is None else ink & dark
+            time.sleep(0.3)
+        return ink
+
+    def test_locked_buttons_run_nothing(self):
+        for x in (74 + 11, BUTTON_2[0], 74 + 2 * 22 + 11):
+            self.desktop.click(x, 11)
+        self.assert_nothing_runs('clicks on the buttons')
+
+    def test_box_echoes_asterisks(self):
+        # The password typed while locked, asterisks typed while unlocked, and the
+        # password typed while unlocked: the first two look the same, the last does not.
+        self.type_into_box(PASSWORD)
+        locked = self.steady_text_ink('locked-password')
+        self.enter()
+        self.assertEqual(self.probe.wait_args(1), [['recovered']])
+
+        self.type_into_box('*' * len(PASSWORD))
+        asterisks = self.steady_text_ink('asterisks')
+        self.toggle_launcher(self.window, WIDTH)  # closed without running the line
+        self.type_into_box(PASSWORD)
+        letters = self.steady_text_ink('unlocked-password')
+
+        self.assertGreater(len(locked), 2 * len(PASSWORD), 'nothing shows in the edit field')
+        self.assertEqual(locked, asterisks, 'the locked box does not show one * per character')
+        self.assertNotEqual(letters, asterisks, 'the unlocked box hides what is typed')
+
+    def test_wrong_password_keeps_the_lock(self):
+        self.type_into_box(PASSWORD.swapcase())
+        self.enter()
+        self.assert_nothing_runs('a wrong password')
+        self.desktop.click(*BUTTON_2)
+        self.assert_nothing_runs('a click on a button after a wrong password')
+
+    def test_right_password_runs_onrecover_and_unlocks(self):
+        self.type_into_box(PASSWORD)
+        self.enter()
+        self.assertEqual(self.probe.wait_args(1), [['recovered']])
+        self.desktop.click(*BUTTON_2)
+        self.assertEqual(self.probe.wait_args(2), [['recovered'], ['item 2']])
