@@ -39,6 +39,7 @@ class MainWindowTest : public ::testing::Test {
     state_ = std::make_unique<AppState>();
     state_->files.settings_path = dir_.Path() + "\\vsmrsys.ini";
     state_->files.command_file_path = dir_.Path() + "\\vsmrcmd.dat";
+    PrepareFiles();
     static bool registered = MainWindow::RegisterWindowClass(GetModuleHandleA(nullptr));
     ASSERT_TRUE(registered);
     window_ = std::make_unique<MainWindow>(GetModuleHandleA(nullptr), *state_, allocator_);
@@ -47,6 +48,9 @@ class MainWindowTest : public ::testing::Test {
     UpdateWindow(window_->hwnd());
     PumpMessages();
   }
+  // Writes the files the window loads at creation (none by default).
+  virtual void PrepareFiles() {}
+
   void TearDown() override {
     if (window_ && IsWindow(window_->hwnd())) DestroyWindow(window_->hwnd());
     PumpMessages();  // takes the quit message posted by the window's destruction

@@ -1,0 +1,336 @@
+// The real main window with launcher buttons, the notification area, its
+// dialogs and the leave-room lock: the window commands, the modal boxes
+// driven from a second thread as a user would answer them, and runs observed
+// through the probe program.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "main_window_fixture_win.h"
+
+namespace vsmr {
+namespace {
+
+// A drop handle as the shell makes one: DROPFILES followed by the ANSI names.
+HDROP MakeDrop(POINT at, const std::vector<std::string>& names) {
+  std::size_t bytes = sizeof(DROPFILES) + 1;
+  for (const std::string& n : names) bytes += n.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = at;
+  char* p = reinterpret_cast<char*>(drop + 1);
+  for (const std::string& n : names) {
+    memcpy(p, n.c_str(), n.size() + 1);
+    p += n.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+std::string ExeFolder() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s(path, n);
+  return s.substr(0, s.rfind('\\'));
+}
+
+// Answers a modal box from another thread: waits for a top-level window with
+// `title`, hands it to `act` (which posts what a user would press), and
+// remembers whether it came.
+class BoxAnswer {
+ public:
+  BoxAnswer(const char* title, std::function<void(HWND)> act)
+      : worker_([this, title, act] {
+          for (int i = 0; i < 100 && !stop_; ++i) {
+            if (HWND box = FindWindowA(nullptr, title); box && IsWindowVisible(box)) {
+              seen_ = true;
+              act(box);
+              return;
+            }
+            Sleep(50);
+          }
+        }) {}
+  ~BoxAnswer() {
+    stop_ = true;
+    if (worker_.joinable()) worker_.join();
+  }
+  bool Seen() {
+    if (worker_.joinable()) worker_.join();
+    return seen_;
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> seen_{false};
+  std::thread worker_;
+};
+
+void Press(HWND box, int id) { PostMessageA(box, WM_COMMAND, id, 0); }
+
+int WidthOf(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return r.right - r.left;
+}
+
+int ClientXOf(HWND parent, HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  POINT p{r.left, r.top};
+  ScreenToClient(parent, &p);
+  return p.x;
+}
+
+// A window whose settings show `shown` launcher items (item n runs the probe
+// copied into the folder with the argument "item<n>", quoted) and set the other keys.
+class ShellWindowTest : public MainWindowTest {
+ protected:
+  int shown = 3;
+  std::string other_settings;  // extra lines for [OtherSettings]
+
+  std::string ProbePath() const { return dir_.Path() + "\\probe.exe"; }
+  std::string ProbeLog() const { return dir_.Path() + "\\probe.log"; }
+
+  void PrepareFiles() override {
+    CopyFileA((ExeFolder() + "\\probe.exe").c_str(), ProbePath().c_str(), FALSE);
+    std::string ini = "[OtherSettings]\r\n" + other_settings + "[ButtonLauncher]\r\n";
+    for (int n = 1; n <= 64; ++n) {
+      char key[64];
+      std::snprintf(key, sizeof key, "Launcher%02d", n);
+      bool on = n <= shown;
+      // A path with a blank before a quote: the program, then its parameters.
+      std::string path = ProbePath() + " \"item" + std::to_string(n) + "\"";
+      ini += std::string(key) + "Data=" + (on ? "1\t" : "0\t") + path + "\tcomment " +
+             std::to_string(n) + "\r\n";
+      ini += std::string(key) + "Icon=0\t" + ProbePath() + "\r\n";
+    }
+    WriteFile(dir_.Path() + "\\vsmrsys.ini", ini);
+  }
+
+  // The probe's log once it holds `lines` lines (or after five seconds).
+  std::string WaitForRuns(int lines) {
+    std::string log;
+    for (int i = 0; i < 100; ++i) {
+      log = ReadFile(ProbeLog());
+      int n = 0;
+      for (std::size_t p = log.find("\r\n"); p != std::string::npos; p = log.find("\r\n", p + 2)) ++n;
+      if (n >= lines) break;
+      Sleep(50);
+      PumpMessages();
+    }
+    return log;
+  }
+};
+
+class FullBarTest : public ShellWindowTest {
+ protected:
+  void PrepareFiles() override {
+    shown = 64;
+    ShellWindowTest::PrepareFiles();
+  }
+};
+
+TEST_F(FullBarTest, SixtyFourButtonsAndNoMoreFollowTheCountCommands) {
+  HWND hwnd = window_->hwnd();
+  EXPECT_EQ(WidthOf(hwnd), 88 + 64 * 22);
+  ASSERT_NE(GetDlgItem(hwnd, 764), nullptr);
+  EXPECT_EQ(ClientXOf(hwnd, GetDlgItem(hwnd, 764)), 74 + 63 * 22);
+
+  SendMessageA(hwnd, WM_COMMAND, 301, 0);  // a 65th button is refused
+  EXPECT_EQ(WidthOf(hwnd), 88 + 64 * 22);
+  EXPECT_EQ(state_->layout.button_count, 64);
+
+  SendMessageA(hwnd, WM_COMMAND, 307, 2);
+  EXPECT_EQ(WidthOf(hwnd), 88 + 2 * 22);
+  EXPECT_EQ(GetDlgItem(hwnd, 703), nullptr);
+  SendMessageA(hwnd, WM_COMMAND, 303, 0);
+  EXPECT_EQ(WidthOf(hwnd), 88 + 22);
+
+  // The open launcher box pushes the buttons right by its length and back.
+  SendMessageA(hwnd, WM_COMMAND, 305, 0);
+  EXPECT_EQ(ClientXOf(hwnd, GetDlgItem(hwnd, 701)), 74 + 100);
+  SendMessageA(hwnd, WM_COMMAND, 305, 0);
+  EXPECT_EQ(ClientXOf(hwnd, GetDlgItem(hwnd, 701)), 74);
+}
+
+TEST_F(ShellWindowTest, NotificationAreaToggleAndIconCallback) {
+  HWND hwnd = window_->hwnd();
+  SendMessageA(hwnd, WM_COMMAND, 103, 0);
+  EXPECT_TRUE(state_->in_tray);
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+
+  // Other icons' messages and other mouse messages leave the mode alone.
+  SendMessageA(hwnd, WM_USER, 800, WM_LBUTTONDBLCLK);
+  SendMessageA(hwnd, WM_USER, 801, WM_LBUTTONDOWN);
+  EXPECT_TRUE(state_->in_tray);
+
+  // The launcher box shows the window while it is open, without leaving the mode.
+  SendMessageA(hwnd, WM_COMMAND, 305, 0);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  SendMessageA(hwnd, WM_COMMAND, 305, 0);
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_TRUE(state_->in_tray);
+
+  SendMessageA(hwnd, WM_USER, 801, WM_LBUTTONDBLCLK);
+  EXPECT_FALSE(state_->in_tray);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+
+  SendMessageA(hwnd, WM_COMMAND, 103, 0);
+  SendMessageA(hwnd, WM_COMMAND, 601, 0);
+  EXPECT_FALSE(state_->in_tray);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+}
+
+TEST_F(ShellWindowTest, VersionDialogNamesTheInstanceIgnoresEscapeClosesOnOk) {
+  std::string line;
+  std::atomic<bool> open_after_escape{false};
+  BoxAnswer answer("バージョン情報", [&](HWND box) {
+    char text[128] = {};
+    GetDlgItemTextA(box, 2401, text, sizeof text);
+    line = text;
+    SendMessageA(box, WM_COMMAND, IDCANCEL, 0);  // what Escape sends
+    open_after_escape = IsWindow(box) != FALSE;
+    Press(box, IDOK);
+  });
+  SendMessageA(window_->hwnd(), WM_COMMAND, 306, 0);  // returns once the box closed
+  EXPECT_TRUE(answer.Seen());
+  EXPECT_TRUE(open_after_escape);
+  EXPECT_EQ(line, kInstanceName);
+}
+
+TEST_F(ShellWindowTest, MenusHoldTheirCommandsInOrder) {
+  auto ids = [](const char* name) {
+    std::vector<int> found;
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), name);
+    HMENU sub = GetSubMenu(menu, 0);
+    for (int i = 0; i < GetMenuItemCount(sub); ++i) found.push_back(static_cast<int>(GetMenuItemID(sub, i)));
+    DestroyMenu(menu);
+    return found;
+  };
+  // Separators report id 0.
+  EXPECT_EQ(ids("MPOPUPMENU"), (std::vector<int>{602, 306, 104, 103, 0, 305, 308}));
+  EXPECT_EQ(ids("RTRAYMENU"), (std::vector<int>{104, 308, 0, 601, 306, 602}));
+}
+
+TEST_F(ShellWindowTest, ButtonClickRunsItsItem) {
+  SendMessageA(window_->hwnd(), WM_COMMAND, 703, 0);
+  std::string log = WaitForRuns(1);
+  EXPECT_NE(log.find("\"item3\"\t"), std::string::npos) << log;
+  SendMessageA(window_->hwnd(), WM_COMMAND, 704, 0);  // no fourth button
+  Sleep(500);
+  EXPECT_EQ(ReadFile(ProbeLog()), log);
+}
+
+class DropRunTest : public ShellWindowTest {
+ protected:
+  void PrepareFiles() override {
+    other_settings = "UsingDropFile=1\r\n";
+    ShellWindowTest::PrepareFiles();
+  }
+};
+
+TEST_F(DropRunTest, DropOnButtonRunsItemWithQuotedNames) {
+  // The rightmost column of button 2 still belongs to it.
+  SendMessageA(window_->hwnd(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({74 + 2 * 22 - 1, 10}, {"C:\\a b.txt", "C:\\c.txt"})),
+               0);
+  std::string log = WaitForRuns(1);
+  EXPECT_NE(log.find(" \"item2\" \"C:\\a b.txt\" \"C:\\c.txt\"\t"), std::string::npos) << log;
+  EXPECT_EQ(state_->settings.using_drop_file, 1);
+}
+
+TEST_F(ShellWindowTest, DropChoiceCancelDoesNothingThenChangeAsksAndReplacesItem) {
+  HWND hwnd = window_->hwnd();
+  {
+    BoxAnswer cancel("ドロップファイル", [](HWND box) { Press(box, IDCANCEL); });
+    SendMessageA(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({80, 10}, {"C:\\x.exe"})), 0);
+    EXPECT_TRUE(cancel.Seen());
+  }
+  EXPECT_EQ(state_->settings.using_drop_file, 0);
+  EXPECT_EQ(state_->settings.launcher_items[0].path.View(), ProbePath() + " \"item1\"");
+
+  // Declining the change question keeps the item; the next drop asks again.
+  {
+    BoxAnswer change("ドロップファイル", [](HWND box) { Press(box, 2502); });
+    BoxAnswer no("変更確認", [](HWND box) { Press(box, IDNO); });
+    SendMessageA(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({80, 10}, {"C:\\x.exe"})), 0);
+    EXPECT_TRUE(change.Seen());
+    EXPECT_TRUE(no.Seen());
+  }
+  EXPECT_EQ(state_->settings.launcher_items[0].path.View(), ProbePath() + " \"item1\"");
+  EXPECT_EQ(state_->settings.using_drop_file, 0);
+
+  {
+    BoxAnswer change("ドロップファイル", [](HWND box) { Press(box, 2502); });
+    BoxAnswer yes("変更確認", [](HWND box) { Press(box, IDYES); });
+    SendMessageA(hwnd, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({100, 10}, {"C:\\first.exe", "C:\\新しい.exe"})), 0);
+    EXPECT_TRUE(yes.Seen());
+  }
+  // Button 2 (x 96-117) took the last name; the one-shot choice is spent.
+  const LauncherItem& item = state_->settings.launcher_items[1];
+  EXPECT_EQ(item.path.View(), "C:\\新しい.exe");
+  EXPECT_EQ(item.icon_path.View(), "C:\\新しい.exe");
+  EXPECT_EQ(item.comment.View(), "C:\\新しい.exe");
+  EXPECT_EQ(item.icon_index, 0);
+  EXPECT_EQ(state_->settings.using_drop_file, 0);
+  EXPECT_EQ(ReadFile(ProbeLog()), "");  // nothing ran along the way
+}
+
+class LockedWindowTest : public ShellWindowTest {
+ protected:
+  void PrepareFiles() override {
+    other_settings = "LeaveRoomMode=1\r\nLeaveRoomPassword=Secret\r\n";
+    ShellWindowTest::PrepareFiles();
+  }
+  void EnterLine(const char* text) {
+    HWND hwnd = window_->hwnd();
+    if (!GetDlgItem(hwnd, 802)) SendMessageA(hwnd, WM_COMMAND, 305, 0);
+    HWND combo = GetDlgItem(hwnd, 802);
+    ASSERT_NE(combo, nullptr);
+    HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    SetWindowTextA(combo, text);
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    PumpMessages();
+  }
+};
+
+TEST_F(LockedWindowTest, OnlyThePasswordUnlocksAndNothingRunsBefore) {
+  HWND hwnd = window_->hwnd();
+  ASSERT_TRUE(state_->LeaveRoomMode());
+  SendMessageA(hwnd, WM_COMMAND, 701, 0);
+  EnterLine("secret");  // the case matters
+  EXPECT_TRUE(state_->LeaveRoomMode());
+  Sleep(500);
+  EXPECT_EQ(ReadFile(ProbeLog()), "");
+  EXPECT_EQ(state_->history.Entry(0), "");  // attempts are never remembered
+
+  EnterLine("Secret");
+  EXPECT_FALSE(state_->LeaveRoomMode());
+  EXPECT_EQ(state_->history.Entry(0), "");
+  SendMessageA(hwnd, WM_COMMAND, 701, 0);
+  EXPECT_NE(WaitForRuns(1).find("\"item1\"\t"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vsmr
