@@ -3,10 +3,14 @@
 #pragma once
 #include <windows.h>
 #include <shlobj.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/main_window_win.h"
@@ -21,6 +25,25 @@ inline int CountGdiObjects() {
     if (GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0) ++n;
   }
   return n;
+}
+
+// A drop handle as the shell makes one: DROPFILES followed by the ANSI names.
+inline HDROP MakeDrop(POINT at, const std::vector<std::string>& names) {
+  std::size_t bytes = sizeof(DROPFILES) + 1;
+  for (const std::string& n : names) bytes += n.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = at;
+  drop->fNC = FALSE;
+  drop->fWide = FALSE;
+  char* p = reinterpret_cast<char*>(drop + 1);
+  for (const std::string& n : names) {
+    memcpy(p, n.c_str(), n.size() + 1);
+    p += n.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
 }
 
 inline void PumpMessages() {

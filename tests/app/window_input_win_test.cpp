@@ -13,25 +13,6 @@
 namespace vsmr {
 namespace {
 
-// A drop handle as the shell makes one: DROPFILES followed by the ANSI names.
-HDROP MakeDrop(POINT at, const std::vector<std::string>& names) {
-  std::size_t bytes = sizeof(DROPFILES) + 1;
-  for (const std::string& n : names) bytes += n.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->pt = at;
-  drop->fNC = FALSE;
-  drop->fWide = FALSE;
-  char* p = reinterpret_cast<char*>(drop + 1);
-  for (const std::string& n : names) {
-    memcpy(p, n.c_str(), n.size() + 1);
-    p += n.size() + 1;
-  }
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
-}
-
 std::string ClipboardText(HWND owner) {
   std::string text;
   if (!OpenClipboard(owner)) return "(clipboard busy)";
