@@ -1,14 +1,17 @@
 # The notification area: a program closed there starts there, showing no clock strip
 # but its icon (under Wine without a desktop shell: in the "Wine System Tray" window);
 # a double click on the icon brings the strip back, and the next close saves the
-# floating state.
+# floating state. Started locked, the icon wears the padlock, a right click on it shows
+# no menu, and a double click still brings the strip back.
 import re
+import time
 
 from program_files import TITLE_REGEX, settings_file
 from vesmira_case import VesmiraCase
 
 TRAY_TITLE = '^Wine System Tray$'
 ICON_GREEN = (0, 255, 64)  # the time bar on the program's small icon
+PADLOCK = (255, 220, 0)  # the lock icon's padlock
 
 
 class Tray(VesmiraCase):
@@ -21,8 +24,10 @@ class Tray(VesmiraCase):
                     return x, y
         return None
 
-    def test_start_in_tray_double_click_shows_strip_close_saves_floating(self):
-        self.write('vsmrsys.ini', settings_file({'UserWindowData': [('InTaskOrNot', 1)]}))
+    def start_in_tray(self, sections):
+        """Starts with the given settings (InTaskOrNot=1 among them); returns the process,
+        the screen point of the icon and the screenshot that shows it."""
+        self.write('vsmrsys.ini', settings_file(sections))
         process = self.start()
         tray_window = self.desktop.wait_window(TRAY_TITLE, timeout=30)
         if tray_window is None:
@@ -34,14 +39,71 @@ class Tray(VesmiraCase):
         image = self.desktop.wait_screen('tray-icon', lambda i: self.find_icon(i, tray))
         icon = self.find_icon(image, tray)
         self.assertIsNotNone(icon, image.describe(tray[:2] + (tray[0] + tray[2], tray[1] + tray[3])))
+        return process, icon, image, tray
 
-        self.desktop.move(*icon)
+    def menus_after_right_click(self, point):
+        """Geometries of the menus a right click at point brings up. The icon's tip (one
+        line of text) may appear too; a menu is many lines high."""
+        before = set(self.desktop.find_windows(''))
+        self.desktop.click(*point, button=3)
+        time.sleep(1.5)
+        self.desktop.screenshot('after-right-click')
+        shown = [self.desktop.geometry(w) for w in set(self.desktop.find_windows('')) - before]
+        return [g for g in shown if g[3] > 40]
+
+    def double_click(self, point):
+        self.desktop.move(*point)
         self.desktop.xdotool('click', '--repeat', 2, '--delay', 80, 1)
+
+    def test_start_in_tray_double_click_shows_strip_close_saves_floating(self):
+        process, icon, image, tray = self.start_in_tray({'UserWindowData': [('InTaskOrNot', 1)]})
+        x0, y0, width, height = tray
+        self.assertEqual(image.count((x0, y0, x0 + width, y0 + height), PADLOCK), 0)
+
+        self.double_click(icon)
         window = self.desktop.wait_window(TITLE_REGEX, timeout=10)
         self.desktop.screenshot('after-double-click')
         self.assertIsNotNone(window, 'a double click on the icon did not show the strip')
         self.assertTrue(self.desktop.wait_gone(TRAY_TITLE, 5), 'the icon stayed')
 
+        self.assertEqual(self.close_with_button(process, window), 0)
+        settings = self.read('vsmrsys.ini').decode('cp932')
+        self.assertEqual(re.findall(r'^InTaskOrNot=(.*)\r$', settings, re.MULTILINE), ['0'])
+
+    def test_locked_start_shows_padlock_refuses_menu_but_double_click_restores(self):
+        process, icon, image, tray = self.start_in_tray({
+            'UserWindowData': [('InTaskOrNot', 1)],
+            'OtherSettings': [('LeaveRoomMode', 1), ('LeaveRoomPassword', 'pw')]})
+        x0, y0, width, height = tray
+        self.assertGreater(image.count((x0, y0, x0 + width, y0 + height), PADLOCK), 4,
+                           image.describe((x0, y0, x0 + width, y0 + height)))
+
+        self.assertEqual(self.menus_after_right_click(icon), [],
+                         'a right click on the locked icon showed a menu')
+
+        self.double_click(icon)
+        self.assertIsNotNone(self.desktop.wait_window(TITLE_REGEX, timeout=10),
+                             'a double click on the locked icon did not show the strip')
+
+    def test_menu_shows_the_strip(self):
+        process, icon, _, _ = self.start_in_tray({'UserWindowData': [('InTaskOrNot', 1)]})
+        menus = self.menus_after_right_click(icon)
+        self.assertEqual(len(menus), 1, 'no notification menu on a right click')
+        # Left-aligned at the pointer with its bottom edge there, unless that would put
+        # its top above the screen (the icon sits at the top here): then the system
+        # moves it down to the top edge.
+        x, y, width, height = menus[0]
+        self.assertEqual(x, icon[0])
+        self.assertIn(y, (icon[1] - height, 0) if icon[1] < height else (icon[1] - height,))
+        self.desktop.key('s')  # its access key, in case the menu has the keyboard
+        if self.desktop.wait_window(TITLE_REGEX, timeout=1) is None:
+            # Six items and a thin separator: "Vesmiraを表示(&S)" is the fourth, the
+            # third line from the bottom.
+            line = height // 6
+            self.desktop.click(x + width // 2, y + height - 2 * line - line // 2 - 2)
+        window = self.desktop.wait_window(TITLE_REGEX, timeout=10)
+        self.desktop.screenshot('after-menu')
+        self.assertIsNotNone(window, '"Vesmiraを表示(&S)" did not show the strip')
         self.assertEqual(self.close_with_button(process, window), 0)
         settings = self.read('vsmrsys.ini').decode('cp932')
         self.assertEqual(re.findall(r'^InTaskOrNot=(.*)\r$', settings, re.MULTILINE), ['0'])
