@@ -10,7 +10,13 @@ namespace vsmr {
 
 void MainWindow::BuildButtons() {
   if (!bar_host_) return;
+  // Each button is created at its final place; the window takes its final width
+  // once at the end instead of once per button (resizing is a server round trip
+  // under some platforms, and moved every earlier button again).
+  building_bar_ = true;
   BuildButtonBar(state_.buttons, state_.layout, state_.settings.launcher_items, *bar_host_);
+  building_bar_ = false;
+  ApplyWidth();
 }
 
 void MainWindow::OnButtonCommand(int id, LPARAM lp) {
@@ -36,6 +42,11 @@ void MainWindow::OnButtonCommand(int id, LPARAM lp) {
 }
 
 void MainWindow::MoveLauncherButtons() {
+  // Buttons only move when the launcher box opened or closed; appended ones are
+  // created in place.
+  int first_x = state_.layout.FirstButtonX();
+  if (first_x == placed_first_button_x_) return;
+  placed_first_button_x_ = first_x;
   for (int p = 0; p < state_.layout.button_count; ++p) {
     auto button = static_cast<HWND>(state_.buttons.slots[p].window);
     if (button) {

@@ -126,7 +126,9 @@ LRESULT MainWindow::OnCreate() {
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   CreateTooltips();
   bar_host_ = std::make_unique<WindowButtonBarHost>(instance_, hwnd_, tooltip_,
-                                                    [this] { ApplyWidth(); });
+                                                    [this] {
+                                                      if (!building_bar_) ApplyWidth();
+                                                    });
   main_menu_.Reset(LoadMenuA(instance_, "MPOPUPMENU"));
   tray_menu_.Reset(LoadMenuA(instance_, "RTRAYMENU"));
   large_icon_.Reset(static_cast<HICON>(

@@ -147,6 +147,8 @@ class MainWindow {
   Interpreter interpreter_;
   LauncherBox launcher_;
   std::unique_ptr<WindowButtonBarHost> bar_host_;  // made once the tool tips exist
+  bool building_bar_ = false;                // the bar is being built: one resize at the end
+  int placed_first_button_x_ = kClockFaceWidth;  // where the buttons were last put
   std::unique_ptr<MainWindowSettingsHooks> settings_hooks_;  // made once the window exists
 };
 
