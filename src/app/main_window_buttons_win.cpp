@@ -60,12 +60,12 @@ void MainWindow::DrawLauncherButton(const DRAWITEMSTRUCT* item) {
   if (position < 0) return;
   ButtonFace face = FaceOf((item->itemState & ODS_SELECTED) != 0);
 
-  GdiObject<HBITMAP> skin(LoadSkin());
+  HBITMAP skin = Skin();
   MemoryDc skin_dc(item->hDC);
   MemoryDc face_dc(item->hDC);
   GdiObject<HBITMAP> canvas(CreateCompatibleBitmap(item->hDC, kButtonSize, kButtonSize));
   if (!skin || !skin_dc || !face_dc || !canvas) return;
-  Selection skin_sel(skin_dc.get(), skin.get());
+  Selection skin_sel(skin_dc.get(), skin);
   Selection canvas_sel(face_dc.get(), canvas.get());
   BitBlt(face_dc.get(), 0, 0, kButtonSize, kButtonSize, skin_dc.get(), face.skin_x, 0, SRCCOPY);
 
@@ -74,8 +74,12 @@ void MainWindow::DrawLauncherButton(const DRAWITEMSTRUCT* item) {
     const LauncherItem& launcher_item = state_.settings.launcher_items[index];
     ItemIconResources resources;
     resources.module = instance_;
-    DrawItemIcon(face_dc.get(), face.icon_offset, face.icon_offset, launcher_item.icon_path.c_str(),
-                 launcher_item.icon_index, kItemIconSmall, resources);
+    HICON icon = icon_cache_.Get(position, launcher_item.icon_path.c_str(),
+                                 launcher_item.icon_index, resources);
+    if (icon) {
+      DrawIconEx(face_dc.get(), face.icon_offset, face.icon_offset, icon, kItemIconSmall,
+                 kItemIconSmall, 0, nullptr, DI_NORMAL);
+    }
   }
   BitBlt(item->hDC, 0, 0, kButtonSize, kButtonSize, face_dc.get(), 0, 0, SRCCOPY);
 }

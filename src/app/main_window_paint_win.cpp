@@ -1,5 +1,5 @@
 // Painting the clock face and the small owner-drawn buttons from the skin,
-// which is loaded for each paint and released after it.
+// which is read again whenever its file changed (see paint_cache_win.h).
 #include "app/main_window_win.h"
 
 #include "app/clock_face.h"
@@ -21,26 +21,21 @@ void MainWindow::CheckSkinPresent() {
       attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-HBITMAP MainWindow::LoadSkin() const {
-  if (state_.skin_present) {
-    auto file = static_cast<HBITMAP>(LoadImageA(nullptr, state_.settings.skin_bitmap_path.c_str(), IMAGE_BITMAP,
-                                                kSkinWidth, kStripHeight, LR_LOADFROMFILE));
-    if (file) return file;
-    // A file that is not a readable bitmap: the built-in skin rather than nothing.
-  }
-  return LoadBitmapA(instance_, MAKEINTRESOURCEA(kSkinBitmapId));
+HBITMAP MainWindow::Skin() {
+  return skin_cache_.Get(instance_, state_.skin_present, state_.settings.skin_bitmap_path.c_str(),
+                         kSkinWidth, kStripHeight, kSkinBitmapId);
 }
 
 void MainWindow::OnPaint() {
   PaintScope paint(hwnd_);
   HDC dc = paint.dc();
-  GdiObject<HBITMAP> skin(LoadSkin());
+  HBITMAP skin = Skin();
   MemoryDc skin_dc(dc);
   MemoryDc face_dc(dc);
   GdiObject<HBITMAP> face(CreateCompatibleBitmap(dc, kClockFaceWidth, kStripHeight));
   if (!skin || !skin_dc || !face_dc || !face) return;
   {
-    Selection skin_sel(skin_dc.get(), skin.get());
+    Selection skin_sel(skin_dc.get(), skin);
     Selection face_sel(face_dc.get(), face.get());
     BitBlt(face_dc.get(), 0, 0, kClockFaceWidth, kStripHeight, skin_dc.get(), 0, 0, SRCCOPY);
 
@@ -80,10 +75,10 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT* item) {
   int src_x = kCloseSkinX + (pressed ? kPressedOffset : 0);
   int src_y = id == kCloseButtonId ? 0 : kCloseButtonHeight;
   int height = id == kCloseButtonId ? kCloseButtonHeight : kTrayButtonHeight;
-  GdiObject<HBITMAP> skin(LoadSkin());
+  HBITMAP skin = Skin();
   MemoryDc skin_dc(item->hDC);
   if (!skin || !skin_dc) return;
-  Selection sel(skin_dc.get(), skin.get());
+  Selection sel(skin_dc.get(), skin);
   BitBlt(item->hDC, 0, 0, kSmallButtonWidth, height, skin_dc.get(), src_x, src_y, SRCCOPY);
 }
 

@@ -10,6 +10,7 @@
 #include "app/button_bar_host_win.h"
 #include "app/gdi_handles_win.h"
 #include "app/launcher_box_win.h"
+#include "app/paint_cache_win.h"
 #include "command/interpreter.h"
 #include "command/shell.h"
 #include "settings/settings_window_win.h"
@@ -116,7 +117,7 @@ class MainWindow {
   // Painting (main_window_paint_win.cpp).
   void OnPaint();
   void OnDrawItem(const DRAWITEMSTRUCT* item);
-  HBITMAP LoadSkin() const;
+  HBITMAP Skin();  // owned by skin_cache_
   void CheckSkinPresent();
 
   // Mouse, moving and drops (main_window_input_win.cpp).
@@ -147,6 +148,8 @@ class MainWindow {
   Interpreter interpreter_;
   LauncherBox launcher_;
   std::unique_ptr<WindowButtonBarHost> bar_host_;  // made once the tool tips exist
+  SkinCache skin_cache_;
+  ButtonIconCache icon_cache_;
   bool building_bar_ = false;                // the bar is being built: one resize at the end
   int placed_first_button_x_ = kClockFaceWidth;  // where the buttons were last put
   std::unique_ptr<MainWindowSettingsHooks> settings_hooks_;  // made once the window exists

@@ -90,13 +90,15 @@ class ShellWindowTest : public MainWindowTest {
  protected:
   int shown = 3;
   std::string other_settings;  // extra lines for [OtherSettings]
+  std::string window_settings;  // extra lines for [UserWindowData]
 
   std::string ProbePath() const { return dir_.Path() + "\\probe.exe"; }
   std::string ProbeLog() const { return dir_.Path() + "\\probe.log"; }
 
   void PrepareFiles() override {
     CopyFileA((ExeFolder() + "\\probe.exe").c_str(), ProbePath().c_str(), FALSE);
-    std::string ini = "[OtherSettings]\r\n" + other_settings + "[ButtonLauncher]\r\n";
+    std::string ini = "[UserWindowData]\r\n" + window_settings + "[OtherSettings]\r\n" +
+                      other_settings + "[ButtonLauncher]\r\n";
     for (int n = 1; n <= 64; ++n) {
       char key[64];
       std::snprintf(key, sizeof key, "Launcher%02d", n);
@@ -313,6 +315,91 @@ TEST_F(LockedWindowTest, OnlyThePasswordUnlocksAndNothingRunsBefore) {
   EXPECT_EQ(state_->history.Entry(0), "");
   SendMessageA(hwnd, WM_COMMAND, 701, 0);
   EXPECT_NE(WaitForRuns(1).find("\"item1\"\t"), std::string::npos);
+}
+
+// A 146 x 22 skin of one colour, as a 24-bit bottom-up BMP file.
+void WriteSkin(const std::string& path, COLORREF colour) {
+  constexpr int kWidth = 146, kHeight = 22;
+  constexpr int kRow = (kWidth * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + kRow * kHeight;
+  info.biSize = sizeof info;
+  info.biWidth = kWidth;
+  info.biHeight = kHeight;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  std::string row(kRow, '\0');
+  for (int x = 0; x < kWidth; ++x) {
+    row[3 * x] = static_cast<char>(GetBValue(colour));
+    row[3 * x + 1] = static_cast<char>(GetGValue(colour));
+    row[3 * x + 2] = static_cast<char>(GetRValue(colour));
+  }
+  for (int y = 0; y < kHeight; ++y) bytes += row;
+  WriteFile(path, bytes);
+}
+
+class SkinFileTest : public ShellWindowTest {
+ protected:
+  std::string SkinPath() const { return dir_.Path() + "\\skin.bmp"; }
+  void PrepareFiles() override {
+    WriteSkin(SkinPath(), RGB(200, 40, 40));
+    window_settings = "SkinBitmapPath=" + SkinPath() + "\r\n";
+    ShellWindowTest::PrepareFiles();
+  }
+};
+
+TEST_F(SkinFileTest, ChangedSkinFileIsPaintedAtTheNextPaint) {
+  Repaint();
+  if (PixelAt(2, 2) == CLR_INVALID) GTEST_SKIP() << "no display to read back from";
+  EXPECT_EQ(PixelAt(2, 2), RGB(200, 40, 40));
+  EXPECT_EQ(PixelAt(74 + 1, 1), RGB(200, 40, 40));  // the first button's face
+
+  // Same size, so only the write time tells the files apart; make sure it moves.
+  WriteSkin(SkinPath(), RGB(30, 160, 90));
+  HANDLE file = CreateFileA(SkinPath().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  FILETIME written;
+  GetSystemTimeAsFileTime(&written);
+  ULARGE_INTEGER later{{written.dwLowDateTime, written.dwHighDateTime}};
+  later.QuadPart += 100'000'000ull;  // ten seconds on
+  written = {later.LowPart, later.HighPart};
+  SetFileTime(file, nullptr, nullptr, &written);
+  CloseHandle(file);
+
+  Repaint();
+  EXPECT_EQ(PixelAt(2, 2), RGB(30, 160, 90));
+  EXPECT_EQ(PixelAt(74 + 1, 1), RGB(30, 160, 90));
+}
+
+TEST_F(ShellWindowTest, ChangedItemIconIsPaintedAtTheNextPaint) {
+  HWND button = GetDlgItem(window_->hwnd(), 701);
+  ASSERT_NE(button, nullptr);
+  auto icon_pixels = [&] {
+    RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(button);
+    for (int y = 3; y < 19; ++y) {
+      for (int x = 3; x < 19; ++x) pixels.push_back(GetPixel(dc, x, y));
+    }
+    ReleaseDC(button, dc);
+    return pixels;
+  };
+  std::vector<COLORREF> before = icon_pixels();
+  if (before.front() == CLR_INVALID) GTEST_SKIP() << "no display to read back from";
+  EXPECT_EQ(icon_pixels(), before);  // kept, and drawn the same
+
+  // The test program carries the program's icons: its first one replaces the
+  // probe's fallback icon at the next paint.
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  state_->settings.launcher_items[0].icon_path.Set(exe);
+  EXPECT_NE(icon_pixels(), before);
 }
 
 }  // namespace
