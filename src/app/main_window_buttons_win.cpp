@@ -42,11 +42,6 @@ void MainWindow::OnButtonCommand(int id, LPARAM lp) {
 }
 
 void MainWindow::MoveLauncherButtons() {
-  // Buttons only move when the launcher box opened or closed; appended ones are
-  // created in place.
-  int first_x = state_.layout.FirstButtonX();
-  if (first_x == placed_first_button_x_) return;
-  placed_first_button_x_ = first_x;
   for (int p = 0; p < state_.layout.button_count; ++p) {
     auto button = static_cast<HWND>(state_.buttons.slots[p].window);
     if (button) {

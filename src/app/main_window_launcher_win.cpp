@@ -19,6 +19,7 @@ void MainWindow::OpenLauncher() {
   state_.layout.launcher_open = true;
   state_.layout.opened_length = length;
   ApplyWidth();
+  MoveLauncherButtons();
 
   LauncherBoxOptions options;
   options.width = length - 1;
@@ -42,6 +43,7 @@ void MainWindow::CloseLauncher() {
   state_.layout.launcher_open = false;
   launcher_.Close();
   ApplyWidth();
+  MoveLauncherButtons();
   CheckLauncherMenuItem(false);
   RunEvent("_oncmdcls", -2);
 }

@@ -291,7 +291,6 @@ void MainWindow::ApplyWidth() {
              TRUE);
   SetWindowRgn(hwnd_, CreateRectRgn(0, 0, width, kStripHeight), TRUE);  // the window owns it
   MoveSmallButtons();
-  MoveLauncherButtons();
 }
 
 void MainWindow::MoveSmallButtons() {

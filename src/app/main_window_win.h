@@ -24,7 +24,6 @@ inline constexpr UINT_PTR kMailTimerId = 109;
 inline constexpr int kHotKeyId = 1101;
 inline constexpr int kCloseButtonId = 602;
 inline constexpr int kTrayButtonId = 103;  // also the command that toggles the notification area
-inline constexpr int kOptionsCommand = 104;
 inline constexpr int kVersionCommand = 306;
 inline constexpr int kMailCheckCommand = 308;
 inline constexpr int kLeaveTrayCommand = 601;
@@ -96,6 +95,7 @@ class MainWindow {
   void OnButtonCommand(int id, LPARAM lp);
   void DrawLauncherButton(const DRAWITEMSTRUCT* item);
   void DropOnButtons(int client_x, std::string_view drop_list);
+  // Only the launcher box moves the first button; appended buttons are created in place.
   void MoveLauncherButtons();
   void ArmMailTimerIfConfigured(int delay_ms);
 
@@ -150,8 +150,7 @@ class MainWindow {
   std::unique_ptr<WindowButtonBarHost> bar_host_;  // made once the tool tips exist
   SkinCache skin_cache_;
   ButtonIconCache icon_cache_;
-  bool building_bar_ = false;                // the bar is being built: one resize at the end
-  int placed_first_button_x_ = kClockFaceWidth;  // where the buttons were last put
+  bool building_bar_ = false;  // the bar is being built: one resize at the end
   std::unique_ptr<MainWindowSettingsHooks> settings_hooks_;  // made once the window exists
 };
 
