@@ -8,33 +8,19 @@
 #include <atomic>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "main_window_fixture_win.h"
+#include "support/win_files.h"
 
 namespace vsmr {
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
+void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;
-}
-
-std::string ExeFolder() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s(path, n);
-  return s.substr(0, s.rfind('\\'));
 }
 
 // Answers a modal box from another thread: waits for a top-level window with
@@ -96,7 +82,7 @@ class ShellWindowTest : public MainWindowTest {
   std::string ProbeLog() const { return dir_.Path() + "\\probe.log"; }
 
   void PrepareFiles() override {
-    CopyFileA((ExeFolder() + "\\probe.exe").c_str(), ProbePath().c_str(), FALSE);
+    CopyFileA((ProgramFolder() + "\\probe.exe").c_str(), ProbePath().c_str(), FALSE);
     std::string ini = "[UserWindowData]\r\n" + window_settings + "[OtherSettings]\r\n" +
                       other_settings + "[ButtonLauncher]\r\n";
     for (int n = 1; n <= 64; ++n) {
@@ -109,14 +95,14 @@ class ShellWindowTest : public MainWindowTest {
              std::to_string(n) + "\r\n";
       ini += std::string(key) + "Icon=0\t" + ProbePath() + "\r\n";
     }
-    WriteFile(dir_.Path() + "\\vsmrsys.ini", ini);
+    WriteBytes(dir_.Path() + "\\vsmrsys.ini", ini);
   }
 
   // The probe's log once it holds `lines` lines (or after five seconds).
   std::string WaitForRuns(int lines) {
     std::string log;
     for (int i = 0; i < 100; ++i) {
-      log = ReadFile(ProbeLog());
+      log = ReadFileText(ProbeLog());
       int n = 0;
       for (std::size_t p = log.find("\r\n"); p != std::string::npos; p = log.find("\r\n", p + 2)) ++n;
       if (n >= lines) break;
@@ -223,7 +209,7 @@ TEST_F(ShellWindowTest, ButtonClickRunsItsItem) {
   EXPECT_NE(log.find("\"item3\"\t"), std::string::npos) << log;
   SendMessageA(window_->hwnd(), WM_COMMAND, 704, 0);  // no fourth button
   Sleep(500);
-  EXPECT_EQ(ReadFile(ProbeLog()), log);
+  EXPECT_EQ(ReadFileText(ProbeLog()), log);
 }
 
 class DropRunTest : public ShellWindowTest {
@@ -279,7 +265,7 @@ TEST_F(ShellWindowTest, DropChoiceCancelDoesNothingThenChangeAsksAndReplacesItem
   EXPECT_EQ(item.comment.View(), "C:\\新しい.exe");
   EXPECT_EQ(item.icon_index, 0);
   EXPECT_EQ(state_->settings.using_drop_file, 0);
-  EXPECT_EQ(ReadFile(ProbeLog()), "");  // nothing ran along the way
+  EXPECT_EQ(ReadFileText(ProbeLog()), "");  // nothing ran along the way
 }
 
 class LockedWindowTest : public ShellWindowTest {
@@ -307,7 +293,7 @@ TEST_F(LockedWindowTest, OnlyThePasswordUnlocksAndNothingRunsBefore) {
   EnterLine("secret");  // the case matters
   EXPECT_TRUE(state_->LeaveRoomMode());
   Sleep(500);
-  EXPECT_EQ(ReadFile(ProbeLog()), "");
+  EXPECT_EQ(ReadFileText(ProbeLog()), "");
   EXPECT_EQ(state_->history.Entry(0), "");  // attempts are never remembered
 
   EnterLine("Secret");
@@ -340,7 +326,7 @@ void WriteSkin(const std::string& path, COLORREF colour) {
     row[3 * x + 2] = static_cast<char>(GetRValue(colour));
   }
   for (int y = 0; y < kHeight; ++y) bytes += row;
-  WriteFile(path, bytes);
+  WriteBytes(path, bytes);
 }
 
 class SkinFileTest : public ShellWindowTest {

@@ -11,28 +11,10 @@
 
 #include "command/shell.h"
 #include "support/temp_dir.h"
+#include "support/win_files.h"
 
 namespace vsmr {
 namespace {
-
-std::string ProgramFolder() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string text(path, n);
-  return text.substr(0, text.rfind('\\'));
-}
-
-std::string ReadFileText(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string text;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-  CloseHandle(file);
-  return text;
-}
 
 struct Record {
   std::string command_line;
