@@ -4,7 +4,7 @@
 import time
 
 from probe import Probe
-from program_files import settings_file
+from program_files import launcher_items, settings_file
 from vesmira_case import VesmiraCase
 from xdnd import drop_files
 
@@ -21,12 +21,10 @@ class ButtonDrop(VesmiraCase):
 
     def write_settings(self, drop_action, item_paths):
         """The settings: the drop action and one shown launcher item per path."""
-        items = []
-        for n, path in enumerate(item_paths, 1):
-            items.append((f'Launcher{n:02d}Data', f'1\t{path}\titem {n}'))
-            items.append((f'Launcher{n:02d}Icon', f'0\t{self.probe.windows_path}'))
+        items = [(1, path, f'item {n}', 0, self.probe.windows_path)
+                 for n, path in enumerate(item_paths, 1)]
         self.write('vsmrsys.ini', settings_file({'OtherSettings': [('UsingDropFile', drop_action)],
-                                                 'ButtonLauncher': items}))
+                                                 'ButtonLauncher': launcher_items(items)}))
 
     def make_files(self, *names):
         """Empty files in the case's folder; their Unix paths."""
