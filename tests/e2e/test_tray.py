@@ -16,17 +16,18 @@ PADLOCK = (255, 220, 0)  # the lock icon's padlock
 
 class Tray(VesmiraCase):
     def find_icon(self, image, tray):
-        """Screen point of the program's icon inside the tray window, or None."""
-        x0, y0, width, height = tray
-        for y in range(y0, min(y0 + height, image.height)):
-            for x in range(x0, min(x0 + width, image.width)):
+        """Screen point of the program's icon inside the tray rectangle, or None."""
+        left, top, right, bottom = tray
+        for y in range(top, min(bottom, image.height)):
+            for x in range(left, min(right, image.width)):
                 if image.pixel(x, y) == ICON_GREEN:
                     return x, y
         return None
 
     def start_in_tray(self, sections):
         """Starts with the given settings (InTaskOrNot=1 among them); returns the process,
-        the screen point of the icon and the screenshot that shows it."""
+        the screen point of the icon, the screenshot that shows it and the tray
+        window's rectangle (left, top, right, bottom)."""
         self.write('vsmrsys.ini', settings_file(sections))
         process = self.start()
         tray_window = self.desktop.wait_window(TRAY_TITLE, timeout=30)
@@ -35,11 +36,18 @@ class Tray(VesmiraCase):
             self.fail(f'no notification icon appeared; running: {process.running()}')
         self.assertEqual(self.desktop.find_windows(TITLE_REGEX), [], 'the strip is shown')
 
-        tray = self.desktop.geometry(tray_window)
+        x, y, width, height = self.desktop.geometry(tray_window)
+        tray = (x, y, x + width, y + height)
         image = self.desktop.wait_screen('tray-icon', lambda i: self.find_icon(i, tray))
         icon = self.find_icon(image, tray)
-        self.assertIsNotNone(icon, image.describe(tray[:2] + (tray[0] + tray[2], tray[1] + tray[3])))
+        self.assertIsNotNone(icon, image.describe(tray))
         return process, icon, image, tray
+
+    def assert_closes_floating(self, process, window):
+        """Closes with the close button; the settings then say the program floats."""
+        self.assertEqual(self.close_with_button(process, window), 0)
+        settings = self.read('vsmrsys.ini').decode('cp932')
+        self.assertEqual(re.findall(r'^InTaskOrNot=(.*)\r$', settings, re.MULTILINE), ['0'])
 
     def menus_after_right_click(self, point):
         """Geometries of the menus a right click at point brings up. The icon's tip (one
@@ -57,8 +65,7 @@ class Tray(VesmiraCase):
 
     def test_start_in_tray_double_click_shows_strip_close_saves_floating(self):
         process, icon, image, tray = self.start_in_tray({'UserWindowData': [('InTaskOrNot', 1)]})
-        x0, y0, width, height = tray
-        self.assertEqual(image.count((x0, y0, x0 + width, y0 + height), PADLOCK), 0)
+        self.assertEqual(image.count(tray, PADLOCK), 0)
 
         self.double_click(icon)
         window = self.desktop.wait_window(TITLE_REGEX, timeout=10)
@@ -66,17 +73,13 @@ class Tray(VesmiraCase):
         self.assertIsNotNone(window, 'a double click on the icon did not show the strip')
         self.assertTrue(self.desktop.wait_gone(TRAY_TITLE, 5), 'the icon stayed')
 
-        self.assertEqual(self.close_with_button(process, window), 0)
-        settings = self.read('vsmrsys.ini').decode('cp932')
-        self.assertEqual(re.findall(r'^InTaskOrNot=(.*)\r$', settings, re.MULTILINE), ['0'])
+        self.assert_closes_floating(process, window)
 
     def test_locked_start_shows_padlock_refuses_menu_but_double_click_restores(self):
         process, icon, image, tray = self.start_in_tray({
             'UserWindowData': [('InTaskOrNot', 1)],
             'OtherSettings': [('LeaveRoomMode', 1), ('LeaveRoomPassword', 'pw')]})
-        x0, y0, width, height = tray
-        self.assertGreater(image.count((x0, y0, x0 + width, y0 + height), PADLOCK), 4,
-                           image.describe((x0, y0, x0 + width, y0 + height)))
+        self.assertGreater(image.count(tray, PADLOCK), 4, image.describe(tray))
 
         self.assertEqual(self.menus_after_right_click(icon), [],
                          'a right click on the locked icon showed a menu')
@@ -104,6 +107,4 @@ class Tray(VesmiraCase):
         window = self.desktop.wait_window(TITLE_REGEX, timeout=10)
         self.desktop.screenshot('after-menu')
         self.assertIsNotNone(window, '"Vesmiraを表示(&S)" did not show the strip')
-        self.assertEqual(self.close_with_button(process, window), 0)
-        settings = self.read('vsmrsys.ini').decode('cp932')
-        self.assertEqual(re.findall(r'^InTaskOrNot=(.*)\r$', settings, re.MULTILINE), ['0'])
+        self.assert_closes_floating(process, window)
