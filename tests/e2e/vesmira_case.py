@@ -7,14 +7,29 @@ import unittest
 
 from desktop import Desktop
 from program_files import TITLE_REGEX, command_list
-from wine import (SOURCE_DIR, WIN64_BIN, WineProcess, end_desktop_processes, wait_for,
-                  windows_path)
+from wine import (SOURCE_DIR, WIN64_BIN, WineProcess, end_desktop_processes, prefix_processes,
+                  wait_for, windows_path)
 
 OUT_DIR = os.environ.get('VSMR_E2E_OUT', os.path.join(SOURCE_DIR, 'build', 'host'))
 PROGRAM = os.path.join(WIN64_BIN, 'vesmira.exe')
 CLOSE_BUTTON = (-7, 5)  # from the right edge: the 14 x 12 button at width - 14
 TOGGLE_SPOT = (4, 4)  # the launcher toggle spot, x 0-10, y 0-9 on the clock face
 EDIT_FIELD = (110, 11)  # inside the launcher box's edit field, which starts at x 74
+
+
+def end_programs_of_earlier_tests(timeout=10):
+    """Ends any vesmira.exe or probe.exe still alive in the prefix and waits until they
+    are gone: a copy that outlived its test would hold the single-instance mutex, and the
+    next test's program would hand its command line over and exit."""
+    def leftovers():
+        return [pid for pid, cmdline in prefix_processes().items()
+                if 'vesmira.exe' in cmdline.lower() or 'probe.exe' in cmdline.lower()]
+    for pid in leftovers():
+        try:
+            os.kill(pid, 9)
+        except ProcessLookupError:
+            pass
+    wait_for(lambda: not leftovers(), timeout)
 
 
 class VesmiraCase(unittest.TestCase):
@@ -32,6 +47,7 @@ class VesmiraCase(unittest.TestCase):
         shutil.copy(PROGRAM, self.folder)
         self.folder_windows = windows_path(self.folder)
         end_desktop_processes()
+        end_programs_of_earlier_tests()
         self.desktop = Desktop(self.shots)
         self.addCleanup(self.desktop.close)
         self.addCleanup(end_desktop_processes)
@@ -68,8 +84,9 @@ class VesmiraCase(unittest.TestCase):
         window = self.desktop.wait_window(TITLE_REGEX, timeout=30)
         if window is None:
             self.desktop.screenshot('no-window')
-            self.fail(f'no window titled {TITLE_REGEX} appeared; '
-                      f'running: {process.running()}')
+            code = None if process.running() else process.wait(0)
+            self.fail(f'no window titled {TITLE_REGEX} appeared; exit code: {code}; '
+                      f'processes in the prefix: {sorted(prefix_processes().values())}')
         # The first paint follows the map; wait until the face is there before acting.
         wait_for(lambda: self.desktop.geometry(window)[2] > 0, 5)
         return process, window
