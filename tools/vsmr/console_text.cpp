@@ -2,6 +2,8 @@
 // belongs to the C library, so the tool needs nothing beyond it.
 #include "console_text.h"
 
+#include "base/sjis.h"
+
 #ifndef _WIN32
 #include <cerrno>
 #include <iconv.h>
@@ -59,8 +61,7 @@ std::string EscapeField(std::string_view cp932) {
   for (std::size_t i = 0; i < cp932.size(); ++i) {
     char c = cp932[i];
     // A double-byte character is copied whole: its trail byte may be 0x5C.
-    unsigned char u = static_cast<unsigned char>(c);
-    if (((u >= 0x81 && u <= 0x9F) || (u >= 0xE0 && u <= 0xFC)) && i + 1 < cp932.size()) {
+    if (IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < cp932.size()) {
       escaped += c;
       escaped += cp932[++i];
       continue;
