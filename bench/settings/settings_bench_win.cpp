@@ -9,28 +9,19 @@
 
 #include "base/file_io.h"
 #include "command/command_file.h"
-#include "settings/settings_sequence.h"
+#include "program/program_settings.h"
 #include "settings/settings_store.h"
 
 namespace vsmr {
 namespace {
-
-class FixedWindow : public SettingsWindowHooks {
- public:
-  ScreenPoint WorkAreaRightBottom() override { return {1920, 1040}; }
-  void MoveMainWindow(ScreenPoint) override {}
-  void SendWindowCommand(int) override {}
-  ScreenPoint MainWindowPosition() override { return {-1500, 12}; }
-  bool LauncherBoxKeptOpen() override { return true; }
-};
 
 // Every key through the platform's profile writer, one call (and one file
 // rewrite) per key.
 class PlatformWriter : public SettingsWriter {
  public:
   explicit PlatformWriter(const std::string& path) : path_(path) {}
-  void Write(std::string_view section, std::string_view key, std::string_view text) override {
-    WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
+  void Write(const SettingRow& row, int, std::string_view key, std::string_view text) override {
+    WritePrivateProfileStringA(std::string(row.section).c_str(), std::string(key).c_str(),
                                std::string(text).c_str(), path_.c_str());
   }
 
@@ -51,6 +42,7 @@ void Populate(SettingsState& s, CommandList& commands) {
   s.save_previous_mail_status = 1;
   s.mail_launcher_command.Set(Filled('m', 255, 0));
   s.leave_room_password.Set(Filled('w', 31, 0));
+  s.hot_key = 0x0641;
   for (int i = 0; i < kLauncherItemCount; ++i) {
     LauncherItem& item = s.launcher_items[i];
     item.shown = i % 2;
@@ -118,8 +110,11 @@ int main() {
   auto settings = std::make_unique<SettingsState>();
   auto commands = std::make_unique<CommandList>();
   Populate(*settings, *commands);
-  const std::uint16_t hot_key = 0x0641;
-  FixedWindow window;
+  LiveSettings live;
+  live.command_line_launcher = 1;
+  live.window_position_x = -1500;
+  live.window_position_y = 12;
+  live.in_task_or_not = 1;
   ProgramFiles ours = ProgramFilesFor(Folder("vsmr-bench-ours-") + "\\vesmira.exe");
   ProgramFiles theirs = ProgramFilesFor(Folder("vsmr-bench-keys-") + "\\vesmira.exe");
   const int kOurRounds = 200;
@@ -130,7 +125,7 @@ int main() {
   Remove(ours);
   double start = Seconds();
   for (int r = 0; r < kOurRounds; ++r) {
-    SaveProgramSettings(*settings, *commands, hot_key, 1, window, ours);
+    SaveProgramSettings(*settings, *commands, live, ours);
   }
   double our_time = (Seconds() - start) / kOurRounds;
 
@@ -138,8 +133,7 @@ int main() {
   start = Seconds();
   for (int r = 0; r < kKeyRounds; ++r) {
     PlatformWriter out(theirs.settings_path);
-    WriteSettingsAndItems(*settings, 1, window, out);
-    out.Write(kHotKeySection, kHotKeyKey, std::to_string(hot_key));
+    SaveSettingsFile(*settings, live, out);
     WriteFileAtomically(theirs.command_file_path, FormatCommandFile(*commands));
   }
   double key_time = (Seconds() - start) / kKeyRounds;

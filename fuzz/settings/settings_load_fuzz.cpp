@@ -12,15 +12,6 @@
 
 namespace {
 
-class NoWindow : public vsmr::SettingsWindowHooks {
- public:
-  vsmr::ScreenPoint WorkAreaRightBottom() override { return {1024, 768}; }
-  void MoveMainWindow(vsmr::ScreenPoint) override {}
-  void SendWindowCommand(int) override {}
-  vsmr::ScreenPoint MainWindowPosition() override { return {0, 0}; }
-  bool LauncherBoxKeptOpen() override { return false; }
-};
-
 template <std::size_t N>
 void CheckTerminated(const vsmr::FixedText<N>& field) {
   if (field.View().size() >= N) std::abort();
@@ -33,16 +24,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vsmr::WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(data), size));
   static vsmr::SettingsState state;
   state = vsmr::SettingsState{};
-  NoWindow window;
   vsmr::ProfileDocument file = vsmr::ProfileDocument::Load(path);
-  for (int i = 0; i < vsmr::kLauncherItemCount; ++i) {
-    vsmr::LauncherItem& item = state.launcher_items[i];
-    item.shown = vsmr::LoadLauncherItem(item, i, file, "C:\\V\\vesmira.exe");
+  vsmr::SettingsLoadInputs inputs;
+  inputs.work_area_right = 1024;
+  inputs.work_area_bottom = 768;
+  inputs.default_icon_path = "C:\\V\\vesmira.exe";
+  vsmr::LoadSettingsFile(state, file, inputs);
+  for (const auto& item : state.launcher_items) {
     CheckTerminated(item.path);
     CheckTerminated(item.comment);
     CheckTerminated(item.icon_path);
   }
-  vsmr::LoadSettings(state, file, window);
   for (const auto& t : state.timers) CheckTerminated(t.command);
   for (const auto& a : state.accounts) {
     CheckTerminated(a.server);
@@ -58,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckTerminated(state.mail_launcher_command);
 
   vsmr::DocumentWriter out(file);
-  vsmr::WriteSettingsAndItems(state, 0, window, out);
+  vsmr::SaveSettingsFile(state, vsmr::LiveSettings{}, out);
   if (file.Bytes().empty()) std::abort();
   return 0;
 }

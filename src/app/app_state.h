@@ -12,8 +12,8 @@
 #include "command/launcher_history.h"
 #include "command/status_word.h"
 #include "dialogs/choosers.h"
+#include "program/program_settings.h"
 #include "settings/settings_records.h"
-#include "settings/settings_sequence.h"
 
 namespace vsmr {
 
@@ -30,10 +30,9 @@ struct AppState {
   FileChooserState file_chooser; // the open-file dialog's filter, kept for the run
 
   CommandList commands;
-  std::uint16_t hot_key = 0;
 
-  // Everything vsmrsys.ini holds (the leave-room lock among it), and where
-  // the program's files are.
+  // Everything vsmrsys.ini holds (the leave-room lock and the hot key among
+  // it), and where the program's files are.
   SettingsState settings;
   ProgramFiles files;
 

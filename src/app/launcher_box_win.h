@@ -11,10 +11,10 @@
 
 #include "app/gdi_handles_win.h"
 #include "command/launcher_history.h"
-#include "settings/settings_window_hooks.h"
 
 namespace vsmr {
 
+inline constexpr int kLauncherToggleCommand = 305;  // opens or closes the box
 inline constexpr int kLauncherBoxId = 802;
 inline constexpr int kLauncherEnterCommand = 803;
 

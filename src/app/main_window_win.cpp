@@ -170,17 +170,32 @@ void MainWindow::CreateTooltips() {
 }
 
 void MainWindow::LoadSettingsAndLists() {
-  settings_hooks_ = std::make_unique<MainWindowSettingsHooks>(
-      hwnd_, [this] { return state_.layout.launcher_open && state_.keep_launcher_open; });
-  std::int32_t in_tray = LoadProgramSettings(state_.settings, state_.commands, state_.hot_key,
-                                             *settings_hooks_, state_.files);
-  state_.in_tray = in_tray != 0;
+  RECT area{0, 0, 0, 0};
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
+    area.right = GetSystemMetrics(SM_CXSCREEN);
+    area.bottom = GetSystemMetrics(SM_CYSCREEN);
+  }
+  LoadProgramSettings(state_.settings, state_.commands, state_.files, area.right, area.bottom);
+  settings_loaded_ = true;
+  const SettingsState& loaded = state_.settings;
+  SetWindowPos(hwnd_, nullptr, loaded.window_position_x, loaded.window_position_y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The tray flag is taken after the box opens, so opening it does not show a
+  // window that starts hidden in the notification area.
+  if (loaded.command_line_launcher != 0) OpenLauncher();
+  state_.in_tray = loaded.in_task_or_not != 0;
 }
 
 void MainWindow::SaveSettingsAndLists() {
-  if (!settings_hooks_) return;
-  SaveProgramSettings(state_.settings, state_.commands, state_.hot_key, state_.in_tray ? 1 : 0,
-                      *settings_hooks_, state_.files);
+  if (!settings_loaded_) return;
+  LiveSettings live;
+  live.command_line_launcher = state_.layout.launcher_open && state_.keep_launcher_open ? 1 : 0;
+  RECT rect{0, 0, 0, 0};
+  GetWindowRect(hwnd_, &rect);
+  live.window_position_x = rect.left;
+  live.window_position_y = rect.top;
+  live.in_task_or_not = state_.in_tray ? 1 : 0;
+  SaveProgramSettings(state_.settings, state_.commands, live, state_.files);
 }
 
 void MainWindow::OnClose() {
@@ -305,8 +320,8 @@ void MainWindow::MoveSmallButtons() {
 
 void MainWindow::RegisterHotKeyFromSettings() {
   UnregisterHotKey(hwnd_, kHotKeyId);
-  if (state_.hot_key == 0) return;
-  HotKeyBinding b = MapHotKey(state_.hot_key);
+  if (state_.settings.hot_key == 0) return;
+  HotKeyBinding b = MapHotKey(state_.settings.hot_key);
   RegisterHotKey(hwnd_, kHotKeyId, b.modifiers, b.virtual_key);  // failure is silent
 }
 

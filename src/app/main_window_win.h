@@ -13,7 +13,6 @@
 #include "app/paint_cache_win.h"
 #include "command/interpreter.h"
 #include "command/shell.h"
-#include "settings/settings_window_win.h"
 
 namespace vsmr {
 
@@ -151,7 +150,7 @@ class MainWindow {
   SkinCache skin_cache_;
   ButtonIconCache icon_cache_;
   bool building_bar_ = false;  // the bar is being built: one resize at the end
-  std::unique_ptr<MainWindowSettingsHooks> settings_hooks_;  // made once the window exists
+  bool settings_loaded_ = false;  // the save writes only what a load filled
 };
 
 }  // namespace vsmr

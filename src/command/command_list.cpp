@@ -1,10 +1,9 @@
-// Loading and saving the command list with its hot key value.
+// Loading and saving the command list.
 #include "command/command_list.h"
 
 #include "base/file_io.h"
 #include "base/sjis.h"
 #include "command/command_file.h"
-#include "settings/settings_access.h"
 
 namespace vsmr {
 
@@ -18,24 +17,14 @@ std::string CommandFilePath(std::string_view executable_path) {
   return path;
 }
 
-void LoadCommandList(CommandList& list, std::uint16_t& hot_key, const std::string& settings_path,
-                     const std::string& command_file_path) {
-  hot_key = static_cast<std::uint16_t>(ReadIntSetting(kHotKeySection, kHotKeyKey, 0, settings_path));
+void LoadCommandList(CommandList& list, const std::string& command_file_path) {
   list.count = 0;
   std::string bytes;
   if (!ReadWholeFile(command_file_path, bytes)) return;
   ParseCommandFile(bytes, list);
 }
 
-bool SaveCommandList(const CommandList& list, std::uint16_t hot_key,
-                     const std::string& settings_path, const std::string& command_file_path) {
-  WriteIntSetting(kHotKeySection, kHotKeyKey, hot_key, settings_path);
-  return WriteFileAtomically(command_file_path, FormatCommandFile(list));
-}
-
-bool SaveCommandList(const CommandList& list, std::uint16_t hot_key, ProfileDocument& settings,
-                     const std::string& command_file_path) {
-  settings.WriteInt(kHotKeySection, kHotKeyKey, hot_key);
+bool SaveCommandList(const CommandList& list, const std::string& command_file_path) {
   return WriteFileAtomically(command_file_path, FormatCommandFile(list));
 }
 

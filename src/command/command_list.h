@@ -1,5 +1,5 @@
-// The command list: the user's named commands in file order, the file
-// vsmrcmd.dat that keeps them, and the hot key value saved together with them.
+// The command list: the user's named commands in file order, and the file
+// vsmrcmd.dat that keeps them.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -8,8 +8,6 @@
 #include "base/fixed_text.h"
 
 namespace vsmr {
-
-class ProfileDocument;
 
 // One command. Names compare byte-wise: case-sensitively for lookups, without
 // regard to case for command menus and #name argument references.
@@ -28,30 +26,18 @@ struct CommandList {
   CommandEntry entries[kMaxCommands];
 };
 
-// Settings file section and key of the hot key value.
-inline constexpr std::string_view kHotKeySection = "CommandLineLauncher";
-inline constexpr std::string_view kHotKeyKey = "HotKey";
-
 // The executable's folder (cut at its last backslash; a Shift-JIS trail byte
 // 0x5C is not one) followed by "\vsmrcmd.dat". Without any backslash the file
 // name alone is returned.
 std::string CommandFilePath(std::string_view executable_path);
 
-// Reads the hot key value (default 0) from the settings file and the command
-// list from its file. A missing or unreadable file gives an empty list; bad
-// lines are not reported (reading stops at the first line lacking a body).
-void LoadCommandList(CommandList& list, std::uint16_t& hot_key, const std::string& settings_path,
-                     const std::string& command_file_path);
+// Reads the command list from its file. A missing or unreadable file gives an
+// empty list; bad lines are not reported (reading stops at the first line
+// lacking a body).
+void LoadCommandList(CommandList& list, const std::string& command_file_path);
 
-// Writes the hot key value to the settings file, then the whole list to its
-// file, replacing the file atomically. Returns false when the command file
-// could not be written (the old file then stays as it was).
-bool SaveCommandList(const CommandList& list, std::uint16_t hot_key,
-                     const std::string& settings_path, const std::string& command_file_path);
-
-// The same, with the hot key value written into a settings document that the
-// caller saves together with its other settings.
-bool SaveCommandList(const CommandList& list, std::uint16_t hot_key, ProfileDocument& settings,
-                     const std::string& command_file_path);
+// Writes the whole list to its file, replacing the file atomically. Returns
+// false when the file could not be written (the old file then stays as it was).
+bool SaveCommandList(const CommandList& list, const std::string& command_file_path);
 
 }  // namespace vsmr

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "settings/profile_syntax.h"
+#include "profile/profile_syntax.h"
 
 namespace vsmr {
 namespace {

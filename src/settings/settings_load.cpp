@@ -1,118 +1,164 @@
-// LoadSettings: [UserWindowData], [TimerAlarmData], [MailPopSetting] and
-// [OtherSettings] into SettingsState, in the program's fixed reading order.
+// Loading: every row of the settings table read from the document with its
+// default and read length, then clamped or split into its record's fields.
 #include "settings/compound_value.h"
 #include "settings/settings_store.h"
 
 namespace vsmr {
 namespace {
 
-// Read lengths of the string and compound keys, terminator included.
-constexpr std::size_t kTimerLength = 140;
-constexpr std::size_t kAccountLength = 772;
-constexpr std::size_t kPathLength = 260;
-constexpr std::size_t kMailLauncherLength = 256;
-constexpr std::size_t kPasswordLength = 32;
+// The longest read length of the table, terminator included.
+constexpr std::size_t kLongestValue = 772;
 
+void Store(SettingsState&, std::monostate, std::int32_t, std::string_view) {}
+void Store(SettingsState& s, std::int32_t SettingsState::* field, std::int32_t number,
+           std::string_view) {
+  s.*field = number;
+}
+void Store(SettingsState& s, std::uint16_t SettingsState::* field, std::int32_t number,
+           std::string_view) {
+  s.*field = static_cast<std::uint16_t>(number);
+}
 template <std::size_t N>
-void ReadText(const ProfileDocument& file, std::string_view section, std::string_view key,
-              std::size_t read_length, FixedText<N>& field) {
-  // The key's read length cuts first, then the field's width.
-  char value[kAccountLength];
-  std::size_t length = read_length < sizeof value ? read_length : sizeof value;
-  file.ReadString(section, key, "", value, length);
-  field.Set(value);
+void Store(SettingsState& s, FixedText<N> SettingsState::* field, std::int32_t,
+           std::string_view text) {
+  (s.*field).Set(text);
 }
 
-void LoadUserWindow(SettingsState& s, const ProfileDocument& file, SettingsWindowHooks& window) {
-  const std::string_view sec = kUserWindowSection;
-  s.command_line_launcher = file.ReadInt(sec, "CommandLineLauncher", 0);
-  s.command_line_launcher_length = file.ReadInt(sec, "CommandLineLauncherLength", 100);
-  s.window_position_x = file.ReadInt(sec, "WindowPositionX", 0);
-  s.window_position_y = file.ReadInt(sec, "WindowPositionY", 0);
-  s.in_task_or_not = file.ReadInt(sec, "InTaskOrNot", 0);
-  ReadText(file, sec, "SkinBitmapPath", kPathLength, s.skin_bitmap_path);
-  ReadText(file, sec, "CommandLauncherCmbBxFont", kPathLength, s.command_launcher_cmb_bx_font);
-  s.clock_font_color = file.ReadInt(sec, "ClockFontColor", 4259584);
-  // The default mail window is 560 x 330 pixels around the work area's
-  // half-way point (halves rounded toward zero).
-  ScreenPoint edge = window.WorkAreaRightBottom();
-  std::int32_t half_w = edge.x / 2;
-  std::int32_t half_h = edge.y / 2;
-  s.new_mail_dialog_left = file.ReadInt(sec, "NewMailDialogLeft", half_w - 280);
-  s.new_mail_dialog_top = file.ReadInt(sec, "NewMailDialogTop", half_h - 165);
-  s.new_mail_dialog_right = file.ReadInt(sec, "NewMailDialogRight", half_w + 280);
-  s.new_mail_dialog_bottom = file.ReadInt(sec, "NewMailDialogBottom", half_h + 165);
-  s.new_mail_dialog_list_height = file.ReadInt(sec, "NewMailDialogListHeight", 110);
+bool IsText(const ScalarField& field) {
+  return !std::holds_alternative<std::int32_t SettingsState::*>(field) &&
+         !std::holds_alternative<std::uint16_t SettingsState::*>(field);
 }
 
-void LoadTimers(SettingsState& s, const ProfileDocument& file) {
-  char value[kTimerLength];
-  for (int i = 0; i < kCommandTimerCount; ++i) {
-    file.ReadString(kTimerSection, CommandTimerKey(i), "", value, sizeof value);
-    FieldCursor fields{std::string_view(value)};
-    CommandTimer& timer = s.timers[i];
-    timer.enabled = NumericField(fields.Next(','));
-    timer.hour = NumericField(fields.Next(':'));
-    timer.minute = NumericField(fields.Next(','));
-    timer.command.Set(fields.Rest());
+class Loader {
+ public:
+  Loader(SettingsState& state, const ProfileDocument& file, const SettingsLoadInputs& inputs)
+      : s_(state), file_(file), inputs_(inputs) {}
+
+  void Row(const SettingRow& row, int slot) {
+    if (!Wanted(row, slot)) return;
+    const std::string key = SettingKeyName(row, slot);
+    if (row.codec == SettingCodec::kOlderIconIndex || row.codec == SettingCodec::kOlderShown ||
+        (row.codec == SettingCodec::kScalar && !IsText(row.field))) {
+      std::int32_t number = file_.ReadInt(row.section, key, NumberDefault(row));
+      if (row.clamp) number = row.clamp(number);
+      Number(row, slot, number);
+      return;
+    }
+    char value[kLongestValue];
+    std::size_t length = row.read_length < sizeof value ? row.read_length : sizeof value;
+    file_.ReadString(row.section, key, TextDefault(row, slot), value, length);
+    Text(row, slot, std::string_view(value));
   }
-}
 
-void LoadAccounts(SettingsState& s, const ProfileDocument& file) {
-  s.check_list = MailCheckList{};
-  char value[kAccountLength];
-  for (int i = 0; i < kMailAccountCount; ++i) {
-    file.ReadString(kMailSection, MailAccountKey(i), "", value, sizeof value);
-    FieldCursor fields{std::string_view(value)};
-    MailAccount& account = s.accounts[i];
-    account.enabled = NumericField(fields.Next('\t'));
-    account.server.Set(fields.Next('\t'));
-    account.user_name.Set(fields.Next('\t'));
-    account.password.Set(fields.Next('\t'));
-    account.sound_file.Set(fields.Rest());
-    if (account.enabled == 0) continue;
+ private:
+  // Which keys this file's values call for: an item's icon key only with its
+  // data key, the older form only without it, and the previous state only of
+  // an account just entered in the check list while it is kept.
+  bool Wanted(const SettingRow& row, int slot) const {
+    if (row.codec == SettingCodec::kItemIcon) return !older_item_;
+    if (IsOlderLauncherForm(row.codec)) return older_item_;
+    if (row.codec == SettingCodec::kPreviousMail) {
+      const MailCheckList& list = s_.check_list;
+      return s_.save_previous_mail_status != 0 && list.count > 0 &&
+             list.entries[list.count - 1].account == slot;
+    }
+    return true;
+  }
 
-    PreviousMailState& entry = s.check_list.entries[s.check_list.count++];
-    entry.account = i;
-    if (s.save_previous_mail_status != 0) {
-      file.ReadString(kMailSection, PrevMailKey(i), "", value, sizeof value);
-      FieldCursor previous{std::string_view(value)};
-      entry.message_count = NumericField(previous.Next(','));
-      entry.key_text.Set(previous.Rest());
+  std::int32_t NumberDefault(const SettingRow& row) const {
+    switch (row.default_from) {
+      case DefaultFrom::kHalfWorkWidth: return inputs_.work_area_right / 2 + row.number_default;
+      case DefaultFrom::kHalfWorkHeight: return inputs_.work_area_bottom / 2 + row.number_default;
+      default: return row.number_default;
     }
   }
-}
 
-void LoadMail(SettingsState& s, const ProfileDocument& file) {
-  const std::string_view sec = kMailSection;
-  s.auto_check_time = ClampAutoCheckTime(file.ReadInt(sec, "AutoCheckTime", 0));
-  s.show_mail_dialog = file.ReadInt(sec, "ShowMailDialog", 1);
-  s.time_out = file.ReadInt(sec, "TimeOut", 10);
-  s.limit_mail_size = file.ReadInt(sec, "LimitMailSize", 65536);
-  s.save_previous_mail_status = file.ReadInt(sec, "SavePreviousMailStatus", 0);
-  s.delete_mail_permission = file.ReadInt(sec, "DeleteMailPermission", 0);
-  LoadAccounts(s, file);
-  s.mail_launcher_or_not = file.ReadInt(sec, "MailLauncherOrNot", 0);
-  ReadText(file, sec, "MailLauncherCommand", kMailLauncherLength, s.mail_launcher_command);
-}
+  std::string_view TextDefault(const SettingRow& row, int slot) const {
+    switch (row.default_from) {
+      case DefaultFrom::kItemPath: return s_.launcher_items[slot].path.View();
+      case DefaultFrom::kDefaultIconPath: return inputs_.default_icon_path;
+      default: return row.text_default;
+    }
+  }
 
-void LoadOther(SettingsState& s, const ProfileDocument& file) {
-  s.using_drop_file = file.ReadInt(kOtherSection, "UsingDropFile", 0);
-  s.leave_room_mode = file.ReadInt(kOtherSection, "LeaveRoomMode", 0);
-  ReadText(file, kOtherSection, "LeaveRoomPassword", kPasswordLength, s.leave_room_password);
-}
+  void Number(const SettingRow& row, int slot, std::int32_t number) {
+    LauncherItem& item = s_.launcher_items[slot];
+    switch (row.codec) {
+      case SettingCodec::kOlderIconIndex: item.icon_index = number; return;
+      case SettingCodec::kOlderShown: item.shown = number; return;
+      default: std::visit([&](auto field) { Store(s_, field, number, {}); }, row.field);
+    }
+  }
+
+  void Text(const SettingRow& row, int slot, std::string_view value) {
+    FieldCursor fields(value);
+    switch (row.codec) {
+      case SettingCodec::kScalar:
+        std::visit([&](auto field) { Store(s_, field, 0, value); }, row.field);
+        return;
+      case SettingCodec::kTimer: {
+        CommandTimer& timer = s_.timers[slot];
+        timer.enabled = NumericField(fields.Next(','));
+        timer.hour = NumericField(fields.Next(':'));
+        timer.minute = NumericField(fields.Next(','));
+        timer.command.Set(fields.Rest());
+        return;
+      }
+      case SettingCodec::kAccount: {
+        MailAccount& account = s_.accounts[slot];
+        account.enabled = NumericField(fields.Next('\t'));
+        account.server.Set(fields.Next('\t'));
+        account.user_name.Set(fields.Next('\t'));
+        account.password.Set(fields.Next('\t'));
+        account.sound_file.Set(fields.Rest());
+        if (account.enabled != 0) s_.check_list.entries[s_.check_list.count++].account = slot;
+        return;
+      }
+      case SettingCodec::kPreviousMail: {
+        PreviousMailState& entry = s_.check_list.entries[s_.check_list.count - 1];
+        entry.message_count = NumericField(fields.Next(','));
+        entry.key_text.Set(fields.Rest());
+        return;
+      }
+      case SettingCodec::kItemData: {
+        // The default comes back only for an absent key: a saved empty item
+        // reads as "0", its trailing tabs dropped as blanks.
+        older_item_ = value == row.text_default;
+        if (older_item_) return;
+        LauncherItem& item = s_.launcher_items[slot];
+        item.shown = NumericField(fields.Next('\t'));
+        item.path.Set(fields.Next('\t'));
+        item.comment.Set(fields.Rest());
+        return;
+      }
+      case SettingCodec::kItemIcon: {
+        LauncherItem& item = s_.launcher_items[slot];
+        item.icon_index = NumericField(fields.Next('\t'));
+        item.icon_path.Set(fields.Next('\t'));
+        return;
+      }
+      case SettingCodec::kOlderPath: s_.launcher_items[slot].path.Set(value); return;
+      case SettingCodec::kOlderComment: s_.launcher_items[slot].comment.Set(value); return;
+      case SettingCodec::kOlderIconPath: s_.launcher_items[slot].icon_path.Set(value); return;
+      case SettingCodec::kOlderIconIndex:
+      case SettingCodec::kOlderShown:
+        return;
+    }
+  }
+
+  SettingsState& s_;
+  const ProfileDocument& file_;
+  const SettingsLoadInputs& inputs_;
+  bool older_item_ = false;  // the current item's data key is absent
+};
 
 }  // namespace
 
-std::int32_t LoadSettings(SettingsState& state, const ProfileDocument& file,
-                          SettingsWindowHooks& window) {
-  LoadUserWindow(state, file, window);
-  LoadTimers(state, file);
-  LoadMail(state, file);
-  LoadOther(state, file);
-  window.MoveMainWindow(ScreenPoint{state.window_position_x, state.window_position_y});
-  if (state.command_line_launcher != 0) window.SendWindowCommand(kLauncherToggleCommand);
-  return state.in_task_or_not;
+void LoadSettingsFile(SettingsState& state, const ProfileDocument& file,
+                      const SettingsLoadInputs& inputs) {
+  state.check_list = MailCheckList{};
+  Loader loader(state, file, inputs);
+  ForEachSettingKey([&](const SettingRow& row, int slot) { loader.Row(row, slot); });
 }
 
 }  // namespace vsmr

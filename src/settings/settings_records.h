@@ -51,37 +51,36 @@ struct MailCheckList {
   PreviousMailState entries[kMailAccountCount];
 };
 
-// Every setting of vsmrsys.ini except the hot key, which the command list
-// keeps. Field names follow the keys; the initial values are the defaults of
-// an absent key (the mail window's rectangle excepted: it depends on the
-// desktop and is set by LoadSettings).
+// Every setting of vsmrsys.ini. Field names follow the keys. A fresh state
+// holds zeros: the defaults of absent keys are the settings table's, and a
+// state holds them once loaded.
 struct SettingsState {
   // [UserWindowData]
   std::int32_t command_line_launcher = 0;  // as read: open the launcher box at start-up
-  std::int32_t command_line_launcher_length = 100;
-  std::int32_t window_position_x = 0;
+  std::int32_t command_line_launcher_length = 0;
+  std::int32_t window_position_x = 0;  // as read: where the main window starts
   std::int32_t window_position_y = 0;
   std::int32_t in_task_or_not = 0;  // as read; the shell keeps the live flag
   FixedText<260> skin_bitmap_path;
   FixedText<260> command_launcher_cmb_bx_font;
-  std::int32_t clock_font_color = 4259584;  // RGB(0, 255, 64)
+  std::int32_t clock_font_color = 0;  // a Windows colour value: red in the low byte
   std::int32_t new_mail_dialog_left = 0;
   std::int32_t new_mail_dialog_top = 0;
   std::int32_t new_mail_dialog_right = 0;
   std::int32_t new_mail_dialog_bottom = 0;
-  std::int32_t new_mail_dialog_list_height = 110;
+  std::int32_t new_mail_dialog_list_height = 0;
 
   // [TimerAlarmData]
   CommandTimer timers[kCommandTimerCount];
 
   // [MailPopSetting]
   std::int32_t auto_check_time = 0;  // seconds; 0 or 10 to 43200 after loading
-  std::int32_t show_mail_dialog = 1;
+  std::int32_t show_mail_dialog = 0;
   std::int32_t save_previous_mail_status = 0;
   FixedText<256> mail_launcher_command;
   std::int32_t mail_launcher_or_not = 0;
-  std::int32_t time_out = 10;
-  std::int32_t limit_mail_size = 65536;
+  std::int32_t time_out = 0;
+  std::int32_t limit_mail_size = 0;
   std::int32_t delete_mail_permission = 0;
   MailAccount accounts[kMailAccountCount];
   MailCheckList check_list;
@@ -93,6 +92,18 @@ struct SettingsState {
 
   // [ButtonLauncher]
   LauncherItem launcher_items[kLauncherItemCount];
+
+  // [CommandLineLauncher]
+  std::uint16_t hot_key = 0;  // low byte the virtual key, high byte the modifier flags; 0: none
+};
+
+// What a save writes from the running program rather than from the state:
+// field names follow the keys.
+struct LiveSettings {
+  std::int32_t command_line_launcher = 0;  // 1: the launcher box is open and kept open
+  std::int32_t window_position_x = 0;      // the main window's current top-left corner
+  std::int32_t window_position_y = 0;
+  std::int32_t in_task_or_not = 0;         // the in-tray flag; 0 for the built-ins' saves
 };
 
 }  // namespace vsmr

@@ -2,8 +2,9 @@
 // per-key form, cuts at the read length and field widths, and the written form.
 #include <gtest/gtest.h>
 
-#include "settings/settings_store.h"
-#include "settings_fixture.h"
+#include <cstring>
+
+#include "settings/settings_fixture.h"
 
 namespace vsmr::test {
 namespace {
@@ -22,11 +23,9 @@ class LoadItem : public testing::TestWithParam<ItemRow> {};
 
 TEST_P(LoadItem, ReadsFields) {
   const ItemRow& row = GetParam();
-  SettingsFolder folder;
-  folder.WriteSettings("[ButtonLauncher]\r\n" + row.section_body);
-  ProfileDocument file = folder.Load();
-  LauncherItem item;
-  EXPECT_EQ(row.shown, LoadLauncherItem(item, 2, file, kIcon));
+  auto state = LoadBytes("[ButtonLauncher]\r\n" + row.section_body, kIcon);
+  const LauncherItem& item = state->launcher_items[2];
+  EXPECT_EQ(row.shown, item.shown);
   EXPECT_EQ(row.path, item.path.View());
   EXPECT_EQ(row.comment, item.comment.View());
   EXPECT_EQ(row.icon_path, item.icon_path.View());
@@ -81,17 +80,6 @@ INSTANTIATE_TEST_SUITE_P(
                 std::string(255, 'q'), kIcon, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LoadItem, MissingFileGivesOlderFormDefaults) {
-  SettingsFolder folder;
-  ProfileDocument file = folder.Load();
-  LauncherItem item;
-  item.path.Set("stale");
-  EXPECT_EQ(0, LoadLauncherItem(item, 63, file, kIcon));
-  EXPECT_EQ("not found", item.path.View());
-  EXPECT_EQ("not found", item.comment.View());
-  EXPECT_EQ(kIcon, item.icon_path.View());
-}
-
 TEST(SaveItem, WritesDataThenIcon) {
   LauncherItem item;
   item.shown = 1;
@@ -99,40 +87,31 @@ TEST(SaveItem, WritesDataThenIcon) {
   item.comment.Set("");
   item.icon_index = -1;
   item.icon_path.Set("C:\\i.ico");
+  auto state = std::make_unique<SettingsState>();
+  state->launcher_items[9] = item;
   RecordingWriter out;
-  SaveLauncherItem(item, 9, out);
+  SaveSettingsFile(*state, {}, out);
+  std::vector<RecordedWrite> item_writes;
+  for (const auto& w : out.writes) {
+    if (w.key.rfind("Launcher10", 0) == 0) item_writes.push_back(w);
+  }
   std::vector<RecordedWrite> expected = {
       {"ButtonLauncher", "Launcher10Data", "1\tC:\\a b\\x.exe\t"},
       {"ButtonLauncher", "Launcher10Icon", "-1\tC:\\i.ico"},
   };
-  EXPECT_EQ(expected, out.writes);
+  EXPECT_EQ(expected, item_writes);
 }
 
 TEST(SaveItem, FieldFilledWithoutTerminatorIsCutToWidth) {
-  LauncherItem item;
+  auto state = std::make_unique<SettingsState>();
+  LauncherItem& item = state->launcher_items[0];
   std::memset(item.path.data, 'p', sizeof item.path.data);
   std::memset(item.comment.data, 'c', sizeof item.comment.data);
   std::memset(item.icon_path.data, 'i', sizeof item.icon_path.data);
   RecordingWriter out;
-  SaveLauncherItem(item, 0, out);
-  ASSERT_EQ(2u, out.writes.size());
-  EXPECT_EQ("0\t" + std::string(259, 'p') + "\t" + std::string(255, 'c'), out.writes[0].text);
-  EXPECT_EQ("0\t" + std::string(259, 'i'), out.writes[1].text);
-}
-
-TEST(SaveItem, KeyNamesAreTwoDigitsFromOne) {
-  EXPECT_EQ("Launcher01Data", LauncherDataKey(0));
-  EXPECT_EQ("Launcher64Icon", LauncherIconKey(63));
-  EXPECT_EQ("CommandTimer08", CommandTimerKey(7));
-  EXPECT_EQ("Mail1AccountData", MailAccountKey(0));
-  EXPECT_EQ("Mail5PrevMailData", PrevMailKey(4));
-  EXPECT_EQ("ApplicationPath64", LegacyLauncherKey("ApplicationPath", 63));
-}
-
-TEST(DefaultIcon, FolderOfTheSettingsFile) {
-  EXPECT_EQ("C:\\Program Files\\Vesmira\\vesmira.exe",
-            DefaultIconPath("C:\\Program Files\\Vesmira\\vsmrsys.ini"));
-  EXPECT_EQ("C:\\ソフト\\vesmira.exe", DefaultIconPath("C:\\ソフト\\vsmrsys.ini"));
+  SaveSettingsFile(*state, {}, out);
+  EXPECT_EQ("0\t" + std::string(259, 'p') + "\t" + std::string(255, 'c'), out.Find("Launcher01Data"));
+  EXPECT_EQ("0\t" + std::string(259, 'i'), out.Find("Launcher01Icon"));
 }
 
 }  // namespace

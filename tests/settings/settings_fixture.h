@@ -1,5 +1,6 @@
-// Shared pieces of the settings tests: a recording main window, INI text
-// built from lines, and loading or saving a state through a file on disk.
+// Shared pieces of the settings tests: INI text built from lines, a folder
+// with a settings file, loading and saving through it, the writes of a save,
+// and the first-start file kept in tests/settings/data.
 #pragma once
 #include <initializer_list>
 #include <memory>
@@ -12,23 +13,21 @@
 
 namespace vsmr::test {
 
-// A main window that records what loading did to it and answers saving.
-class RecordingWindow : public SettingsWindowHooks {
- public:
-  ScreenPoint work_area{1024, 768};
-  ScreenPoint position{0, 0};
-  bool kept_open = false;
-  std::vector<ScreenPoint> moves;
-  std::vector<int> commands;
-  std::vector<int> shown_items;
+// The icon path of the first-start file: the program in C:\Vesmira.
+inline constexpr std::string_view kFirstStartIcon = "C:\\Vesmira\\vesmira.exe";
 
-  ScreenPoint WorkAreaRightBottom() override { return work_area; }
-  void MoveMainWindow(ScreenPoint to) override { moves.push_back(to); }
-  void SendWindowCommand(int command) override { commands.push_back(command); }
-  ScreenPoint MainWindowPosition() override { return position; }
-  bool LauncherBoxKeptOpen() override { return kept_open; }
-  void LauncherItemShown(int index) override { shown_items.push_back(index); }
-};
+// vsmrsys.ini as a first start without files leaves it at exit: work area
+// 1024 x 768, window at (0, 0), not in the tray, program in C:\Vesmira.
+inline std::string FirstStartBytes() {
+#ifdef _WIN32
+  const std::string path = std::string(VSMR_SOURCE_DIR) + "\\tests\\settings\\data\\first_start_vsmrsys.ini";
+#else
+  const std::string path = std::string(VSMR_SOURCE_DIR) + "/tests/settings/data/first_start_vsmrsys.ini";
+#endif
+  std::string bytes;
+  ReadWholeFile(path, bytes);
+  return bytes;
+}
 
 // Lines joined with CR LF, each line ended.
 inline std::string Lines(std::initializer_list<std::string> lines) {
@@ -54,12 +53,33 @@ class SettingsFolder {
   TempDir dir_;
 };
 
-// A fresh state on the heap (it is about 60 KB).
-inline std::unique_ptr<SettingsState> FreshState() { return std::make_unique<SettingsState>(); }
+// A state on the heap (it is about 60 KB) loaded from `bytes` as a settings
+// file, with a 1024 x 768 work area unless told otherwise.
+inline std::unique_ptr<SettingsState> LoadBytes(const std::string& bytes,
+                                                std::string_view icon = kFirstStartIcon,
+                                                std::int32_t right = 1024,
+                                                std::int32_t bottom = 768) {
+  SettingsFolder folder;
+  folder.WriteSettings(bytes);
+  auto state = std::make_unique<SettingsState>();
+  SettingsLoadInputs inputs;
+  inputs.work_area_right = right;
+  inputs.work_area_bottom = bottom;
+  inputs.default_icon_path = icon;
+  LoadSettingsFile(*state, folder.Load(), inputs);
+  return state;
+}
 
-}  // namespace vsmr::test
-
-namespace vsmr::test {
+// The bytes a save of `state` leaves over a file holding `before`.
+inline std::string SaveOver(const std::string& before, const SettingsState& state,
+                            const LiveSettings& live = {}) {
+  SettingsFolder folder;
+  folder.WriteSettings(before);
+  ProfileDocument file = folder.Load();
+  DocumentWriter out(file);
+  SaveSettingsFile(state, live, out);
+  return file.Bytes();
+}
 
 // One write of a save, as the store made it.
 struct RecordedWrite {
@@ -70,38 +90,16 @@ struct RecordedWrite {
 class RecordingWriter : public SettingsWriter {
  public:
   std::vector<RecordedWrite> writes;
-  void Write(std::string_view section, std::string_view key, std::string_view text) override {
-    writes.push_back({std::string(section), std::string(key), std::string(text)});
+  void Write(const SettingRow& row, int, std::string_view key, std::string_view text) override {
+    writes.push_back({std::string(row.section), std::string(key), std::string(text)});
+  }
+  // The text written for `key`, or "(absent)".
+  std::string Find(std::string_view key) const {
+    for (const auto& w : writes) {
+      if (w.key == key) return w.text;
+    }
+    return "(absent)";
   }
 };
-
-}  // namespace vsmr::test
-
-namespace vsmr::test {
-
-// vsmrsys.ini as the first close without a file writes it (before the hot
-// key): every default, a 1024 x 768 work area, window at (0, 0), not in the
-// tray, and all 64 items from the older form's defaults.
-inline std::string FirstStartSettingsBytes(std::string_view icon_path) {
-  std::string text = Lines({
-      "[UserWindowData]", "CommandLineLauncher=0", "CommandLineLauncherLength=100",
-      "WindowPositionX=0", "WindowPositionY=0", "InTaskOrNot=0", "SkinBitmapPath=",
-      "CommandLauncherCmbBxFont=", "ClockFontColor=4259584", "NewMailDialogLeft=232",
-      "NewMailDialogTop=219", "NewMailDialogRight=792", "NewMailDialogBottom=549",
-      "NewMailDialogListHeight=110", "[TimerAlarmData]"});
-  for (int i = 1; i <= 8; ++i) text += "CommandTimer0" + std::to_string(i) + "=0,00:00,\r\n";
-  text += Lines({"[MailPopSetting]", "AutoCheckTime=0", "ShowMailDialog=1",
-                 "SavePreviousMailStatus=0", "MailLauncherCommand=", "MailLauncherOrNot=0",
-                 "TimeOut=10", "LimitMailSize=65536", "DeleteMailPermission=0"});
-  for (int i = 1; i <= 5; ++i) text += "Mail" + std::to_string(i) + "AccountData=0\t\t\t\t\r\n";
-  text += Lines({"[OtherSettings]", "UsingDropFile=0", "LeaveRoomMode=0", "LeaveRoomPassword=",
-                 "[ButtonLauncher]"});
-  for (int i = 1; i <= 64; ++i) {
-    char n[3] = {static_cast<char>('0' + i / 10), static_cast<char>('0' + i % 10), '\0'};
-    text += std::string("Launcher") + n + "Data=0\tnot found\tnot found\r\n";
-    text += std::string("Launcher") + n + "Icon=0\t" + std::string(icon_path) + "\r\n";
-  }
-  return text;
-}
 
 }  // namespace vsmr::test

@@ -1,63 +1,21 @@
-// LoadSettings: defaults of a missing file, the AutoCheckTime clamp, command
-// timers, mail accounts and the check list, cuts, and what the main window sees.
+// Loading: the mail window's defaults from the work area, the clamps, the
+// window values handed back as data, command timers, mail accounts and the
+// check list, and cuts at read lengths and field widths.
 #include <gtest/gtest.h>
 
-#include "settings/settings_store.h"
-#include "settings_fixture.h"
+#include "settings/settings_fixture.h"
 
 namespace vsmr::test {
 namespace {
 
 struct Loaded {
-  std::unique_ptr<SettingsState> state = FreshState();
-  RecordingWindow window;
-  std::int32_t result = -1;
+  std::unique_ptr<SettingsState> state;
 };
 
-Loaded LoadFrom(const std::string& bytes, bool write_file = true) {
-  SettingsFolder folder;
-  if (write_file) folder.WriteSettings(bytes);
-  Loaded loaded;
-  loaded.result = LoadSettings(*loaded.state, folder.Load(), loaded.window);
-  return loaded;
-}
-
-TEST(LoadSettings, MissingFileGivesDefaults) {
-  Loaded l = LoadFrom("", false);
-  const SettingsState& s = *l.state;
-  EXPECT_EQ(0, l.result);
-  EXPECT_EQ(0, s.command_line_launcher);
-  EXPECT_EQ(100, s.command_line_launcher_length);
-  EXPECT_EQ(4259584, s.clock_font_color);
-  // Work area 1024 x 768: a 560 x 330 rectangle around (512, 384).
-  EXPECT_EQ(232, s.new_mail_dialog_left);
-  EXPECT_EQ(219, s.new_mail_dialog_top);
-  EXPECT_EQ(792, s.new_mail_dialog_right);
-  EXPECT_EQ(549, s.new_mail_dialog_bottom);
-  EXPECT_EQ(110, s.new_mail_dialog_list_height);
-  EXPECT_EQ(0, s.auto_check_time);
-  EXPECT_EQ(1, s.show_mail_dialog);
-  EXPECT_EQ(10, s.time_out);
-  EXPECT_EQ(65536, s.limit_mail_size);
-  EXPECT_EQ(0, s.check_list.count);
-  EXPECT_TRUE(s.leave_room_password.Empty());
-  for (const CommandTimer& t : s.timers) {
-    EXPECT_EQ(0, t.enabled);
-    EXPECT_EQ(0, t.hour);
-    EXPECT_EQ(0, t.minute);
-    EXPECT_TRUE(t.command.Empty());
-  }
-  ASSERT_EQ(1u, l.window.moves.size());
-  EXPECT_EQ(0, l.window.moves[0].x);
-  EXPECT_TRUE(l.window.commands.empty());
-}
+Loaded LoadFrom(const std::string& bytes) { return Loaded{LoadBytes(bytes)}; }
 
 TEST(LoadSettings, MailWindowDefaultsUseHalvesRoundedTowardZero) {
-  SettingsFolder folder;
-  auto state = FreshState();
-  RecordingWindow window;
-  window.work_area = {1279, 1001};
-  LoadSettings(*state, folder.Load(), window);
+  auto state = LoadBytes("", kFirstStartIcon, 1279, 1001);
   EXPECT_EQ(639 - 280, state->new_mail_dialog_left);
   EXPECT_EQ(500 - 165, state->new_mail_dialog_top);
   EXPECT_EQ(639 + 280, state->new_mail_dialog_right);
@@ -77,14 +35,27 @@ TEST(LoadSettings, AutoCheckTimeIsClamped) {
   }
 }
 
-TEST(LoadSettings, WindowIsMovedAndLauncherBoxOpened) {
+TEST(LoadSettings, HotKeyKeepsSixteenBits) {
+  const struct {
+    const char* text;
+    std::uint16_t expected;
+  } rows[] = {{"1601", 1601}, {"70000", 70000 - 65536}, {"-1", 0xFFFF}, {"", 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    Loaded l = LoadFrom(Lines({"[CommandLineLauncher]", std::string("HotKey=") + row.text}));
+    EXPECT_EQ(row.expected, l.state->hot_key);
+  }
+}
+
+// Where the window starts, whether the launcher box opens and whether the
+// program starts in the tray come back as data, for the shell to apply.
+TEST(LoadSettings, WindowValuesAreReadAsTheyStand) {
   Loaded l = LoadFrom(Lines({"[UserWindowData]", "CommandLineLauncher=1", "WindowPositionX=-1600",
                              "WindowPositionY=-20", "InTaskOrNot=1"}));
-  EXPECT_EQ(1, l.result);
-  ASSERT_EQ(1u, l.window.moves.size());
-  EXPECT_EQ(-1600, l.window.moves[0].x);
-  EXPECT_EQ(-20, l.window.moves[0].y);
-  EXPECT_EQ(std::vector<int>{kLauncherToggleCommand}, l.window.commands);
+  EXPECT_EQ(1, l.state->command_line_launcher);
+  EXPECT_EQ(-1600, l.state->window_position_x);
+  EXPECT_EQ(-20, l.state->window_position_y);
+  EXPECT_EQ(1, l.state->in_task_or_not);
 }
 
 TEST(LoadSettings, CommandTimers) {
@@ -177,13 +148,13 @@ TEST(LoadSettings, KeyTextIsCutToItsField) {
 
 TEST(LoadSettings, ReloadReplacesTheCheckList) {
   SettingsFolder folder;
-  auto state = FreshState();
-  RecordingWindow window;
+  auto state = std::make_unique<SettingsState>();
+  SettingsLoadInputs inputs;
   folder.WriteSettings(Lines({"[MailPopSetting]", "Mail1AccountData=1\th\tu\tp\t", "Mail2AccountData=1\th\tu\tp\t"}));
-  LoadSettings(*state, folder.Load(), window);
+  LoadSettingsFile(*state, folder.Load(), inputs);
   EXPECT_EQ(2, state->check_list.count);
   folder.WriteSettings(Lines({"[MailPopSetting]", "Mail2AccountData=1\th\tu\tp\t"}));
-  LoadSettings(*state, folder.Load(), window);
+  LoadSettingsFile(*state, folder.Load(), inputs);
   ASSERT_EQ(1, state->check_list.count);
   EXPECT_EQ(1, state->check_list.entries[0].account);
 }

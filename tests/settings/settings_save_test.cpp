@@ -1,68 +1,33 @@
-// SaveSettings and the launcher items: the exact bytes of a file written from
-// nothing, what the main window contributes, the check list's previous-mail
-// keys, cuts on writing and round trips through the file.
+// Saving: what the caller's live values contribute, the check list's
+// previous-mail keys, the older launcher form converted, cuts on writing and
+// round trips through the file.
 #include <gtest/gtest.h>
 
-#include "settings/settings_store.h"
-#include "settings_fixture.h"
+#include <cstring>
+
+#include "settings/settings_fixture.h"
 
 namespace vsmr::test {
 namespace {
 
-// Saves `state` over `folder`'s file as the save sequence does (without the
-// command list) and returns the file's bytes.
-std::string Save(const SettingsFolder& folder, const SettingsState& state, std::int32_t in_tray,
-                 RecordingWindow& window) {
-  ProfileDocument file = folder.Load();
-  DocumentWriter out(file);
-  WriteSettingsAndItems(state, in_tray, window, out);
-  EXPECT_TRUE(file.Save(folder.SettingsPath()));
-  return folder.ReadSettings();
-}
-
-std::unique_ptr<SettingsState> LoadState(const SettingsFolder& folder, RecordingWindow& window,
-                                         std::string_view icon = "C:\\V\\vesmira.exe") {
-  auto state = FreshState();
-  ProfileDocument file = folder.Load();
-  for (int i = 0; i < kLauncherItemCount; ++i) {
-    LauncherItem& item = state->launcher_items[i];
-    item.shown = LoadLauncherItem(item, i, file, icon);
-  }
-  LoadSettings(*state, file, window);
-  return state;
-}
-
-TEST(SaveSettings, FirstStartWritesEveryKeyInOrder) {
-  SettingsFolder folder;
-  RecordingWindow window;
-  auto state = LoadState(folder, window);
-  EXPECT_EQ(FirstStartSettingsBytes("C:\\V\\vesmira.exe"), Save(folder, *state, 0, window));
-  // A second close changes nothing.
-  auto again = LoadState(folder, window);
-  EXPECT_EQ(FirstStartSettingsBytes("C:\\V\\vesmira.exe"), Save(folder, *again, 0, window));
-}
-
-TEST(SaveSettings, WindowGivesPositionAndLauncherFlag) {
+// The window's values come from the caller, not from what was read.
+TEST(SaveSettings, LiveValuesAreWrittenForTheWindow) {
   const struct {
     const char* name;
-    bool kept_open;
-    ScreenPoint position;
-    std::int32_t in_tray;
+    LiveSettings live;
     std::string expected;
   } rows[] = {
-      {"Floating", false, {10, 20}, 0,
+      {"Floating", {0, 10, 20, 0},
        "CommandLineLauncher=0|WindowPositionX=10|WindowPositionY=20|InTaskOrNot=0"},
-      {"LeftMonitorKeptOpenInTray", true, {-1920, -8}, 1,
+      {"LeftMonitorKeptOpenInTray", {1, -1920, -8, 1},
        "CommandLineLauncher=1|WindowPositionX=-1920|WindowPositionY=-8|InTaskOrNot=1"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    auto state = FreshState();
-    RecordingWindow window;
-    window.kept_open = row.kept_open;
-    window.position = row.position;
+    auto state = LoadBytes(Lines({"[UserWindowData]", "CommandLineLauncher=1", "WindowPositionX=5",
+                                  "WindowPositionY=6", "InTaskOrNot=1"}));
     RecordingWriter out;
-    SaveSettings(*state, row.in_tray, window, out);
+    SaveSettingsFile(*state, row.live, out);
     std::string got;
     for (const auto& w : out.writes) {
       if (w.key == "CommandLineLauncher" || w.key.rfind("WindowPosition", 0) == 0 || w.key == "InTaskOrNot") {
@@ -74,52 +39,45 @@ TEST(SaveSettings, WindowGivesPositionAndLauncherFlag) {
 }
 
 TEST(SaveSettings, NegativeCoordinatesRoundTrip) {
-  SettingsFolder folder;
-  RecordingWindow window;
-  window.position = {-1280, -300};
-  auto state = LoadState(folder, window);
-  Save(folder, *state, 0, window);
-  RecordingWindow reader;
-  auto back = LoadState(folder, reader);
+  auto state = LoadBytes("");
+  LiveSettings live;
+  live.window_position_x = -1280;
+  live.window_position_y = -300;
+  auto back = LoadBytes(SaveOver("", *state, live));
   EXPECT_EQ(-1280, back->window_position_x);
   EXPECT_EQ(-300, back->window_position_y);
-  ASSERT_EQ(1u, reader.moves.size());
-  EXPECT_EQ(-1280, reader.moves[0].x);
 }
 
 TEST(SaveSettings, SaveByBuiltInWritesNotInTrayUntilTheNextClose) {
-  SettingsFolder folder;
-  folder.WriteSettings(Lines({"[UserWindowData]", "InTaskOrNot=1"}));
-  RecordingWindow window;
-  auto state = LoadState(folder, window);
+  const std::string before = Lines({"[UserWindowData]", "InTaskOrNot=1"});
+  auto state = LoadBytes(before);
   EXPECT_EQ(1, state->in_task_or_not);
-  Save(folder, *state, 0, window);  // the built-in's save
-  EXPECT_NE(std::string::npos, folder.ReadSettings().find("InTaskOrNot=0\r\n"));
-  Save(folder, *state, 1, window);  // the close, still in the tray
-  EXPECT_NE(std::string::npos, folder.ReadSettings().find("InTaskOrNot=1\r\n"));
+  LiveSettings live;
+  live.in_task_or_not = 0;  // the built-in's save
+  std::string saved = SaveOver(before, *state, live);
+  EXPECT_NE(std::string::npos, saved.find("InTaskOrNot=0\r\n"));
+  live.in_task_or_not = 1;  // the close, still in the tray
+  EXPECT_NE(std::string::npos, SaveOver(saved, *state, live).find("InTaskOrNot=1\r\n"));
 }
 
 TEST(SaveSettings, TimersAreWrittenWithTwoDigits) {
-  SettingsFolder folder;
-  folder.WriteSettings(Lines({"[TimerAlarmData]", "CommandTimer01=1,7:5,notepad a,b", "CommandTimer02=1,12:30"}));
-  RecordingWindow window;
-  auto state = LoadState(folder, window);
-  std::string bytes = Save(folder, *state, 0, window);
+  const std::string before =
+      Lines({"[TimerAlarmData]", "CommandTimer01=1,7:5,notepad a,b", "CommandTimer02=1,12:30"});
+  std::string bytes = SaveOver(before, *LoadBytes(before));
   EXPECT_NE(std::string::npos, bytes.find("\r\nCommandTimer01=1,07:05,notepad a,b\r\nCommandTimer02=1,12:30,\r\n"));
 }
 
 TEST(SaveSettings, PreviousMailStateFollowsEachCheckedAccount) {
-  SettingsFolder folder;
-  folder.WriteSettings(Lines({"[MailPopSetting]", "SavePreviousMailStatus=0",
-                              "Mail1AccountData=0\tpop1\tu\tp\t", "Mail1PrevMailData=7,<kept@x>",
-                              "Mail2AccountData=1\tpop2\tu\tp\t", "Mail4AccountData=1\tpop4\tu\tp\tC:\\a.wav"}));
-  RecordingWindow window;
-  auto state = LoadState(folder, window);
+  const std::string before =
+      Lines({"[MailPopSetting]", "SavePreviousMailStatus=0", "Mail1AccountData=0\tpop1\tu\tp\t",
+             "Mail1PrevMailData=7,<kept@x>", "Mail2AccountData=1\tpop2\tu\tp\t",
+             "Mail4AccountData=1\tpop4\tu\tp\tC:\\a.wav"});
+  auto state = LoadBytes(before);
   // The mail check updated account 4's entry.
   state->check_list.entries[1].message_count = 3;
   state->check_list.entries[1].key_text.Set("<m4@x>");
   RecordingWriter out;
-  SaveSettings(*state, 0, window, out);
+  SaveSettingsFile(*state, {}, out);
   std::vector<RecordedWrite> mail;
   for (const auto& w : out.writes) {
     if (w.key.rfind("Mail", 0) == 0 && w.key != "MailLauncherCommand" && w.key != "MailLauncherOrNot") {
@@ -137,17 +95,14 @@ TEST(SaveSettings, PreviousMailStateFollowsEachCheckedAccount) {
   };
   EXPECT_EQ(expected, mail);
   // The disabled account 1 keeps its key in the file.
-  Save(folder, *state, 0, window);
-  EXPECT_NE(std::string::npos, folder.ReadSettings().find("Mail1PrevMailData=7,<kept@x>\r\n"));
+  EXPECT_NE(std::string::npos, SaveOver(before, *state).find("Mail1PrevMailData=7,<kept@x>\r\n"));
 }
 
 TEST(SaveSettings, OlderLauncherFormIsConvertedAndItsKeysKept) {
-  SettingsFolder folder;
-  folder.WriteSettings(Lines({"[ButtonLauncher]", "ApplicationPath3=C:\\Tools\\app.exe", "ShowButton3=1"}));
-  RecordingWindow window;
-  auto state = LoadState(folder, window);
+  const std::string before = Lines({"[ButtonLauncher]", "ApplicationPath3=C:\\Tools\\app.exe", "ShowButton3=1"});
+  auto state = LoadBytes(before, "C:\\V\\vesmira.exe");
   EXPECT_EQ(1, state->launcher_items[2].shown);
-  std::string bytes = Save(folder, *state, 0, window);
+  std::string bytes = SaveOver(before, *state);
   // The old keys stay at the top of their section; the new ones follow them.
   EXPECT_EQ(0u, bytes.find(Lines({"[ButtonLauncher]", "ApplicationPath3=C:\\Tools\\app.exe", "ShowButton3=1",
                                   "Launcher01Data=0\tnot found\tnot found"})));
@@ -158,14 +113,13 @@ TEST(SaveSettings, OlderLauncherFormIsConvertedAndItsKeysKept) {
   std::string edited = bytes;
   const std::string old_key = "ApplicationPath3=C:\\Tools\\app.exe";
   edited.replace(edited.find(old_key), old_key.size(), "ApplicationPath3=C:\\Other\\zzz.exe");
-  folder.WriteSettings(edited);
-  auto back = LoadState(folder, window, "C:\\Elsewhere\\vesmira.exe");
+  auto back = LoadBytes(edited, "C:\\Elsewhere\\vesmira.exe");
   EXPECT_EQ("C:\\Tools\\app.exe", back->launcher_items[2].path.View());
   EXPECT_EQ("C:\\V\\vesmira.exe", back->launcher_items[2].icon_path.View());
 }
 
 TEST(SaveSettings, OverlongFieldsAreCutNeverOverrun) {
-  auto state = FreshState();
+  auto state = std::make_unique<SettingsState>();
   std::memset(state->skin_bitmap_path.data, 's', sizeof state->skin_bitmap_path.data);
   std::memset(state->leave_room_password.data, 'w', sizeof state->leave_room_password.data);
   std::memset(state->timers[0].command.data, 'c', sizeof state->timers[0].command.data);
@@ -176,75 +130,95 @@ TEST(SaveSettings, OverlongFieldsAreCutNeverOverrun) {
   std::memset(a.sound_file.data, 'f', sizeof a.sound_file.data);
   state->timers[0].hour = 123;
   state->timers[0].minute = -4;
-  RecordingWindow window;
   RecordingWriter out;
-  SaveSettings(*state, 0, window, out);
-  auto find = [&](std::string_view key) {
-    for (const auto& w : out.writes) if (w.key == key) return w.text;
-    return std::string("(absent)");
-  };
-  EXPECT_EQ(std::string(259, 's'), find("SkinBitmapPath"));
-  EXPECT_EQ(std::string(31, 'w'), find("LeaveRoomPassword"));
-  EXPECT_EQ("0,123:-4," + std::string(127, 'c'), find("CommandTimer01"));
+  SaveSettingsFile(*state, {}, out);
+  EXPECT_EQ(std::string(259, 's'), out.Find("SkinBitmapPath"));
+  EXPECT_EQ(std::string(31, 'w'), out.Find("LeaveRoomPassword"));
+  EXPECT_EQ("0,123:-4," + std::string(127, 'c'), out.Find("CommandTimer01"));
   EXPECT_EQ("0\t" + std::string(255, 'h') + "\t" + std::string(63, 'u') + "\t" + std::string(63, 'p') +
                 "\t" + std::string(259, 'f'),
-            find("Mail1AccountData"));
+            out.Find("Mail1AccountData"));
 }
 
+// Every field set away from its default, saved and loaded again: the state
+// read back writes the same bytes, and every key of the file changed.
 TEST(SaveSettings, EverySettingSurvivesARoundTrip) {
-  SettingsFolder folder;
-  auto state = FreshState();
-  state->command_line_launcher_length = 240;
-  state->skin_bitmap_path.Set("C:\\スキン\\表.bmp");
-  state->command_launcher_cmb_bx_font.Set("ＭＳ ゴシック");
-  state->clock_font_color = 0x00FF8040;
-  state->new_mail_dialog_left = -900;
-  state->new_mail_dialog_top = 5;
-  state->new_mail_dialog_right = -100;
-  state->new_mail_dialog_bottom = 400;
-  state->new_mail_dialog_list_height = 77;
-  state->timers[3] = CommandTimer{23, 59, 1, {}};
-  state->timers[3].command.Set("#2001 a,b & c");
-  state->auto_check_time = 600;
-  state->show_mail_dialog = 0;
-  state->save_previous_mail_status = 1;
-  state->mail_launcher_command.Set("mlc");
-  state->mail_launcher_or_not = 1;
-  state->time_out = 30;
-  state->limit_mail_size = 1000;
-  state->delete_mail_permission = 1;
-  state->accounts[2] = MailAccount{{}, {}, {}, {}, 1};
-  state->accounts[2].server.Set("pop.example.jp");
-  state->accounts[2].password.Set("pa,ss");
-  state->check_list.count = 1;
-  state->check_list.entries[0].account = 2;
-  state->check_list.entries[0].message_count = 42;
-  state->check_list.entries[0].key_text.Set("<id,with,commas@x>");
-  state->using_drop_file = 2;
-  state->leave_room_mode = 1;
-  state->leave_room_password.Set("秘密");
-  state->launcher_items[63].shown = 1;
-  state->launcher_items[63].path.Set("C:\\ソフト\\a.exe");
-  state->launcher_items[63].comment.Set("comment");
-  state->launcher_items[63].icon_index = 2;
-  state->launcher_items[63].icon_path.Set("C:\\i.ico");
-  RecordingWindow window;
-  window.position = {-5, -6};
-  Save(folder, *state, 1, window);
+  auto state = std::make_unique<SettingsState>();
+  SettingsState& s = *state;
+  s.command_line_launcher_length = 240;
+  s.skin_bitmap_path.Set("C:\\スキン\\表.bmp");
+  s.command_launcher_cmb_bx_font.Set("ＭＳ ゴシック");
+  s.clock_font_color = 0x00FF8040;
+  s.new_mail_dialog_left = -900;
+  s.new_mail_dialog_top = 5;
+  s.new_mail_dialog_right = -100;
+  s.new_mail_dialog_bottom = 400;
+  s.new_mail_dialog_list_height = 77;
+  for (int i = 0; i < kCommandTimerCount; ++i) {
+    s.timers[i] = CommandTimer{i + 10, i * 7 + 1, i % 2, {}};
+    s.timers[i].command.Set("#2001 a,b & c" + std::to_string(i));
+  }
+  s.auto_check_time = 600;
+  s.show_mail_dialog = 0;
+  s.save_previous_mail_status = 1;
+  s.mail_launcher_command.Set("mlc");
+  s.mail_launcher_or_not = 1;
+  s.time_out = 30;
+  s.limit_mail_size = 1000;
+  s.delete_mail_permission = 1;
+  for (int i = 0; i < kMailAccountCount; ++i) {
+    MailAccount& a = s.accounts[i];
+    a.enabled = 1;
+    a.server.Set("pop" + std::to_string(i) + ".example.jp");
+    a.user_name.Set("user" + std::to_string(i));
+    a.password.Set("pa,ss\t" + std::to_string(i));
+    a.sound_file.Set("C:\\音\\" + std::to_string(i) + ".wav");
+    PreviousMailState& e = s.check_list.entries[i];
+    e.account = i;
+    e.message_count = 40 + i;
+    e.key_text.Set("<id,with,commas" + std::to_string(i) + "@x>");
+  }
+  s.check_list.count = kMailAccountCount;
+  s.using_drop_file = 2;
+  s.leave_room_mode = 1;
+  s.leave_room_password.Set("秘密");
+  for (int i = 0; i < kLauncherItemCount; ++i) {
+    LauncherItem& item = s.launcher_items[i];
+    item.shown = 1;
+    item.path.Set("C:\\ソフト\\" + std::to_string(i) + ".exe");
+    item.comment.Set("comment\t" + std::to_string(i));
+    item.icon_index = i + 1;
+    item.icon_path.Set("C:\\i" + std::to_string(i) + ".ico");
+  }
+  s.hot_key = 0x0641;
+  const LiveSettings live{1, -5, -6, 1};
 
-  RecordingWindow reader;
-  auto back = LoadState(folder, reader);
-  state->window_position_x = -5;
-  state->window_position_y = -6;
-  state->in_task_or_not = 1;
-  RecordingWriter first, second;
-  SaveSettings(*state, 1, window, first);
-  SaveSettings(*back, 1, window, second);
-  EXPECT_EQ(first.writes, second.writes);
-  EXPECT_EQ(state->check_list.entries[0].key_text.View(), back->check_list.entries[0].key_text.View());
-  EXPECT_EQ("C:\\ソフト\\a.exe", back->launcher_items[63].path.View());
-  EXPECT_EQ(2, back->launcher_items[63].icon_index);
-  EXPECT_EQ(1, back->launcher_items[63].shown);
+  const std::string saved = SaveOver("", s, live);
+  auto back = LoadBytes(saved);
+  EXPECT_EQ(saved, SaveOver("", *back, live));
+  EXPECT_EQ(1, back->command_line_launcher);
+  EXPECT_EQ(-5, back->window_position_x);
+  EXPECT_EQ(-6, back->window_position_y);
+  EXPECT_EQ(1, back->in_task_or_not);
+  EXPECT_EQ(0x0641, back->hot_key);
+  ASSERT_EQ(kMailAccountCount, back->check_list.count);
+  EXPECT_EQ("<id,with,commas4@x>", back->check_list.entries[4].key_text.View());
+
+  // No key kept its first-start value, so each went through its field; the
+  // keys are those of a first start and the previous state of each account.
+  const std::string first_start = FirstStartBytes();
+  std::size_t at = 0, keys = 0;
+  while (at < saved.size()) {
+    std::size_t end = saved.find("\r\n", at);
+    std::string line = saved.substr(at, end - at);
+    at = end + 2;
+    if (line.front() == '[') continue;
+    ++keys;
+    EXPECT_EQ(std::string::npos, first_start.find("\n" + line + "\r")) << line;
+  }
+  std::size_t first_start_keys = 0;
+  for (char c : first_start) first_start_keys += c == '=';
+  EXPECT_EQ(first_start_keys + kMailAccountCount, keys);
 }
 
 }  // namespace

@@ -13,27 +13,17 @@ VSMR = sys.argv.pop(1) if len(sys.argv) > 1 else "vsmr"
 WINE_VSMR = [sys.argv.pop(1), sys.argv.pop(1)] if len(sys.argv) > 2 else None
 
 
+FIRST_START = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data", "first_start_vsmrsys.ini")
+
+
 def crlf(*lines):
     return "".join(line + "\r\n" for line in lines)
 
 
-def first_start(icon):
-    text = crlf("[UserWindowData]", "CommandLineLauncher=0", "CommandLineLauncherLength=100",
-                "WindowPositionX=0", "WindowPositionY=0", "InTaskOrNot=0", "SkinBitmapPath=",
-                "CommandLauncherCmbBxFont=", "ClockFontColor=4259584", "NewMailDialogLeft=232",
-                "NewMailDialogTop=219", "NewMailDialogRight=792", "NewMailDialogBottom=549",
-                "NewMailDialogListHeight=110", "[TimerAlarmData]")
-    text += "".join("CommandTimer%02d=0,00:00,\r\n" % n for n in range(1, 9))
-    text += crlf("[MailPopSetting]", "AutoCheckTime=0", "ShowMailDialog=1", "SavePreviousMailStatus=0",
-                 "MailLauncherCommand=", "MailLauncherOrNot=0", "TimeOut=10", "LimitMailSize=65536",
-                 "DeleteMailPermission=0")
-    text += "".join("Mail%dAccountData=0\t\t\t\t\r\n" % n for n in range(1, 6))
-    text += crlf("[OtherSettings]", "UsingDropFile=0", "LeaveRoomMode=0", "LeaveRoomPassword=",
-                 "[ButtonLauncher]")
-    for n in range(1, 65):
-        text += "Launcher%02dData=0\tnot found\tnot found\r\n" % n
-        text += "Launcher%02dIcon=0\t%s\\vesmira.exe\r\n" % (n, icon)
-    return text + crlf("[CommandLineLauncher]", "HotKey=0")
+def first_start(folder):
+    """The first-start file of a program in `folder` (it names the icon path)."""
+    with open(FIRST_START, "rb") as f:
+        return f.read().decode("cp932").replace("C:\\Vesmira\\", folder + "\\")
 
 
 class Tool(unittest.TestCase):

@@ -8,6 +8,7 @@
 #include "base/file_io.h"
 #include "command/command_file.h"
 #include "console_text.h"
+#include "folder_files.h"
 #include "subcommand.h"
 
 namespace vsmr::tool {
@@ -52,11 +53,7 @@ int RunCheck(const std::vector<std::string>& args) {
       return 2;
     }
   }
-#ifdef _WIN32
-  const std::string path = dir + "\\vsmrcmd.dat";
-#else
-  const std::string path = dir + "/vsmrcmd.dat";
-#endif
+  const std::string path = FolderFiles(dir).command_file_path;
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) {
     std::printf("%s: cannot be read; the program starts with an empty command list\n",

@@ -12,9 +12,7 @@ namespace {
 int RunResave(const std::vector<std::string>& args) {
   LoadedProgram program;
   if (!LoadFolder("resave", args, program)) return 2;
-  // Window where it was read, launcher box closed, notification-area flag as read.
-  if (!SaveProgramSettings(*program.settings, *program.commands, program.hot_key, program.in_tray,
-                           program.window, program.files)) {
+  if (!SaveProgramSettings(*program.settings, *program.commands, program.Live(), program.files)) {
     std::fprintf(stderr, "vsmr resave: could not write %s or %s\n", program.files.settings_path.c_str(),
                  program.files.command_file_path.c_str());
     return 1;

@@ -12,6 +12,7 @@
 #include "command/command_file.h"
 #include "command/interpreter.h"
 #include "console_text.h"
+#include "folder_files.h"
 #include "subcommand.h"
 
 namespace vsmr::tool {
@@ -88,11 +89,7 @@ int RunTrace(const std::vector<std::string>& args) {
   }
   if (rest.size() != 1) return Fail("give exactly one LINE (quote it)");
 
-#ifdef _WIN32
-  const std::string path = dir + "\\vsmrcmd.dat";
-#else
-  const std::string path = dir + "/vsmrcmd.dat";
-#endif
+  const std::string path = FolderFiles(dir).command_file_path;
   auto commands = std::make_unique<CommandList>();
   std::string bytes;
   if (ReadWholeFile(path, bytes)) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/file_io.h"
-#include "settings/settings_access.h"
+#include "profile/profile_access.h"
 #include "support/temp_dir.h"
 
 namespace vsmr {

@@ -1,5 +1,5 @@
 // Line-level parsing for the profile file; see profile_syntax.h.
-#include "settings/profile_syntax.h"
+#include "profile/profile_syntax.h"
 
 #include "base/sjis.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ini/differential_support_win.h"
+#include "profile/differential_support_win.h"
 #include "support/temp_dir.h"
 
 namespace vsmr::diff {

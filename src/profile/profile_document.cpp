@@ -1,7 +1,7 @@
 // ProfileDocument: reads and writes over one in-memory copy of a profile file.
 #include "base/file_io.h"
-#include "settings/profile_model.h"
-#include "settings/settings_access.h"
+#include "profile/profile_access.h"
+#include "profile/profile_model.h"
 
 namespace vsmr {
 

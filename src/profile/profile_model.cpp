@@ -1,9 +1,9 @@
 // Parsing a profile file into lines and sections, in-place edits, and the
 // bytes back. Lines that are not the written key are never touched.
-#include "settings/profile_model.h"
+#include "profile/profile_model.h"
 
 #include "base/fixed_text.h"
-#include "settings/profile_syntax.h"
+#include "profile/profile_syntax.h"
 
 namespace vsmr::profile {
 namespace {

@@ -1,7 +1,7 @@
-// The settings file (vsmrsys.ini) as seen by every other part of the program:
-// where it is, and integer, string and compound values read and written by
-// section and key. Every free function goes to the file itself (no cache);
-// ProfileDocument batches many reads or writes over one in-memory copy.
+// A profile (INI) file as every other part of the program sees it: integer
+// and string values read and written by section and key. Every free function
+// goes to the file itself (no cache); ProfileDocument batches many reads or
+// writes over one in-memory copy.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -10,10 +10,6 @@
 #include <string_view>
 
 namespace vsmr {
-
-// The executable's full path cut at its last backslash (a Shift-JIS trail byte
-// 0x5C is not one), followed by "\vsmrsys.ini".
-std::string SettingsPath(std::string_view executable_path);
 
 // Integer key: absent key or empty value -> `default_value`; otherwise the
 // leading signed decimal number of the text (no number -> 0).

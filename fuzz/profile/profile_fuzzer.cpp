@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "base/fixed_text.h"
-#include "settings/profile_model.h"
-#include "settings/profile_syntax.h"
+#include "profile/profile_model.h"
+#include "profile/profile_syntax.h"
 
 using vsmr::profile::Model;
 

@@ -1,19 +1,13 @@
-// The settings path and the single-key reads and writes: each goes to the file
-// itself, as the platform's profile functions do.
+// The single-key reads and writes: each goes to the file itself, as the
+// platform's profile functions do.
+#include "profile/profile_access.h"
+
 #include <cerrno>
 
 #include "base/file_io.h"
-#include "base/sjis.h"
-#include "settings/profile_model.h"
-#include "settings/settings_access.h"
+#include "profile/profile_model.h"
 
 namespace vsmr {
-
-std::string SettingsPath(std::string_view executable_path) {
-  std::size_t cut = FindLastSjisChar(executable_path, '\\');
-  std::string path(executable_path.substr(0, cut == std::string_view::npos ? 0 : cut));
-  return path + "\\vsmrsys.ini";
-}
 
 std::int32_t ReadIntSetting(std::string_view section, std::string_view key,
                             std::int32_t default_value, const std::string& path) {

@@ -1,5 +1,5 @@
 // The three runners of the differential test; see differential_support_win.h.
-#include "ini/differential_support_win.h"
+#include "profile/differential_support_win.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "base/file_io.h"
-#include "settings/settings_access.h"
+#include "profile/profile_access.h"
 
 namespace vsmr::diff {
 namespace {

@@ -1,0 +1,123 @@
+// The start-up and save sequences over both files: a first start writes the
+// first-start file, the command list and the hot key survive a close, and
+// the files are found beside the executable.
+#include <gtest/gtest.h>
+
+#include "program/program_settings.h"
+#include "settings/settings_fixture.h"
+
+namespace vsmr::test {
+namespace {
+
+ProgramFiles FilesIn(const SettingsFolder& folder) {
+  ProgramFiles files;
+  files.settings_path = folder.SettingsPath();
+  files.command_file_path = folder.Dir().File("vsmrcmd.dat");
+  files.default_icon_path = std::string(kFirstStartIcon);
+  return files;
+}
+
+struct Program {
+  std::unique_ptr<SettingsState> settings = std::make_unique<SettingsState>();
+  std::unique_ptr<CommandList> commands = std::make_unique<CommandList>();
+
+  void Load(const ProgramFiles& files) { LoadProgramSettings(*settings, *commands, files, 1024, 768); }
+  // A close right after start-up: the window where it was read, not in the tray.
+  bool Save(const ProgramFiles& files) {
+    LiveSettings live;
+    live.window_position_x = settings->window_position_x;
+    live.window_position_y = settings->window_position_y;
+    return SaveProgramSettings(*settings, *commands, live, files);
+  }
+};
+
+TEST(ProgramSettings, FirstStartAndCloseWriteTheFirstStartFiles) {
+  SettingsFolder folder;
+  ProgramFiles files = FilesIn(folder);
+  Program p;
+  p.Load(files);
+  ASSERT_TRUE(p.Save(files));
+  EXPECT_EQ(FirstStartBytes(), folder.ReadSettings());
+  std::string commands = "(absent)";
+  EXPECT_TRUE(ReadWholeFile(files.command_file_path, commands));
+  EXPECT_EQ("", commands);
+  // A second close changes nothing.
+  Program again;
+  again.Load(files);
+  ASSERT_TRUE(again.Save(files));
+  EXPECT_EQ(FirstStartBytes(), folder.ReadSettings());
+}
+
+TEST(ProgramSettings, CommandsHotKeyAndItemsRoundTrip) {
+  SettingsFolder folder;
+  ProgramFiles files = FilesIn(folder);
+  folder.WriteSettings(Lines({"[CommandLineLauncher]", "HotKey=1601", "[ButtonLauncher]",
+                              "Launcher02Data=1\tC:\\a.exe\ta", "ApplicationPath5=C:\\old.exe",
+                              "ShowButton5=1", "Launcher64Data=1\tC:\\z.exe\tz"}));
+  WriteFileAtomically(files.command_file_path, "mail\tC:\\m.exe\tmail, with commas\r\nnote\tnotepad\t\r\n");
+  Program p;
+  p.Load(files);
+  EXPECT_EQ(1601, p.settings->hot_key);
+  EXPECT_EQ(2, p.commands->count);
+  EXPECT_EQ("C:\\old.exe", p.settings->launcher_items[4].comment.View());
+
+  p.settings->hot_key = 0x0241;  // Ctrl+A
+  ASSERT_TRUE(p.Save(files));
+  std::string bytes = folder.ReadSettings();
+  // The hot key's section came first in this file and keeps its place.
+  EXPECT_EQ(0u, bytes.find("[CommandLineLauncher]\r\nHotKey=577\r\n[ButtonLauncher]\r\n"));
+  std::string commands;
+  ReadWholeFile(files.command_file_path, commands);
+  EXPECT_EQ("mail\tC:\\m.exe\tmail, with commas\r\nnote\tnotepad\t\r\n", commands);
+
+  Program again;
+  again.Load(files);
+  EXPECT_EQ(0x0241, again.settings->hot_key);
+  for (int i = 0; i < kLauncherItemCount; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(i == 1 || i == 4 || i == 63 ? 1 : 0, again.settings->launcher_items[i].shown);
+  }
+  EXPECT_EQ("C:\\old.exe", again.settings->launcher_items[4].path.View());
+}
+
+TEST(ProgramSettings, FailedCommandFileWriteStillSavesTheSettings) {
+  SettingsFolder folder;
+  ProgramFiles files = FilesIn(folder);
+  files.command_file_path = folder.Dir().File("missing-folder/vsmrcmd.dat");
+  Program p;
+  p.Load(files);
+  p.settings->hot_key = 7;
+  EXPECT_FALSE(p.Save(files));
+  EXPECT_NE(std::string::npos, folder.ReadSettings().find("\r\nHotKey=7\r\n"));
+  EXPECT_EQ(folder.Dir().List(), (std::vector<std::string>{"vsmrsys.ini"}));
+}
+
+TEST(ProgramSettings, FilesBesideTheExecutable) {
+  const struct {
+    const char* exe;
+    const char* settings;
+    const char* commands;
+    const char* icon;
+  } rows[] = {
+      {"C:\\Program Files\\Vesmira\\vesmira.exe", "C:\\Program Files\\Vesmira\\vsmrsys.ini",
+       "C:\\Program Files\\Vesmira\\vsmrcmd.dat", "C:\\Program Files\\Vesmira\\vesmira.exe"},
+      {"C:\\vesmira.exe", "C:\\vsmrsys.ini", "C:\\vsmrcmd.dat", "C:\\vesmira.exe"},
+      // 表, ソ and 能 end in the byte of a backslash.
+      {"D:\\ソフト\\表\\vsm.exe", "D:\\ソフト\\表\\vsmrsys.ini", "D:\\ソフト\\表\\vsmrcmd.dat",
+       "D:\\ソフト\\表\\vesmira.exe"},
+      {"C:\\ソ\\能.exe", "C:\\ソ\\vsmrsys.ini", "C:\\ソ\\vsmrcmd.dat", "C:\\ソ\\vesmira.exe"},
+      {"C:\\ソ.exe", "C:\\vsmrsys.ini", "C:\\vsmrcmd.dat", "C:\\vesmira.exe"},
+      // Without a folder the settings file keeps its backslash, the command file does not.
+      {"vesmira.exe", "\\vsmrsys.ini", "vsmrcmd.dat", "\\vesmira.exe"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.exe);
+    ProgramFiles files = ProgramFilesFor(row.exe);
+    EXPECT_EQ(row.settings, files.settings_path);
+    EXPECT_EQ(row.commands, files.command_file_path);
+    EXPECT_EQ(row.icon, files.default_icon_path);
+  }
+}
+
+}  // namespace
+}  // namespace vsmr::test
