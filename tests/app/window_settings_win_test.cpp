@@ -1,0 +1,56 @@
+// The real main window applying the settings it loads (its place, the
+// launcher box, the notification area) and handing its live values to the
+// save when it closes.
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "main_window_fixture_win.h"
+
+namespace vsmr {
+namespace {
+
+class LoadedWindowTest : public MainWindowTest {
+ protected:
+  std::string SettingsPath() const { return dir_.Path() + "\\vsmrsys.ini"; }
+  void PrepareFiles() override {
+    std::ofstream(SettingsPath(), std::ios::binary)
+        << "[UserWindowData]\r\nCommandLineLauncher=1\r\nWindowPositionX=37\r\n"
+           "WindowPositionY=41\r\nInTaskOrNot=1\r\n[CommandLineLauncher]\r\nHotKey=0\r\n";
+  }
+  std::string SavedSettings() const {
+    std::ifstream in(SettingsPath(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+};
+
+TEST_F(LoadedWindowTest, StartsWhereItWasWithTheBoxOpenInTheTray) {
+  HWND hwnd = window_->hwnd();
+  RECT rect;
+  GetWindowRect(hwnd, &rect);
+  EXPECT_EQ(37, rect.left);
+  EXPECT_EQ(41, rect.top);
+  EXPECT_TRUE(state_->layout.launcher_open);
+  HWND combo = FindWindowExA(hwnd, nullptr, "ComboBox", nullptr);
+  ASSERT_NE(nullptr, combo);
+  EXPECT_TRUE(IsWindowVisible(combo));
+  EXPECT_TRUE(state_->in_tray);
+}
+
+TEST_F(LoadedWindowTest, CloseSavesWhereTheWindowIsAndWhetherTheBoxStaysOpen) {
+  HWND hwnd = window_->hwnd();
+  SetWindowPos(hwnd, nullptr, -200, 15, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  state_->keep_launcher_open = true;
+  SendMessageA(hwnd, WM_CLOSE, 0, 0);
+  std::string saved = SavedSettings();
+  EXPECT_EQ(0u, saved.find("[UserWindowData]\r\nCommandLineLauncher=1\r\nWindowPositionX=-200\r\n"
+                            "WindowPositionY=15\r\nInTaskOrNot=1\r\n"))
+      << saved.substr(0, 200);
+}
+
+}  // namespace
+}  // namespace vsmr
