@@ -57,7 +57,7 @@ constexpr SettingRow kRows[] = {
     {.section = kMail, .key = "AutoCheckTime", .field = &S::auto_check_time,
      .clamp = ClampAutoCheckTime},
     {.section = kMail, .key = "ShowMailDialog", .field = &S::show_mail_dialog, .number_default = 1},
-    // Read before the accounts: it decides whether their previous state is.
+    // Read before the accounts: it decides whether their previous state is read.
     {.section = kMail, .key = "SavePreviousMailStatus", .field = &S::save_previous_mail_status},
     {.section = kMail, .key = "MailLauncherCommand", .field = &S::mail_launcher_command,
      .read_length = 256},

@@ -22,7 +22,7 @@ enum class SettingCodec : unsigned char {
   kPreviousMail,  // "%d,%s": message count, key text (read only for a check-list entry)
   kItemData,      // "%d\t%s\t%s": shown, path, comment; the default marks the key absent
   kItemIcon,      // "%d\t%s": icon index, icon path (which ends at a further tab)
-  // The older launcher form: read only when the item's data key is absent,
+  // The older launcher form (kept last): read only when the item's data key is absent,
   // never written.
   kOlderPath,
   kOlderComment,
