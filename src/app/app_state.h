@@ -9,6 +9,7 @@
 #include "app/shell_layout.h"
 #include "base/fixed_text.h"
 #include "command/command_list.h"
+#include "command/line_hand_off.h"
 #include "command/launcher_history.h"
 #include "command/status_word.h"
 #include "dialogs/choosers.h"
@@ -37,6 +38,9 @@ struct AppState {
   ProgramFiles files;
 
   bool LeaveRoomMode() const { return settings.leave_room_mode != 0; }
+
+  // Command lines other threads hand to the user-interface thread.
+  LineHandOff hand_off;
 };
 
 }  // namespace vsmr

@@ -8,7 +8,6 @@
 
 #include "app/hot_key.h"
 #include "app/tooltip_win.h"
-#include "command/timer_check.h"
 
 namespace vsmr {
 
@@ -17,13 +16,26 @@ namespace {
 constexpr int kClockTickMs = 1000;
 static_assert(kModAlt == MOD_ALT && kModControl == MOD_CONTROL && kModShift == MOD_SHIFT);
 
+class SystemClock final : public LocalClock {
+ public:
+  LocalTime Now() const override {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+  }
+};
+const SystemClock kSystemClock;
+
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator)
+MainWindow::MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator,
+                       MainWindowSeams seams)
     : instance_(instance),
       state_(state),
       allocator_(allocator),
-      interpreter_{state.commands, state.status, shell_, builtins_} {}
+      interpreter_{state.commands, state.status, shell_,
+                   seams.builtins ? *seams.builtins : builtins_},
+      clock_(seams.clock ? *seams.clock : kSystemClock) {}
 
 bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
   WNDCLASSEXA wc{};
@@ -89,7 +101,9 @@ LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       OnTrayCallback(wp, lp);
       return 0;
     case kRunLineMessage:
-      return lp ? RunTopLevel(reinterpret_cast<const char*>(lp), static_cast<int>(wp)) : 0;
+      state_.hand_off.RunQueued(
+          [this](std::string_view line, int context) { return RunTopLevel(line, context); });
+      return 0;
     case WM_HOTKEY:
       OnHotKey(static_cast<int>(wp));
       return 0;
@@ -214,12 +228,16 @@ void MainWindow::OnDestroy() {
   // box must not outlive its parent's handles.
   launcher_.Close();
   UnregisterHotKey(hwnd_, kHotKeyId);
+  state_.hand_off.Close();  // no window takes handed-over lines any more
   PostQuitMessage(0);
 }
 
 int MainWindow::RunTopLevel(std::string_view line, int context) {
+  const int outer_depth = interpreter_.nesting_depth;
   interpreter_.nesting_depth = 0;
-  return RunCommandLine(interpreter_, hwnd_, line, context);
+  int result = RunCommandLine(interpreter_, hwnd_, line, context);
+  interpreter_.nesting_depth = outer_depth;
+  return result;
 }
 
 int MainWindow::RunEvent(const char* name, int context) { return RunTopLevel(name, context); }
@@ -262,7 +280,6 @@ bool MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
   const char* bytes = static_cast<const char*>(data->lpData);
   std::string text;
   if (bytes && data->cbData > 0) text.assign(bytes, strnlen(bytes, data->cbData));
-  interpreter_.nesting_depth = 0;
   MessageBoxA(hwnd_, text.c_str(), "OK", MB_OK);
   RunTopLevel(text, -3);
   return true;
@@ -276,9 +293,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
   if (id != kClockTimerId) return;
   RECT face{0, 0, kClockFaceWidth, kStripHeight};
   InvalidateRect(hwnd_, &face, FALSE);
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  RunDueTimers(state_.settings.timers, now.wHour, now.wMinute, now.wSecond, [this](int i) {
+  RunDueTimers(state_.settings.timers, timer_firings_, clock_.Now(), [this](int i) {
     // A copy: the run may change the table (through the options dialog).
     std::string command(state_.settings.timers[i].command.View());
     RunTopLevel(command, -5);

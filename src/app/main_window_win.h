@@ -10,9 +10,11 @@
 #include "app/button_bar_host_win.h"
 #include "app/gdi_handles_win.h"
 #include "app/launcher_box_win.h"
+#include "app/line_hand_off_win.h"
 #include "app/paint_cache_win.h"
 #include "command/interpreter.h"
 #include "command/shell.h"
+#include "command/timer_check.h"
 
 namespace vsmr {
 
@@ -35,19 +37,19 @@ inline constexpr int kLargeIconId = 201;
 inline constexpr int kSmallIconId = 202;
 inline constexpr int kLockIconId = 203;
 
-// Sent (never posted) by other threads of this process to have a command line
-// run on the user-interface thread as a fresh top-level run: wParam the context
-// number, lParam a NUL-terminated text that stays valid until the call returns.
-// The result is RunCommandLine's (1 or 0).
-inline constexpr UINT kRunLineMessage = WM_APP + 1;
-
 // The instance name: mutex, class, window title, notification tip.
 inline constexpr char kInstanceName[] = "Vesmira2002(Ver2.69.53(2.7--) Build291)";
+
+// What tests put in place of the platform; null members mean the real ones.
+struct MainWindowSeams {
+  const LocalClock* clock = nullptr;  // read by the clock tick for the command timers
+  BuiltinRunner* builtins = nullptr;  // the built-in commands of every run
+};
 
 class MainWindow {
  public:
   // `allocator` is the shell allocator (kept for the whole run by the entry).
-  MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator);
+  MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator, MainWindowSeams seams = {});
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -80,6 +82,8 @@ class MainWindow {
   void OnMailTimer();
   void OnHotKey(int id);
   int RunEvent(const char* name, int context);
+  // A fresh top-level run: nesting counted from 0, the count of a run in
+  // progress (whose modal loop let this one in) kept for when it resumes.
   int RunTopLevel(std::string_view line, int context);
 
   // The launcher box (main_window_launcher_win.cpp).
@@ -145,6 +149,8 @@ class MainWindow {
   WindowsShell shell_;
   NullBuiltinRunner builtins_;
   Interpreter interpreter_;
+  const LocalClock& clock_;
+  TimerFirings<kCommandTimerCount> timer_firings_;
   LauncherBox launcher_;
   std::unique_ptr<WindowButtonBarHost> bar_host_;  // made once the tool tips exist
   SkinCache skin_cache_;

@@ -65,13 +65,14 @@ class MainWindowTest : public ::testing::Test {
     PrepareFiles();
     static bool registered = MainWindow::RegisterWindowClass(GetModuleHandleA(nullptr));
     ASSERT_TRUE(registered);
-    window_ = std::make_unique<MainWindow>(GetModuleHandleA(nullptr), *state_, allocator_);
+    window_ = std::make_unique<MainWindow>(GetModuleHandleA(nullptr), *state_, allocator_, seams_);
     ASSERT_TRUE(window_->Create());
     ShowWindow(window_->hwnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(window_->hwnd());
     PumpMessages();
   }
-  // Writes the files the window loads at creation (none by default).
+  // Writes the files the window loads at creation (none by default) and may
+  // set seams_.
   virtual void PrepareFiles() {}
 
   void TearDown() override {
@@ -95,6 +96,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   TempDir dir_;
+  MainWindowSeams seams_;  // the window's clock and built-ins (the real ones when null)
   IMalloc* allocator_ = nullptr;
   std::unique_ptr<AppState> state_;
   std::unique_ptr<MainWindow> window_;

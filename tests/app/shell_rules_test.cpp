@@ -1,5 +1,5 @@
 // Small shell rules: the clock face's text and colour, the drop list, the hot
-// key mapping, the launcher history, the completion list and command timers.
+// key mapping, the launcher history and the completion list.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,7 +10,6 @@
 #include "app/drop_list.h"
 #include "app/hot_key.h"
 #include "command/launcher_history.h"
-#include "command/timer_check.h"
 
 namespace vsmr {
 namespace {
@@ -148,26 +147,6 @@ TEST(CompletionList, EnumeratorCursor) {
   EXPECT_EQ(c.position, 2u);
   EXPECT_FALSE(c.Skip(1, 3));  // would reach the end: refused, unchanged
   EXPECT_EQ(c.position, 2u);
-}
-
-struct Timer {
-  int hour, minute, enabled;
-};
-
-std::vector<int> Due(const Timer (&timers)[8], int h, int m, int s) {
-  std::vector<int> fired;
-  RunDueTimers(timers, h, m, s, [&](int i) { fired.push_back(i); });
-  return fired;
-}
-
-TEST(CommandTimers, FireOnlyInSecondZeroOfTheirMinute) {
-  Timer timers[8] = {{7, 30, 1}, {7, 30, 0}, {7, 30, 1}, {7, 31, 1}, {19, 30, 1}};
-  EXPECT_EQ(Due(timers, 7, 30, 0), (std::vector<int>{0, 2}));  // entry order, disabled skipped
-  EXPECT_TRUE(Due(timers, 7, 30, 1).empty());
-  EXPECT_EQ(Due(timers, 7, 31, 0), (std::vector<int>{3}));
-  EXPECT_EQ(Due(timers, 19, 30, 0), (std::vector<int>{4}));
-  // Unused entries (disabled, 00:00) never fire at midnight.
-  EXPECT_TRUE(Due(timers, 0, 0, 0).empty());
 }
 
 }  // namespace

@@ -1,13 +1,16 @@
-// The real main window's reactions to clicks and dropped files: the status
-// word, the toggle spot, the shutdown countdown, and where drop lists go.
+// The real main window's reactions to clicks, dropped files, lines handed over
+// from other threads and clock ticks: the status word, the toggle spot, the
+// shutdown countdown, where drop lists go, and which thread and when lines run.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <atomic>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "command/recording_fakes.h"
 #include "main_window_fixture_win.h"
 
 namespace vsmr {
@@ -141,26 +144,160 @@ TEST_F(MainWindowTest, EnterRunsLineEntersHistoryAndClosesBox) {
   EXPECT_EQ(state_->history.Entry(1), "vsmr-no-such-program-here");
 }
 
-TEST_F(MainWindowTest, OtherThreadsHandLinesToTheWindowThread) {
+// Built-ins that record every call with its thread. Built-in 1 stands for a
+// run that waits in a message box: while it waits, another thread hands over
+// "#2 inner", which the box's message loop lets in.
+class HandOffBuiltins : public test::RecordingBuiltins {
+ public:
+  HWND window = nullptr;
+  LineHandOff* queue = nullptr;
+  std::vector<DWORD> threads;
+  LineHandOff::Result inner;
+  int depth_after_inner = -1;
+
+  int RunBuiltin(Interpreter& interpreter, WindowRef w, int number, std::string_view line,
+                 std::size_t name_length, const ArgumentVector& arguments, int context) override {
+    threads.push_back(GetCurrentThreadId());
+    int result =
+        RecordingBuiltins::RunBuiltin(interpreter, w, number, line, name_length, arguments, context);
+    if (number == 1) {
+      inner = HandOverFromAnotherThread(window, *queue, "#2 inner", -2);
+      depth_after_inner = interpreter.nesting_depth;
+    }
+    return result;
+  }
+
+  // Hands the line over from a new thread while this thread runs a message
+  // loop, as the window thread does in a message box; returns its result.
+  static LineHandOff::Result HandOverFromAnotherThread(HWND window, LineHandOff& queue,
+                                                       const char* line, int context) {
+    const DWORD here = GetCurrentThreadId();
+    std::atomic<bool> done{false};
+    LineHandOff::Result result;
+    std::thread sender([&] {
+      result = HandLineOver(queue, window, line, context, 10000);
+      done = true;
+      PostThreadMessageA(here, WM_NULL, 0, 0);
+    });
+    MSG msg;
+    while (!done && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    sender.join();
+    return result;
+  }
+};
+
+class HandOffTest : public MainWindowTest {
+ protected:
+  HandOffBuiltins builtins_;
+  void PrepareFiles() override { seams_.builtins = &builtins_; }
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    builtins_.window = window_->hwnd();
+    builtins_.queue = &state_->hand_off;
+  }
+};
+
+TEST_F(HandOffTest, OtherThreadsLineRunsOnTheWindowsThread) {
+  LineHandOff::Result result =
+      HandOffBuiltins::HandOverFromAnotherThread(window_->hwnd(), state_->hand_off, "#3 x", -2);
+  EXPECT_EQ(result.outcome, LineHandOff::Outcome::kRan);
+  EXPECT_EQ(result.value, 1);
+  ASSERT_EQ(builtins_.calls.size(), 1u);
+  EXPECT_EQ(builtins_.calls[0].number, 3);
+  EXPECT_EQ(builtins_.calls[0].context, -2);
+  EXPECT_EQ(builtins_.threads[0], GetCurrentThreadId());
+}
+
+TEST_F(HandOffTest, LineHandedOverInsideARunKeepsThatRunsNestingCount) {
+  // The outer run is handed over on the window's own thread (run in place).
+  LineHandOff::Result outer = HandLineOver(state_->hand_off, window_->hwnd(), "#1 outer", -1, 0);
+  EXPECT_EQ(outer.outcome, LineHandOff::Outcome::kRan);
+  EXPECT_EQ(builtins_.inner.outcome, LineHandOff::Outcome::kRan);
+  ASSERT_EQ(builtins_.calls.size(), 2u);
+  EXPECT_EQ(builtins_.calls[1].number, 2);
+  EXPECT_EQ(builtins_.calls[1].depth, 1);  // a fresh top-level run
+  EXPECT_EQ(builtins_.calls[0].depth, 1);
+  EXPECT_EQ(builtins_.depth_after_inner, 1);  // the outer run's count, intact
+  EXPECT_EQ(builtins_.threads, (std::vector<DWORD>(2, GetCurrentThreadId())));
+}
+
+TEST_F(HandOffTest, WakeUpMessageFromOutsideRunsNothing) {
+  // Another process can send the message with anything in it; it names no
+  // memory, and this process's queue is empty.
   HWND hwnd = window_->hwnd();
-  // A command that names itself: the run nests past the limit and says so.
-  state_->commands.count = 1;
-  state_->commands.entries[0].name.Set("loop");
-  state_->commands.entries[0].body.Set("loop");
-  DWORD ui_thread = GetCurrentThreadId();
-  LRESULT result = -1;
-  std::atomic<bool> done{false};
-  std::thread worker([&] {
-    result = SendMessageA(hwnd, kRunLineMessage, static_cast<WPARAM>(-2),
-                          reinterpret_cast<LPARAM>("loop"));
-    done = true;
-    PostThreadMessageA(ui_thread, WM_NULL, 0, 0);
-  });
+  EXPECT_EQ(SendMessageA(hwnd, kRunLineMessage, 0x1234, static_cast<LPARAM>(0xDEADBEEF)), 0);
+  PostMessageA(hwnd, kRunLineMessage, 5, 1);
+  PumpMessages();
+  EXPECT_TRUE(builtins_.calls.empty());
+  EXPECT_TRUE(state_->status.Empty());
+  EXPECT_TRUE(IsWindow(hwnd));
+}
+
+TEST_F(HandOffTest, ClosingWindowReleasesAWaitingSender) {
+  HWND hwnd = window_->hwnd();
+  LineHandOff::Result result{LineHandOff::Outcome::kRan, 1};
+  std::thread sender([&] { result = HandLineOver(state_->hand_off, hwnd, "#1 x", -2, 60000); });
+  // Once the wake-up message is there, the line is queued; close before it runs.
   MSG msg;
-  while (!done && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-  worker.join();
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(state_->status.Read().View(), "CmndErrN");
+  while (!PeekMessageA(&msg, hwnd, kRunLineMessage, kRunLineMessage, PM_NOREMOVE)) Sleep(10);
+  DestroyWindow(hwnd);
+  sender.join();  // would take a minute if closing did not release it
+  EXPECT_EQ(result.outcome, LineHandOff::Outcome::kClosed);
+  EXPECT_TRUE(builtins_.calls.empty());
+  EXPECT_EQ(HandLineOver(state_->hand_off, hwnd, "#1 y", -2, 60000).outcome,
+            LineHandOff::Outcome::kClosed);
+}
+
+// A clock the test sets; the window reads it on every tick.
+class FakeClock : public LocalClock {
+ public:
+  LocalTime now;
+  LocalTime Now() const override { return now; }
+};
+
+class TimerWindowTest : public MainWindowTest {
+ protected:
+  FakeClock clock_{};
+  test::RecordingBuiltins builtins_;
+  void PrepareFiles() override {
+    clock_.now = {2024, 5, 1, 7, 29, 59};
+    seams_.clock = &clock_;
+    seams_.builtins = &builtins_;
+    std::ofstream(state_->files.settings_path, std::ios::binary)
+        << "[TimerAlarmData]\r\nCommandTimer01=1,07:30,#1 first\r\n"
+           "CommandTimer02=0,07:30,#2 off\r\nCommandTimer03=1,07:30,#3 third\r\n";
+  }
+  std::vector<int> Ran() const {
+    std::vector<int> numbers;
+    for (const test::BuiltinCall& call : builtins_.calls) numbers.push_back(call.number);
+    return numbers;
+  }
+  void Tick() { SendMessageA(window_->hwnd(), WM_TIMER, kClockTimerId, 0); }
+};
+
+TEST_F(TimerWindowTest, ClockTickRunsEachDueTimerOncePerMinute) {
+  Tick();
+  EXPECT_EQ(Ran(), std::vector<int>{});  // a second early
+
+  // A second late, on the window's own tick.
+  clock_.now.minute = 30;
+  clock_.now.second = 1;
+  for (int i = 0; i < 100 && builtins_.calls.empty(); ++i) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    PumpMessages();
+  }
+  EXPECT_EQ(Ran(), (std::vector<int>{1, 3}));
+  for (const test::BuiltinCall& call : builtins_.calls) {
+    EXPECT_EQ(call.context, -5);
+    EXPECT_EQ(call.depth, 1);
+  }
+
+  clock_.now.second = 2;
+  Tick();
+  EXPECT_EQ(Ran(), (std::vector<int>{1, 3}));
+  clock_.now.day = 2;
+  Tick();
+  EXPECT_EQ(Ran(), (std::vector<int>{1, 3, 1, 3}));
 }
 
 }  // namespace
