@@ -56,6 +56,10 @@ class BoxAnswer {
 
 void Press(HWND box, int id) { PostMessageA(box, WM_COMMAND, id, 0); }
 
+// How long a check waits for a probe run that must not come, once the window
+// has handled the command that might have started it.
+constexpr DWORD kQuietMs = 500;
+
 int WidthOf(HWND hwnd) {
   RECT r;
   GetWindowRect(hwnd, &r);
@@ -208,7 +212,7 @@ TEST_F(ShellWindowTest, ButtonClickRunsItsItem) {
   std::string log = WaitForRuns(1);
   EXPECT_NE(log.find("\"item3\"\t"), std::string::npos) << log;
   SendMessageA(window_->hwnd(), WM_COMMAND, 704, 0);  // no fourth button
-  Sleep(500);
+  Sleep(kQuietMs);
   EXPECT_EQ(ReadFileText(ProbeLog()), log);
 }
 
@@ -292,7 +296,7 @@ TEST_F(LockedWindowTest, OnlyThePasswordUnlocksAndNothingRunsBefore) {
   SendMessageA(hwnd, WM_COMMAND, 701, 0);
   EnterLine("secret");  // the case matters
   EXPECT_TRUE(state_->LeaveRoomMode());
-  Sleep(500);
+  Sleep(kQuietMs);
   EXPECT_EQ(ReadFileText(ProbeLog()), "");
   EXPECT_EQ(state_->history.Entry(0), "");  // attempts are never remembered
 

@@ -1,5 +1,6 @@
 # Runs one end-to-end case module (the ctest entry point): exit 0 on success, 1 on a
-# failure, 77 when every test in it was skipped because the machine lacks something.
+# failure, and the code ctest counts as skipped (VSMR_SKIPPED_EXIT_CODE, else 77) when a
+# test in it was skipped because the machine lacks something and none failed.
 import os
 import sys
 import unittest
@@ -11,4 +12,6 @@ if __name__ == '__main__':
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     if not result.wasSuccessful():
         sys.exit(1)
-    sys.exit(77 if result.testsRun and len(result.skipped) == result.testsRun else 0)
+    if result.testsRun == 0:
+        sys.exit(f'{sys.argv[1]} holds no tests')
+    sys.exit(int(os.environ.get('VSMR_SKIPPED_EXIT_CODE', 77)) if result.skipped else 0)

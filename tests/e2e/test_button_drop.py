@@ -5,13 +5,12 @@ import time
 
 from probe import Probe
 from program_files import launcher_items, settings_file
-from vesmira_case import VesmiraCase
+from vesmira_case import QUIET, VesmiraCase
 from xdnd import drop_files
 
 FIRST_BUTTON_X = 74
 BUTTON_SIZE = 22
 DIALOG_TITLE = '^ドロップファイル$'
-QUIET = 1.5  # seconds in which nothing may run
 
 
 class ButtonDrop(VesmiraCase):
@@ -44,6 +43,7 @@ class ButtonDrop(VesmiraCase):
         return ['Z:' + path.replace('/', '\\') for path in paths]
 
     def assert_nothing_runs(self):
+        """After the drop dialog closed: no run comes."""
         time.sleep(QUIET)
         self.assertEqual(self.probe.args(), [])
 

@@ -15,6 +15,9 @@ PROGRAM = os.path.join(WIN64_BIN, 'vesmira.exe')
 CLOSE_BUTTON = (-7, 5)  # from the right edge: the 14 x 12 button at width - 14
 TOGGLE_SPOT = (4, 4)  # the launcher toggle spot, x 0-10, y 0-9 on the clock face
 EDIT_FIELD = (110, 11)  # inside the launcher box's edit field, which starts at x 74
+# Seconds a check waits for something that must not happen (a run, a menu), counted from
+# a sign that the program has handled the input that might have caused it.
+QUIET = 2
 
 
 def end_programs_of_earlier_tests(timeout=10):
