@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the builds and tests need (only what is missing).
+# Installs the Debian 12 packages that the builds and every test level need, only
+# those missing. Without root, and without a sudo that works without a password, it
+# installs nothing and says so at once, naming the missing packages.
 set -eu
-packages=(cmake ninja-build g++ clang make python3 locales
+packages=(cmake ninja-build g++ make python3 locales
+          clang libclang-rt-14-dev  # the fuzzers link clang's libFuzzer and sanitizer runtimes
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
           wine64 xvfb xauth xdotool python3-xlib x11-apps imagemagick fonts-ipafont-gothic
           dovecot-pop3d libgtest-dev googletest libbenchmark-dev libx11-dev)
@@ -10,9 +13,21 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo=sudo
+
+cannot_install() {
+  echo "install-deps: missing packages: ${missing[*]}" >&2
+  echo "install-deps: cannot install them: $1." >&2
+  echo "install-deps: as root: apt-get install --no-install-recommends ${missing[*]}" >&2
+  exit 1
+}
+command -v apt-get >/dev/null || cannot_install "there is no apt-get (not Debian?)"
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || cannot_install "not root, and there is no sudo"
+  sudo -n true 2>/dev/null || cannot_install "not root, and sudo wants a password"
+  as_root=(sudo -n)
+fi
 echo "installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

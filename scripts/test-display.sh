@@ -23,6 +23,10 @@ for _ in $(seq 100); do
   [ -e "/tmp/.X11-unix/X$n" ] && [ -s "/tmp/.X$n-lock" ] && break
   sleep 0.1
 done
+if ! [ -e "/tmp/.X11-unix/X$n" ] || ! [ -s "/tmp/.X$n-lock" ]; then
+  echo "test-display: Xvfb did not start on :$n within 10 s (package xvfb?)" >&2
+  exit 1
+fi
 pid=$(tr -d ' \n' <"/tmp/.X$n-lock")
 echo ":$n $pid" >"$state"
 echo ":$n"

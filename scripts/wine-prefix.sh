@@ -1,21 +1,42 @@
 #!/usr/bin/env bash
 # Prepares the private Wine prefix once (Japanese locale, fonts, unmanaged windows)
-# and starts a persistent wineserver so that later starts are fast.
+# and starts a persistent wineserver so that later starts are fast. A step that fails
+# stops here with its own message and output, and the prefix is made again next time.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 mkdir -p "$VSMR_BUILD"
 exec 9>"$VSMR_BUILD/.wineprefix.lock"
 flock 9
-if [ ! -d "$LOCPATH/ja_JP.UTF-8" ]; then
+
+fail() {  # message, log file to show (optional)
+  echo "wine-prefix: $1" >&2
+  if [ -n "${2:-}" ] && [ -f "$2" ]; then
+    echo "--- last lines of $2:" >&2
+    tail -n 30 "$2" >&2
+  fi
+  exit 1
+}
+
+# Wine takes code page 932 and X window titles from this locale.
+locale_works() { [ "$(locale charmap 2>/dev/null)" = UTF-8 ]; }
+if ! locale_works; then
+  rm -rf "${LOCPATH:?}/ja_JP.UTF-8"
   mkdir -p "$LOCPATH"
-  localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  locale_log="$VSMR_BUILD/localedef.log"
+  localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" >"$locale_log" 2>&1 ||
+    fail "localedef could not build the ja_JP.UTF-8 locale in $LOCPATH (package locales?)" \
+      "$locale_log"
+  locale_works || fail "the ja_JP.UTF-8 locale in $LOCPATH does not load" "$locale_log"
 fi
+
 if [ ! -f "$WINEPREFIX/.vsmr-ready" ]; then
   rm -rf "$WINEPREFIX"
   wineboot_log="$VSMR_BUILD/wineboot.log"
-  "$WINE" wineboot -i >"$wineboot_log" 2>&1 </dev/null 9>&- || true
+  "$WINE" wineboot -i >"$wineboot_log" 2>&1 </dev/null 9>&- ||
+    fail "wineboot could not create the prefix $WINEPREFIX" "$wineboot_log"
   wineserver -w 9>&-
+  [ -f "$WINEPREFIX/system.reg" ] || fail "wineboot left no registry in $WINEPREFIX" "$wineboot_log"
   reg="$VSMR_BUILD/vsmr-prefix.reg"
   # regedit wants UTF-16 for the Japanese font names.
   printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
@@ -25,8 +46,11 @@ if [ ! -f "$WINEPREFIX/.vsmr-ready" ]; then
     '"ＭＳ 明朝"="IPAGothic"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' |
     iconv -f UTF-8 -t UTF-16 >"$reg"
-  "$WINE" regedit /S "Z:${reg//\//\\}" >>"$wineboot_log" 2>&1 </dev/null 9>&-
+  "$WINE" regedit /S "Z:${reg//\//\\}" >>"$wineboot_log" 2>&1 </dev/null 9>&- ||
+    fail "regedit could not import $reg" "$wineboot_log"
   wineserver -w 9>&-
+  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" ||
+    fail "the prefix's settings did not reach $WINEPREFIX/user.reg" "$wineboot_log"
   touch "$WINEPREFIX/.vsmr-ready"
 fi
 # The lock is held by fd 9; no Wine process may inherit it, or it would never be released.
