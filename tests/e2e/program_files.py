@@ -1,12 +1,16 @@
 # The files a Vesmira folder holds, written and expected byte for byte: the settings
 # file and the command list are Shift-JIS text with CR LF line ends; skins are BMPs.
+import os
 import struct
+
+from wine import SOURCE_DIR
 
 INSTANCE_NAME = 'Vesmira2002(Ver2.69.53(2.7--) Build291)'
 # xdotool takes a regular expression; the instance name has parentheses and dots.
 TITLE_REGEX = '^' + ''.join('\\' + c if c in '().' else c for c in INSTANCE_NAME) + '$'
 DEFAULT_CLOCK_COLOUR = (0, 255, 64)
 STATUS_COLOUR = (255, 255, 0)
+FIRST_START_FILE = os.path.join(SOURCE_DIR, 'tests', 'settings', 'data', 'first_start_vsmrsys.ini')
 
 
 def cp932_lines(lines):
@@ -42,38 +46,12 @@ def launcher_items(items, hidden_path='not found'):
     return keys
 
 
-def first_start_settings(program_dir_windows, work_right=1024, work_bottom=768):
-    """The settings file that a first start without files leaves at exit.
-
-    Sections and keys in the order the close writes them: the four sections of the
-    settings, then all 64 launcher items, then the hot key saved with the command list.
-    Every value is its default; launcher items come from the older form's defaults.
-    """
-    half_w, half_h = work_right // 2, work_bottom // 2
-    icon_path = program_dir_windows + '\\vesmira.exe'
-    mail = [('AutoCheckTime', 0), ('ShowMailDialog', 1), ('SavePreviousMailStatus', 0),
-            ('MailLauncherCommand', ''), ('MailLauncherOrNot', 0), ('TimeOut', 10),
-            ('LimitMailSize', 65536), ('DeleteMailPermission', 0)]
-    mail += [(f'Mail{n}AccountData', '0\t\t\t\t') for n in range(1, 6)]
-    launchers = []
-    for n in range(1, 65):
-        launchers.append((f'Launcher{n:02d}Data', '0\tnot found\tnot found'))
-        launchers.append((f'Launcher{n:02d}Icon', '0\t' + icon_path))
-    return settings_file({
-        'UserWindowData': [
-            ('CommandLineLauncher', 0), ('CommandLineLauncherLength', 100),
-            ('WindowPositionX', 0), ('WindowPositionY', 0), ('InTaskOrNot', 0),
-            ('SkinBitmapPath', ''), ('CommandLauncherCmbBxFont', ''),
-            ('ClockFontColor', 4259584),
-            ('NewMailDialogLeft', half_w - 280), ('NewMailDialogTop', half_h - 165),
-            ('NewMailDialogRight', half_w + 280), ('NewMailDialogBottom', half_h + 165),
-            ('NewMailDialogListHeight', 110)],
-        'TimerAlarmData': [(f'CommandTimer{n:02d}', '0,00:00,') for n in range(1, 9)],
-        'MailPopSetting': mail,
-        'OtherSettings': [('UsingDropFile', 0), ('LeaveRoomMode', 0), ('LeaveRoomPassword', '')],
-        'ButtonLauncher': launchers,
-        'CommandLineLauncher': [('HotKey', 0)],
-    })
+def first_start_settings(program_dir_windows):
+    """The settings file that a first start without files leaves at exit, for a 1024 x 768
+    work area: the repository's one first-start file, written for a program in C:\\Vesmira,
+    with that folder replaced by the program's own."""
+    with open(FIRST_START_FILE, 'rb') as f:
+        return f.read().replace(b'C:\\Vesmira\\', program_dir_windows.encode('cp932') + b'\\')
 
 
 def bmp24(width, height, colour_at):
