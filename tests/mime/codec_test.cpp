@@ -4,9 +4,11 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "mail/mail_codec.h"
-#include "mime/jis_reference.h"
+#include "mime/mime_data.h"
 
 namespace vsmr {
 namespace {
@@ -106,25 +108,100 @@ TEST(JisToShiftJis, OutputIsCutAtWholeCharacters) {
   EXPECT_EQ("", Jis("abc", 100, 1));
 }
 
-TEST(JisToShiftJis, BulkPathsMatchStepByStepConversion) {
-  // Long two-byte and single-byte runs take the word-at-a-time paths; random
-  // text built from the bytes that matter, with random buffer sizes and step
-  // limits, must convert exactly as one step at a time does.
-  const std::string pieces[] = {"\x1b$B", "\x1b(B", "\x1b(J", "\x1b$@", "\x1b(I", "%F%9%H$\"",
-                                "0!E_~~", "\r\n", "\n", " ", "abc", std::string(1, '\0'),
-                                "\x80", "\x7f", "$", "\x1b"};
+// Python's codecs (data/make_jis_pairs.py): every JIS X 0208 pair its
+// iso-2022-jp codec decodes, with the bytes its shift_jis codec gives.
+std::vector<std::pair<std::string, std::string>> PythonPairs() {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  std::string text = test::LoadMimeData("jis_pairs.txt");
+  auto bytes = [](std::string_view hex) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+      out += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
+    }
+    return out;
+  };
+  for (std::size_t at = 0; at + 10 <= text.size(); at += 10) {
+    pairs.emplace_back(bytes(std::string_view(text).substr(at, 4)),
+                       bytes(std::string_view(text).substr(at + 5, 4)));
+  }
+  return pairs;
+}
+
+TEST(JisToShiftJis, EveryPairAsPythonsCodecsConvertIt) {
+  const auto pairs = PythonPairs();
+  ASSERT_EQ(pairs.size(), 6879u);
+  // All in one two-byte run (mostly four pairs at a time), then each alone.
+  std::string run = "\x1b$B", expected;
+  for (const auto& [jis, sjis] : pairs) {
+    run += jis;
+    expected += sjis;
+  }
+  EXPECT_EQ(expected, Jis(run + "\x1b(B", run.size(), expected.size() + 1));
+  for (const auto& [jis, sjis] : pairs) {
+    ASSERT_EQ("a" + sjis + "b", Jis("a\x1b$B" + jis + "\x1b(Bb")) << "JIS " << jis;
+  }
+}
+
+// Random text made of steps whose output is known (a Python pair, a copied
+// byte, a line break, a designation), then something that ends the conversion:
+// with any room and step limit the result is the steps that fit, whole, in
+// order. Long runs of pairs and bytes go through the bulk paths.
+TEST(JisToShiftJis, RandomTextStopsAtTheStepOrByteThatDoesNotFit) {
+  const auto pairs = PythonPairs();
+  ASSERT_FALSE(pairs.empty());
+  const std::string plain[] = {"a", "Z", " ", "\r", "$", "(", "\x7f", "\x80", "\xfe"};
+  // In a two-byte run: a byte no pair holds, a pair with one byte just out of
+  // range, a lead byte with a bad trail byte, an unknown escape, a zero byte.
+  const std::string enders_two_byte[] = {" !", "\r", "\x80", "! ", "!\x7f", "\x7f!",
+                                         "$\x01", "\x1b(I", std::string(1, '\0')};
   std::mt19937 random(12345);
-  for (int round = 0; round < 20000; ++round) {
+  for (int round = 0; round < 5000; ++round) {
     std::string source;
-    int count = static_cast<int>(random() % 24);
-    for (int p = 0; p < count; ++p) source += pieces[random() % std::size(pieces)];
-    std::size_t dest_size = random() % 80;
-    std::size_t limit = random() % 3 == 0 ? random() % 30 : 1000;
-    std::string ours(dest_size + 1, 'Z'), reference(dest_size + 1, 'Z');
-    std::size_t n = JisToShiftJis(source, ours.data(), dest_size, limit);
-    std::size_t m = testing::ReferenceJisToShiftJis(source, reference.data(), dest_size, limit);
-    ASSERT_EQ(m, n) << "round " << round;
-    ASSERT_EQ(reference, ours) << "round " << round;
+    std::vector<std::string> outputs;  // one per step
+    auto step = [&](const std::string& in, const std::string& out) {
+      source += in;
+      outputs.push_back(out);
+    };
+    // A line feed after a carriage return is copied; any other is expanded.
+    auto line_break = [&] {
+      step("\n", !source.empty() && source.back() == '\r' ? "\n" : "\r\n");
+    };
+    bool two_byte = false;  // until the first designation
+    for (int run = 0, runs = 1 + static_cast<int>(random() % 6); run < runs; ++run) {
+      if (run > 0) {
+        two_byte = random() % 2 == 0;
+        const char* designations[2][2] = {{"\x1b(B", "\x1b(J"}, {"\x1b$B", "\x1b$@"}};
+        step(designations[two_byte][random() % 2], "");
+      }
+      int length = static_cast<int>(random() % 13);
+      for (int k = 0; k < length; ++k) {
+        if (random() % 8 == 0) {
+          line_break();
+        } else if (two_byte) {
+          const auto& [jis, sjis] = pairs[random() % pairs.size()];
+          step(jis, sjis);
+        } else if (random() % 16 == 0) {
+          for (char c : std::string("\x1b(I")) step(std::string(1, c), std::string(1, c));
+        } else {
+          const std::string& c = plain[random() % std::size(plain)];
+          step(c, c);
+        }
+      }
+    }
+    // What follows an ender is never converted.
+    source += two_byte ? enders_two_byte[random() % std::size(enders_two_byte)]
+                       : std::string(1, '\0');
+    source += "\x01xyz\x1b$B$\"";
+
+    std::size_t dest_size = 1 + random() % 100;
+    std::size_t limit = random() % 3 == 0 ? random() % 40 : 100000;
+    std::string expected;
+    for (std::size_t k = 0; k < outputs.size() && k <= limit; ++k) {
+      if (expected.size() + outputs[k].size() > dest_size - 1) break;
+      expected += outputs[k];
+    }
+    ASSERT_EQ(expected, Jis(source, limit, dest_size))
+        << "round " << round << ", room " << dest_size << ", limit " << limit;
   }
 }
 

@@ -5,26 +5,14 @@
 #include <map>
 #include <string>
 
-#include "base/file_io.h"
 #include "mail/mail_compose.h"
 #include "mail/mail_record.h"
+#include "mime/mime_data.h"
 
 namespace vsmr {
 namespace {
 
-std::string DataPath(const std::string& file) {
-#ifdef _WIN32
-  return std::string(VSMR_SOURCE_DIR) + "\\tests\\mime\\data\\" + file;
-#else
-  return std::string(VSMR_SOURCE_DIR) + "/tests/mime/data/" + file;
-#endif
-}
-
-std::string Load(const std::string& file) {
-  std::string bytes;
-  EXPECT_TRUE(ReadWholeFile(DataPath(file), bytes)) << file;
-  return bytes;
-}
+std::string Load(const std::string& file) { return test::LoadMimeData(file); }
 
 // Python's decoding: "key=value" lines, then "body=" and the body bytes.
 std::map<std::string, std::string> LoadReference(const std::string& name) {
