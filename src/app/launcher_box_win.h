@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/gdi_handles_win.h"
+#include "base/gdi_handles_win.h"
 #include "command/launcher_history.h"
 
 namespace vsmr {

@@ -8,10 +8,10 @@
 
 #include "app/app_state.h"
 #include "app/button_bar_host_win.h"
-#include "app/gdi_handles_win.h"
 #include "app/launcher_box_win.h"
 #include "app/line_hand_off_win.h"
 #include "app/paint_cache_win.h"
+#include "base/gdi_handles_win.h"
 #include "command/interpreter.h"
 #include "command/shell.h"
 #include "command/timer_check.h"

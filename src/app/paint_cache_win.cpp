@@ -43,13 +43,13 @@ HICON ButtonIconCache::Get(int position, const char* path, int index,
   Entry& entry = entries_[position];
   FileStamp stamp = StampOf(path);
   if (entry.icon && entry.path == path && entry.index == index && entry.stamp == stamp) {
-    return static_cast<HICON>(entry.icon.get());
+    return entry.icon.get();
   }
   entry.path = path;
   entry.index = index;
   entry.stamp = stamp;
   entry.icon = LoadItemIcon(path, index, kItemIconSmall, resources);
-  return static_cast<HICON>(entry.icon.get());
+  return entry.icon.get();
 }
 
 }  // namespace vsmr

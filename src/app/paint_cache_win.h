@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "app/gdi_handles_win.h"
-#include "dialogs/item_icon.h"
 #include "app/shell_layout.h"
+#include "base/gdi_handles_win.h"
+#include "dialogs/item_icon_win.h"
 
 namespace vsmr {
 
@@ -49,7 +49,7 @@ class ButtonIconCache {
     std::string path;
     int index = 0;
     FileStamp stamp;
-    ItemIcon icon;
+    IconHandle icon;
   };
   Entry entries_[kMaxButtons];
 };

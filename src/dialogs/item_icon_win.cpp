@@ -3,14 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "dialogs/item_icon.h"
+#include "dialogs/item_icon_win.h"
 
 namespace vsmr {
-
-void ItemIcon::Reset(void* handle) {
-  if (handle_ != nullptr) DestroyIcon(static_cast<HICON>(handle_));
-  handle_ = handle;
-}
 
 namespace {
 
@@ -44,8 +39,8 @@ HICON FromResource(const ItemIconResources& resources, int size) {
 
 }  // namespace
 
-ItemIcon LoadItemIcon(const char* file, int index, int size, const ItemIconResources& resources) {
-  if (!IsItemIconSize(size)) return ItemIcon();
+IconHandle LoadItemIcon(const char* file, int index, int size, const ItemIconResources& resources) {
+  if (!IsItemIconSize(size)) return IconHandle();
   bool large = size == kItemIconLarge;
   bool named = file != nullptr && file[0] != '\0';
   for (ItemIconSource source : kItemIconSources) {
@@ -61,17 +56,16 @@ ItemIcon LoadItemIcon(const char* file, int index, int size, const ItemIconResou
         icon = FromResource(resources, size);
         break;
     }
-    if (icon != nullptr) return ItemIcon(icon);
+    if (icon != nullptr) return IconHandle(icon);
   }
-  return ItemIcon();
+  return IconHandle();
 }
 
-bool DrawItemIcon(void* dc, int x, int y, const char* file, int index, int size,
+bool DrawItemIcon(HDC dc, int x, int y, const char* file, int index, int size,
                   const ItemIconResources& resources) {
-  ItemIcon icon = LoadItemIcon(file, index, size, resources);
+  IconHandle icon = LoadItemIcon(file, index, size, resources);
   if (!icon) return false;
-  return DrawIconEx(static_cast<HDC>(dc), x, y, static_cast<HICON>(icon.get()), size, size, 0,
-                    nullptr, DI_NORMAL) != 0;
+  return DrawIconEx(dc, x, y, icon.get(), size, size, 0, nullptr, DI_NORMAL) != 0;
 }
 
 }  // namespace vsmr

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/item_icon.h"
+#include "dialogs/item_icon_win.h"
 #include "support/temp_dir.h"
 
 namespace vsmr {
@@ -185,9 +185,9 @@ TEST_F(ItemIconTest, EachFallbackGivesItsIcon) {
   };
   for (Row& row : rows) {
     SCOPED_TRACE(row.name);
-    ItemIcon icon = LoadItemIcon(row.file.c_str(), row.index, row.size, resources_);
+    IconHandle icon = LoadItemIcon(row.file.c_str(), row.index, row.size, resources_);
     ASSERT_TRUE(icon);
-    Picture got = Draw(static_cast<HICON>(icon.get()));
+    Picture got = Draw(icon.get());
     EXPECT_EQ(got.width, row.size);
     if (row.expected.pixels.empty()) {
       EXPECT_EQ(got.Center(), kRed);
@@ -211,8 +211,8 @@ TEST_F(ItemIconTest, ManyLoadsLeaveNoObjectsBehind) {
   auto load_all = [&](bool keep) {
     for (const std::string* file : {&ico_, &text_, &missing_}) {
       for (int size : {kItemIconLarge, kItemIconSmall}) {
-        ItemIcon icon = LoadItemIcon(file->c_str(), file == &ico_ ? 9 : 0, size, resources_);
-        ItemIcon direct = LoadItemIcon(ico_.c_str(), 0, size, resources_);
+        IconHandle icon = LoadItemIcon(file->c_str(), file == &ico_ ? 9 : 0, size, resources_);
+        IconHandle direct = LoadItemIcon(ico_.c_str(), 0, size, resources_);
         if (keep) direct.Release();  // deliberately leaked: proves the count sees icons
       }
     }

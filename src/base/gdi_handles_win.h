@@ -1,5 +1,5 @@
 // Small owners for GDI and USER handles: every bitmap, DC, font, region, icon
-// and menu the shell makes is released on every path, so repeated painting
+// and menu the program makes is released on every path, so repeated painting
 // cannot leak.
 #pragma once
 #include <windows.h>
@@ -86,7 +86,7 @@ class PaintScope {
   HDC dc_;
 };
 
-// An icon or menu: destroyed with DestroyIcon / DestroyMenu.
+// An icon or menu: destroyed with DestroyIcon / DestroyMenu. Move-only.
 template <class H, BOOL(WINAPI* Destroy)(H)>
 class UserHandle {
  public:
@@ -95,7 +95,18 @@ class UserHandle {
   ~UserHandle() { Reset(); }
   UserHandle(const UserHandle&) = delete;
   UserHandle& operator=(const UserHandle&) = delete;
+  UserHandle(UserHandle&& o) noexcept : h_(o.Release()) {}
+  UserHandle& operator=(UserHandle&& o) noexcept {
+    if (this != &o) Reset(o.Release());
+    return *this;
+  }
   H get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+  H Release() {
+    H h = h_;
+    h_ = nullptr;
+    return h;
+  }
   void Reset(H h = nullptr) {
     if (h_) Destroy(h_);
     h_ = h;
