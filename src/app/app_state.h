@@ -19,6 +19,9 @@
 namespace vsmr {
 
 struct AppState {
+  // The system is of the NT family: the launcher item dialog hands the shell's
+  // icon chooser wide strings there and ANSI strings elsewhere.
+  bool nt_platform = false;
   ShellLayout layout;
   bool in_tray = false;          // the program lives in the notification area
   bool skin_present = false;     // the skin file named in the settings exists

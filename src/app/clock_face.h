@@ -16,7 +16,6 @@ constexpr ColorRef MakeColor(int r, int g, int b) {
 }
 inline constexpr ColorRef kStatusColor = MakeColor(255, 255, 0);
 inline constexpr ColorRef kHourColor = MakeColor(120, 142, 255);
-inline constexpr ColorRef kDefaultClockColor = MakeColor(0, 255, 64);
 
 struct ClockTime {
   int hour = 0;

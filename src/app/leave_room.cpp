@@ -3,24 +3,6 @@
 
 namespace vsmr {
 
-LockedBehaviour BehaviourOf(LockSurface surface, bool locked) {
-  if (!locked) return LockedBehaviour::kUnaffected;
-  for (const LockRule& rule : kLockTable) {
-    if (rule.surface == surface) return rule.behaviour;
-  }
-  return LockedBehaviour::kUnaffected;
-}
-
-bool SurfaceActs(LockSurface surface, bool locked) {
-  return BehaviourOf(surface, locked) != LockedBehaviour::kRefused;
-}
-
-int TrayIconResource(bool locked) {
-  return BehaviourOf(LockSurface::kTrayIconAdded, locked) == LockedBehaviour::kLockIcon
-             ? kLockedTrayIconId
-             : kTrayIconId;
-}
-
 bool AutoMailConfigured(const SettingsState& settings) {
   if (settings.auto_check_time == 0) return false;
   for (const MailAccount& account : settings.accounts) {

@@ -1,6 +1,6 @@
-// The leave-room lock: what each launching surface does while it is on, the
-// password typed into the launcher box that switches it off, and switching it
-// on. The timers behind it are reached through LeaveRoomHost.
+// The leave-room lock: the password typed into the launcher box that switches
+// it off, and switching it on. The surfaces it locks check the flag themselves;
+// the timers behind it are reached through LeaveRoomHost.
 #pragma once
 #include <string_view>
 
@@ -11,60 +11,6 @@ namespace vsmr {
 
 inline constexpr int kAutoMailTimer = 109;
 inline constexpr int kMailRestartDelayMs = 3000;  // first check after unlocking
-inline constexpr int kTrayIconId = 202;
-inline constexpr int kLockedTrayIconId = 203;
-
-// The places that consult the lock.
-enum class LockSurface {
-  kLauncherBoxOpen,      // the launcher box being opened
-  kLauncherBoxEnter,     // Enter in the launcher box (window command 803)
-  kLauncherButtons,      // clicks on commands 701-764
-  kFileDrops,            // files dropped on the main window
-  kClockRightClick,      // right click on the clock face
-  kTrayRightClick,       // right click on the notification-area icon
-  kTrayDoubleClick,      // double click on the notification-area icon
-  kTrayIconAdded,        // the notification-area icon being added
-  kMailCheck,            // menu command 308 and the automatic checks
-  kLauncherToggle,       // the hot key and the launcher toggle spot
-  kTimersMenusEvents,    // command timers, command menus, event commands
-};
-
-// What a surface does while the lock is on.
-enum class LockedBehaviour {
-  kUnaffected,      // acts as usual
-  kRefused,         // does nothing
-  kPasswordField,   // the box echoes '*' and gets no completion
-  kPasswordCheck,   // the line is compared with the password instead of run
-  kEventOnly,       // _onrightdown still runs; the main popup menu is not shown
-  kLockIcon,        // icon resource 203 instead of 202
-};
-
-struct LockRule {
-  LockSurface surface;
-  LockedBehaviour behaviour;
-};
-
-// One row per surface.
-inline constexpr LockRule kLockTable[] = {
-    {LockSurface::kLauncherBoxOpen, LockedBehaviour::kPasswordField},
-    {LockSurface::kLauncherBoxEnter, LockedBehaviour::kPasswordCheck},
-    {LockSurface::kLauncherButtons, LockedBehaviour::kRefused},
-    {LockSurface::kFileDrops, LockedBehaviour::kRefused},
-    {LockSurface::kClockRightClick, LockedBehaviour::kEventOnly},
-    {LockSurface::kTrayRightClick, LockedBehaviour::kRefused},
-    {LockSurface::kTrayDoubleClick, LockedBehaviour::kUnaffected},
-    {LockSurface::kTrayIconAdded, LockedBehaviour::kLockIcon},
-    {LockSurface::kMailCheck, LockedBehaviour::kRefused},
-    {LockSurface::kLauncherToggle, LockedBehaviour::kUnaffected},
-    {LockSurface::kTimersMenusEvents, LockedBehaviour::kUnaffected},
-};
-
-// How `surface` behaves in the current state (kUnaffected while unlocked).
-LockedBehaviour BehaviourOf(LockSurface surface, bool locked);
-// True when `surface` does its usual work now (refused only while locked).
-bool SurfaceActs(LockSurface surface, bool locked);
-// The icon resource for the notification-area icon added now.
-int TrayIconResource(bool locked);
 
 // The timers the lock touches on the main window.
 class LeaveRoomHost {

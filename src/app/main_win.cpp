@@ -66,14 +66,6 @@ int RunMessageLoop(const MainWindow& window) {
 
 }  // namespace
 
-// Process-wide start-up facts other parts read.
-struct StartupState {
-  HINSTANCE instance = nullptr;
-  bool nt = false;
-  IMalloc* allocator = nullptr;
-  HMODULE rich_edit = nullptr;
-};
-
 int RunProgram(HINSTANCE instance, const char* arguments, int show) {
   // The mutex is held, unreleased, for the life of the process.
   HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceName);
@@ -82,21 +74,21 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
     return 0;
   }
 
-  StartupState start;
-  start.instance = instance;
-  start.nt = IsNtPlatform();
-  if (OleInitialize(nullptr) != S_OK) return 0;
-  if (SHGetMalloc(&start.allocator) == E_FAIL) return 0;
-  start.rich_edit = LoadLibraryA("RichEd32.Dll");
-  if (!start.rich_edit) MessageBoxA(nullptr, "ライブラリロード失敗", "ERROR", MB_OK);
-
   auto state = std::make_unique<AppState>();
+  state->nt_platform = IsNtPlatform();
+  if (OleInitialize(nullptr) != S_OK) return 0;
+  // Kept for the whole run: the completion lists hand out strings it allocates.
+  IMalloc* allocator = nullptr;
+  if (SHGetMalloc(&allocator) == E_FAIL) return 0;
+  HMODULE rich_edit = LoadLibraryA("RichEd32.Dll");  // the mail window's text view
+  if (!rich_edit) MessageBoxA(nullptr, "ライブラリロード失敗", "ERROR", MB_OK);
+
   std::string exe = ExecutablePath();
   state->files = ProgramFilesFor(exe);
 
   int code = 0;
   {
-    auto window = std::make_unique<MainWindow>(instance, *state, start.allocator);
+    auto window = std::make_unique<MainWindow>(instance, *state, allocator);
     if (MainWindow::RegisterWindowClass(instance) && window->Create()) {
       // In the notification area (as loaded during creation) the window starts hidden.
       ShowWindow(window->hwnd(), state->in_tray ? SW_HIDE : show);
@@ -108,10 +100,10 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
     }
   }
 
-  if (start.rich_edit && !FreeLibrary(start.rich_edit)) {
+  if (rich_edit && !FreeLibrary(rich_edit)) {
     MessageBoxA(nullptr, "ライブラリ開放失敗", "ERROR", MB_OK);
   }
-  if (start.allocator) start.allocator->Release();
+  if (allocator) allocator->Release();
   OleUninitialize();
   return code;
 }

@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "app/leave_room.h"
 #include "app/main_window_win.h"
 
 namespace vsmr {
@@ -64,8 +63,7 @@ void MainWindow::AddTrayIcon() {
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayCallbackMessage;
   // The icon tells the lock state at the moment it is added; it is never modified.
-  data.hIcon = TrayIconResource(state_.LeaveRoomMode()) == kLockedTrayIconId ? lock_icon_.get()
-                                                                             : small_icon_.get();
+  data.hIcon = state_.LeaveRoomMode() ? lock_icon_.get() : small_icon_.get();
   static_assert(sizeof kInstanceName <= sizeof data.szTip);
   std::memcpy(data.szTip, kInstanceName, sizeof kInstanceName);
   Shell_NotifyIconA(NIM_ADD, &data);  // failures are ignored: the mode follows the command
@@ -83,7 +81,7 @@ void MainWindow::OnTrayCallback(WPARAM id, LPARAM mouse) {
       if (state_.in_tray) LeaveTray();
       return;
     case WM_RBUTTONDOWN:
-      if (SurfaceActs(LockSurface::kTrayRightClick, state_.LeaveRoomMode())) ShowTrayMenu();
+      if (!state_.LeaveRoomMode()) ShowTrayMenu();  // the lock refuses the menu
       return;
     default:
       return;

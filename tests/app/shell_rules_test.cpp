@@ -37,7 +37,6 @@ TEST(ClockFace, TextAndColourFirstMatchWins) {
     EXPECT_EQ(got.text.View(), r.text);
     EXPECT_EQ(got.color, r.color);
   }
-  EXPECT_EQ(kDefaultClockColor, 4259584u);  // the settings file's default value
 }
 
 TEST(DropList, QuotesNamesWithoutTrailingBlank) {

@@ -1,5 +1,6 @@
-// The leave-room lock: the password step that unlocks, the mail timer re-arm,
-// switching on, and what each surface does while locked.
+// The leave-room lock: the password step that unlocks, the mail timer re-arm
+// and switching on. What each surface does while locked is checked where it
+// shows: window tests (buttons, drops, the box) and end to end (the tray).
 #include <gtest/gtest.h>
 
 #include "bar/fake_bar_host.h"
@@ -96,29 +97,6 @@ TEST(LeaveRoomTest, SwitchingOnRunsLeaveEventAndStopsMail) {
   EXPECT_EQ(l.h.builtins.calls[0].number, 42);
   EXPECT_EQ(l.h.builtins.calls[0].context, -1);
   EXPECT_EQ(l.host.calls, (Calls{"stop"}));
-}
-
-TEST(LeaveRoomTest, SurfacesWhileLocked) {
-  struct Row {
-    LockSurface surface;
-    bool acts;
-  } rows[] = {
-      {LockSurface::kLauncherButtons, false}, {LockSurface::kFileDrops, false},
-      {LockSurface::kTrayRightClick, false},  {LockSurface::kMailCheck, false},
-      {LockSurface::kTrayDoubleClick, true},  {LockSurface::kLauncherToggle, true},
-      {LockSurface::kTimersMenusEvents, true}, {LockSurface::kClockRightClick, true},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(static_cast<int>(row.surface));
-    EXPECT_EQ(SurfaceActs(row.surface, true), row.acts);
-    EXPECT_TRUE(SurfaceActs(row.surface, false));
-  }
-  EXPECT_EQ(BehaviourOf(LockSurface::kLauncherBoxOpen, true), LockedBehaviour::kPasswordField);
-  EXPECT_EQ(BehaviourOf(LockSurface::kLauncherBoxEnter, true), LockedBehaviour::kPasswordCheck);
-  EXPECT_EQ(BehaviourOf(LockSurface::kClockRightClick, true), LockedBehaviour::kEventOnly);
-  EXPECT_EQ(BehaviourOf(LockSurface::kLauncherBoxOpen, false), LockedBehaviour::kUnaffected);
-  EXPECT_EQ(TrayIconResource(true), 203);
-  EXPECT_EQ(TrayIconResource(false), 202);
 }
 
 }  // namespace
