@@ -16,10 +16,11 @@ namespace {
 class CyclingShell : public vsmr::Shell {
  public:
   int Open(const char* file, const char* parameters, const char* directory) override {
-    if (std::strlen(file) >= vsmr::kLineBuffer) std::abort();
-    if (parameters && std::strlen(parameters) >= vsmr::kLineBuffer) std::abort();
+    if (std::strlen(file) > vsmr::kLineMax) std::abort();
+    if (parameters && std::strlen(parameters) > vsmr::kLineMax) std::abort();
     if (directory && std::strlen(directory) >= vsmr::kPathBuffer) std::abort();
-    static const int kResults[] = {42, 2, 5, 0, 33};
+    static const int kResults[] = {42, 2, vsmr::kShellAccessDenied, vsmr::kShellOutOfResources,
+                                   vsmr::kShellLastError + 1};
     return kResults[calls_++ % 5];
   }
 
@@ -34,7 +35,7 @@ class NestingBuiltins : public vsmr::BuiltinRunner {
                  const vsmr::ArgumentVector& arguments, int context) override {
     if (arguments.count < 0 || arguments.count > vsmr::ArgumentVector::kSlots) std::abort();
     for (int k = 1; k <= vsmr::ArgumentVector::kSlots; ++k) {
-      if (std::strlen(arguments.Get(k)) >= vsmr::kLineBuffer) std::abort();
+      if (std::strlen(arguments.Get(k)) > vsmr::kLineMax) std::abort();
     }
     if (number != 1 || name_length > line.size()) return number & 1;
     return vsmr::RunCommandLine(interpreter, window, line.substr(name_length), context);
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CyclingShell shell;
   NestingBuiltins builtins;
   vsmr::Interpreter interpreter{*commands, status, shell, builtins};
-  int result = vsmr::RunCommandLine(interpreter, nullptr, line, -1);
+  int result = vsmr::RunCommandLine(interpreter, nullptr, line, vsmr::kContextLauncher);
   if (result != 0 && result != 1) std::abort();
   if (interpreter.nesting_depth != 0) std::abort();
   if (status.Read().View().size() > vsmr::StatusWord::kMaxLength) std::abort();

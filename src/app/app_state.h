@@ -26,7 +26,7 @@ struct AppState {
   bool in_tray = false;          // the program lives in the notification area
   bool skin_present = false;     // the skin file named in the settings exists
   StatusWord status;             // replaces the time on the clock face when set
-  bool shutdown_active = false;  // the shutdown countdown (timer 105) is armed
+  bool shutdown_active = false;  // the shutdown countdown (IDT_SHUTDOWN) is armed
   Point grab_offset;             // pointer position (client) when a move began
   bool keep_launcher_open = false;
   LauncherHistory history;

@@ -83,7 +83,7 @@ int SlotItem(const ButtonBar& bar, const ShellLayout& layout, int position) {
 }
 
 int ButtonPositionOfCommand(int command_id, const ShellLayout& layout) {
-  int position = command_id - kFirstButtonCommand;
+  int position = command_id - IDM_FIRST_BUTTON;
   return position >= 0 && position < layout.button_count ? position : -1;
 }
 
@@ -93,13 +93,13 @@ int ClickButton(const ButtonBar& bar, const ShellLayout& layout, const LauncherI
   int item = SlotItem(bar, layout, position);
   if (item < 0) return 0;
   interpreter.nesting_depth = 0;
-  return RunCommandLine(interpreter, window, items[item].path.View(), position);
+  return RunCommandLine(interpreter, window, items[item].path.View(), ButtonContext(position));
 }
 
 std::string DropRunLine(std::string_view path, std::string_view drop_list) {
-  std::string line(path.substr(0, SjisCutLength(path, kLauncherLineMax - 1)));
+  std::string line(path.substr(0, SjisCutLength(path, kLineMax - 1)));
   line += ' ';
-  std::size_t room = kLauncherLineMax - line.size();
+  std::size_t room = kLineMax - line.size();
   if (drop_list.size() <= room) {
     line += drop_list;
     return line;
@@ -142,25 +142,27 @@ void ChangeItemTo(LauncherItem& item, std::string_view name) {
   item.icon_index = 0;
 }
 
-bool DropAsksFirst(int drop_action) { return drop_action < 1 || drop_action > 4; }
+bool DropAsksFirst(int drop_action) {
+  return drop_action < kDropRun || drop_action > kDropChangeOnce;
+}
 
 int DropActionAfterDialog(int drop_action, int dialog_id) {
-  if (dialog_id == kDropRunButton) return 3;
-  if (dialog_id == kDropChangeButton) return 4;
+  if (dialog_id == IDC_DROP_RUN) return kDropRunOnce;
+  if (dialog_id == IDC_DROP_CHANGE) return kDropChangeOnce;
   return drop_action;
 }
 
 DropChoice TakeDropChoice(int& drop_action) {
   switch (drop_action) {
-    case 1:
+    case kDropRun:
       return DropChoice::kRunWithParameters;
-    case 2:
+    case kDropChange:
       return DropChoice::kChangeItem;
-    case 3:
-      drop_action = 0;
+    case kDropRunOnce:
+      drop_action = kDropAsk;
       return DropChoice::kRunWithParameters;
-    case 4:
-      drop_action = 0;
+    case kDropChangeOnce:
+      drop_action = kDropAsk;
       return DropChoice::kChangeItem;
     default:
       return DropChoice::kNothing;
@@ -183,7 +185,8 @@ DropChoice DropOnButton(ButtonBar& bar, const ShellLayout& layout, LauncherItem*
   DropChoice choice = TakeDropChoice(drop_action);
   if (choice == DropChoice::kRunWithParameters) {
     interpreter.nesting_depth = 0;
-    RunCommandLine(interpreter, window, DropRunLine(items[item].path.View(), drop_list), position);
+    RunCommandLine(interpreter, window, DropRunLine(items[item].path.View(), drop_list),
+                   ButtonContext(position));
   } else if (choice == DropChoice::kChangeItem) {
     std::string_view name = LastDroppedName(drop_list);
     if (name.empty() || !host.ConfirmItemChange(ItemChangeQuestion(position, item, name))) {

@@ -7,16 +7,12 @@
 #include <string_view>
 
 #include "app/shell_layout.h"
+#include "base/resource_ids.h"
 #include "command/interpreter.h"
 #include "settings/settings_records.h"
 
 namespace vsmr {
 
-inline constexpr int kFirstButtonCommand = 701;  // button p has control id 701 + p
-inline constexpr int kAppendButtonCommand = 301;
-inline constexpr int kRemoveButtonCommand = 303;
-inline constexpr int kSetButtonCountCommand = 307;
-inline constexpr std::size_t kLauncherLineMax = 8191;   // bytes of a line run by a button
 inline constexpr std::size_t kChangeMessageMax = 255;   // bytes of the item change question
 
 // Where a button's face comes from in the skin and where its 16 x 16 icon
@@ -46,7 +42,7 @@ class ButtonBarHost {
   // Resizes the main window to `width` x 22 with its region and moves the two
   // small buttons to x = width - 14.
   virtual void ApplyWidth(int width) = 0;
-  // Creates the owner-drawn button with control id 701 + `position` at (x, 0),
+  // Creates the owner-drawn button with control id IDM_FIRST_BUTTON + `position` at (x, 0),
   // 22 x 22. Returns it, or null when creation failed.
   virtual WindowRef CreateButton(int position, int x) = 0;
   virtual void DestroyButton(WindowRef button) = 0;
@@ -54,20 +50,20 @@ class ButtonBarHost {
   virtual void RegisterTip(WindowRef button, std::string_view text) = 0;
   // Has the button drawn again (its item changed).
   virtual void RepaintButton(WindowRef button) = 0;
-  // Shows the modal SELEDROPDLG and returns the id that closed it (2501,
-  // 2502, or 2 for a cancel); the main window is repainted afterwards.
+  // Shows the modal SELEDROPDLG and returns the id that closed it (IDC_DROP_RUN,
+  // IDC_DROP_CHANGE, or 2, the cancel id); the main window is repainted afterwards.
   virtual int AskDropChoice() = 0;
   // Asks `question` (caption "変更確認", Yes and No); true for Yes.
   virtual bool ConfirmItemChange(std::string_view question) = 0;
 };
 
 // Appends a button for the item already entered in the next free slot
-// (command 301); nothing when all 64 are in use.
+// (IDM_APPEND_BUTTON); nothing when all 64 are in use.
 void AppendButton(ButtonBar& bar, ShellLayout& layout, const LauncherItem* items,
                   ButtonBarHost& host);
-// Removes the last button (command 303); nothing when there is none.
+// Removes the last button (IDM_REMOVE_BUTTON); nothing when there is none.
 void RemoveLastButton(ButtonBar& bar, ShellLayout& layout, ButtonBarHost& host);
-// Makes the button count `count`, cut to 0..64 (command 307).
+// Makes the button count `count`, cut to 0..64 (IDM_SET_BUTTON_COUNT).
 void SetButtonCount(ButtonBar& bar, ShellLayout& layout, const LauncherItem* items, int count,
                     ButtonBarHost& host);
 // At the main window's creation: a button for every shown item, in item order.
@@ -84,8 +80,8 @@ int SlotItem(const ButtonBar& bar, const ShellLayout& layout, int position);
 // The button position for a window command id, or -1 when the id is none.
 int ButtonPositionOfCommand(int command_id, const ShellLayout& layout);
 
-// A click on the button at `position` (command 701 + position): runs its
-// item's path as a fresh top-level run with the position as context number.
+// A click on the button at `position` (IDM_FIRST_BUTTON + position): runs its
+// item's path as a fresh top-level run with ButtonContext(position).
 // Nothing while the leave-room lock is on. Returns the run's result, 0 when
 // nothing ran.
 int ClickButton(const ButtonBar& bar, const ShellLayout& layout, const LauncherItem* items,
@@ -93,7 +89,7 @@ int ClickButton(const ButtonBar& bar, const ShellLayout& layout, const LauncherI
 
 // The line run for files dropped on a button: the item's path, one blank and
 // the drop list ("\"a\" \"b\""). Names that would not fit whole within the
-// 8191 bytes of a line are left out, so no name arrives cut.
+// kLineMax bytes of a line are left out, so no name arrives cut.
 std::string DropRunLine(std::string_view path, std::string_view drop_list);
 
 // The last name of a drop list, without its quotes.
@@ -110,17 +106,21 @@ void ChangeItemTo(LauncherItem& item, std::string_view name);
 // What a drop on a button does.
 enum class DropChoice { kNothing, kRunWithParameters, kChangeItem };
 
-inline constexpr int kDropRunButton = 2501;     // SELEDROPDLG's choices
-inline constexpr int kDropChangeButton = 2502;
+// The DropAction (the UsingDropFile setting): what files dropped on a button do.
+inline constexpr int kDropAsk = 0;           // ask with the selection dialog first
+inline constexpr int kDropRun = 1;           // run the item with the files as parameters
+inline constexpr int kDropChange = 2;        // change the item to the last file
+inline constexpr int kDropRunOnce = 3;       // the dialog chose running: this drop only
+inline constexpr int kDropChangeOnce = 4;    // the dialog chose changing: this drop only
 
-// True when the DropAction says to ask with the selection dialog first (0, or
-// a value the setting does not know).
+// True when the DropAction says to ask with the selection dialog first
+// (kDropAsk, or a value the setting does not know).
 bool DropAsksFirst(int drop_action);
-// The DropAction after the selection dialog closed with `dialog_id`: 2501 sets
-// 3, 2502 sets 4, a cancel leaves it.
+// The DropAction after the selection dialog closed with `dialog_id`:
+// IDC_DROP_RUN sets kDropRunOnce, IDC_DROP_CHANGE kDropChangeOnce, a cancel leaves it.
 int DropActionAfterDialog(int drop_action, int dialog_id);
-// What the drop does under `drop_action`; the one-shot values 3 and 4 go
-// back to 0. After a cancelled dialog (still 0) the drop does nothing.
+// What the drop does under `drop_action`; the one-shot values go back to
+// kDropAsk. After a cancelled dialog (still kDropAsk) the drop does nothing.
 DropChoice TakeDropChoice(int& drop_action);
 
 // Files dropped at client x of the main window when ClassifyDrop says a

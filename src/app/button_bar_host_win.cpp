@@ -14,7 +14,7 @@ INT_PTR CALLBACK DropChoiceProc(HWND dialog, UINT msg, WPARAM wp, LPARAM) {
   if (msg == WM_INITDIALOG) return TRUE;
   if (msg != WM_COMMAND) return FALSE;
   int id = LOWORD(wp);
-  if (id == kDropRunButton || id == kDropChangeButton || id == IDCANCEL) {
+  if (id == IDC_DROP_RUN || id == IDC_DROP_CHANGE || id == IDCANCEL) {
     EndDialog(dialog, id);
     return TRUE;
   }
@@ -38,7 +38,7 @@ void WindowButtonBarHost::ApplyWidth(int) {
 WindowRef WindowButtonBarHost::CreateButton(int position, int x) {
   return CreateWindowExA(0, "button", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, 0, kButtonSize,
                          kButtonSize, main_,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonCommand + position)),
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDM_FIRST_BUTTON + position)),
                          instance_, nullptr);
 }
 
@@ -68,9 +68,9 @@ bool WindowButtonBarHost::ConfirmItemChange(std::string_view question) {
 }
 
 void WindowButtonBarHost::ArmMailTimer(int delay_ms) {
-  SetTimer(main_, kAutoMailTimer, static_cast<UINT>(delay_ms), nullptr);
+  SetTimer(main_, IDT_AUTO_MAIL, static_cast<UINT>(delay_ms), nullptr);
 }
 
-void WindowButtonBarHost::StopMailTimer() { KillTimer(main_, kAutoMailTimer); }
+void WindowButtonBarHost::StopMailTimer() { KillTimer(main_, IDT_AUTO_MAIL); }
 
 }  // namespace vsmr

@@ -35,8 +35,8 @@ class WindowButtonBarHost : public ButtonBarHost, public LeaveRoomHost {
   std::function<void()> apply_width_;
 };
 
-// The modal SELEDROPDLG: returns 2501 or 2502 for its buttons, 2 for a cancel,
-// -1 when the dialog could not be shown.
+// The modal SELEDROPDLG: returns IDC_DROP_RUN or IDC_DROP_CHANGE for its
+// buttons, IDCANCEL for a cancel, -1 when the dialog could not be shown.
 int RunDropChoiceDialog(HINSTANCE instance, HWND owner);
 
 }  // namespace vsmr

@@ -9,7 +9,7 @@ std::string BuildDropList(const std::vector<std::string>& names) {
   std::string list;
   for (const std::string& name : names) {
     std::size_t needed = name.size() + 2 + (list.empty() ? 0 : 1);
-    if (list.size() + needed > kDropListMax) break;
+    if (list.size() + needed > kLineMax) break;
     if (!list.empty()) list += ' ';
     list += '"';
     list += name;

@@ -6,12 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "command/interpreter.h"
+
 namespace vsmr {
 
-inline constexpr std::size_t kDropListMax = 8191;   // bytes of text
 inline constexpr std::size_t kClipboardDropMax = 1023;  // bytes put on the clipboard
 
-// "\"a\" \"b\"". A name that would not fit whole within kDropListMax bytes is
+// "\"a\" \"b\"". A name that would not fit whole within kLineMax bytes is
 // left out (with every later one), so the list never holds a cut name.
 std::string BuildDropList(const std::vector<std::string>& names);
 

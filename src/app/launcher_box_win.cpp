@@ -5,6 +5,8 @@
 #include <shlguid.h>
 
 #include "app/completion_enum_win.h"
+#include "base/resource_ids.h"
+#include "command/interpreter.h"
 
 namespace vsmr {
 
@@ -12,7 +14,6 @@ namespace {
 
 constexpr char kBoxProperty[] = "VesmiraLauncherBox";
 constexpr int kBoxHeight = 120;
-constexpr int kLineMax = 8191;
 
 }  // namespace
 
@@ -24,7 +25,7 @@ bool LauncherBox::Open(HWND owner, HINSTANCE instance, LauncherBoxOptions option
                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL |
                                CBS_HASSTRINGS,
                            74, 0, options.width, kBoxHeight, owner,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLauncherBoxId)),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LAUNCHER_BOX)),
                            instance, nullptr);
   if (!combo_) return false;
 
@@ -100,8 +101,8 @@ void LauncherBox::Close() {
 
 std::string LauncherBox::TakeText() {
   if (!combo_) return {};
-  std::string text(kLineMax + 1, '\0');
-  int n = GetWindowTextA(combo_, text.data(), kLineMax + 1);
+  std::string text(kLineBuffer, '\0');
+  int n = GetWindowTextA(combo_, text.data(), static_cast<int>(kLineBuffer));
   text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   SetWindowTextA(combo_, "");
   return text;
@@ -109,8 +110,8 @@ std::string LauncherBox::TakeText() {
 
 void LauncherBox::AppendText(std::string_view text) {
   if (!combo_) return;
-  std::string current(kLineMax + 1, '\0');
-  int n = GetWindowTextA(combo_, current.data(), kLineMax + 1);
+  std::string current(kLineBuffer, '\0');
+  int n = GetWindowTextA(combo_, current.data(), static_cast<int>(kLineBuffer));
   current.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
   current.append(text);
   SetWindowTextA(combo_, current.c_str());
@@ -118,11 +119,11 @@ void LauncherBox::AppendText(std::string_view text) {
 
 void LauncherBox::SendEnter() {
   HWND owner = owner_;
-  SendMessageA(owner, WM_COMMAND, kLauncherEnterCommand, 0);
+  SendMessageA(owner, WM_COMMAND, IDM_LAUNCHER_ENTER, 0);
   // The run may itself have closed the box (or changed the keep-open flag);
   // only a box that is still open is closed here.
   bool keep = keep_open_ && *keep_open_;
-  if (!keep && combo_) SendMessageA(owner, WM_COMMAND, kLauncherToggleCommand, 0);
+  if (!keep && combo_) SendMessageA(owner, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
 }
 
 LRESULT CALLBACK LauncherBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -14,10 +14,6 @@
 
 namespace vsmr {
 
-inline constexpr int kLauncherToggleCommand = 305;  // opens or closes the box
-inline constexpr int kLauncherBoxId = 802;
-inline constexpr int kLauncherEnterCommand = 803;
-
 struct LauncherBoxOptions {
   int width = 0;                 // opened length - 1
   std::string_view font_face;    // empty: the system's default Shift-JIS face
@@ -43,7 +39,7 @@ class LauncherBox {
   bool IsOpen() const { return combo_ != nullptr; }
   HWND combo() const { return combo_; }
 
-  // The edit field's text (at most 8191 bytes); the field is cleared.
+  // The edit field's text (at most kLineMax bytes); the field is cleared.
   std::string TakeText();
   void AppendText(std::string_view text);
 

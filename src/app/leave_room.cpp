@@ -15,7 +15,7 @@ void EnterLeaveRoom(SettingsState& settings, Interpreter& interpreter, WindowRef
                     LeaveRoomHost& host) {
   settings.leave_room_mode = 1;
   // Called from a built-in, inside a run: the nesting count goes on from there.
-  RunCommandLine(interpreter, window, "_onleave", -1);
+  RunCommandLine(interpreter, window, "_onleave", kContextLauncher);
   host.StopMailTimer();
 }
 
@@ -25,7 +25,7 @@ LockedLineResult EnterLockedLine(std::string_view line, SettingsState& settings,
   if (line != settings.leave_room_password.View()) return LockedLineResult::kWrongPassword;
   settings.leave_room_mode = 0;
   interpreter.nesting_depth = 0;
-  RunCommandLine(interpreter, window, "_onrecover", -2);
+  RunCommandLine(interpreter, window, "_onrecover", kContextEvent);
   if (AutoMailConfigured(settings)) host.ArmMailTimer(kMailRestartDelayMs);
   return LockedLineResult::kUnlocked;
 }

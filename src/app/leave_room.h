@@ -9,14 +9,13 @@
 
 namespace vsmr {
 
-inline constexpr int kAutoMailTimer = 109;
 inline constexpr int kMailRestartDelayMs = 3000;  // first check after unlocking
 
 // The timers the lock touches on the main window.
 class LeaveRoomHost {
  public:
   virtual ~LeaveRoomHost() = default;
-  // Arms the automatic mail timer (109) to fire after `delay_ms`.
+  // Arms the automatic mail timer (IDT_AUTO_MAIL) to fire after `delay_ms`.
   virtual void ArmMailTimer(int delay_ms) = 0;
   // Stops the automatic mail timer.
   virtual void StopMailTimer() = 0;
@@ -26,7 +25,7 @@ class LeaveRoomHost {
 bool AutoMailConfigured(const SettingsState& settings);
 
 // Switches the lock on (the leave-room built-in): sets the flag, runs
-// `_onleave` with context -1 inside the current run, stops the mail timer.
+// `_onleave` with kContextLauncher inside the current run, stops the mail timer.
 void EnterLeaveRoom(SettingsState& settings, Interpreter& interpreter, WindowRef window,
                     LeaveRoomHost& host);
 
@@ -34,7 +33,7 @@ enum class LockedLineResult { kIgnored, kWrongPassword, kUnlocked };
 
 // A line entered in the launcher box while the lock is on. An empty line is
 // ignored; the password, byte for byte, switches the lock off, runs
-// `_onrecover` as a fresh top-level run with context -2 and, when automatic
+// `_onrecover` as a fresh top-level run with kContextEvent and, when automatic
 // checks are configured, arms the mail timer with 3000 ms; any other line
 // does nothing (it is neither run nor kept in the history).
 LockedLineResult EnterLockedLine(std::string_view line, SettingsState& settings,

@@ -37,7 +37,7 @@ void HandOff(const char* arguments) {
   HWND running = FindWindowA(kInstanceName, nullptr);
   if (!running) return;
   COPYDATASTRUCT data{};
-  data.dwData = kHandOffId;
+  data.dwData = IDM_HAND_OFF;
   data.cbData = static_cast<DWORD>(std::strlen(arguments) + 1);
   data.lpData = const_cast<char*>(arguments);
   SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));

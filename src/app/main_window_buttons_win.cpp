@@ -23,13 +23,13 @@ void MainWindow::OnButtonCommand(int id, LPARAM lp) {
   if (!bar_host_) return;
   LauncherItem* items = state_.settings.launcher_items;
   switch (id) {
-    case kAppendButtonCommand:
+    case IDM_APPEND_BUTTON:
       AppendButton(state_.buttons, state_.layout, items, *bar_host_);
       return;
-    case kRemoveButtonCommand:
+    case IDM_REMOVE_BUTTON:
       RemoveLastButton(state_.buttons, state_.layout, *bar_host_);
       return;
-    case kSetButtonCountCommand:
+    case IDM_SET_BUTTON_COUNT:
       SetButtonCount(state_.buttons, state_.layout, items, static_cast<int>(lp), *bar_host_);
       return;
     default:

@@ -43,11 +43,11 @@ void MainWindow::OnMoving(RECT* proposed) {
 
 void MainWindow::OnLeftDown(Point client) {
   if (state_.shutdown_active) {
-    KillTimer(hwnd_, kShutdownTimerId);
+    KillTimer(hwnd_, IDT_SHUTDOWN);
     state_.shutdown_active = false;
   }
   if (IsToggleSpot(client)) {
-    SendMessageA(hwnd_, WM_COMMAND, kLauncherToggleCommand, 0);
+    SendMessageA(hwnd_, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
     return;
   }
   state_.status.Clear();
@@ -56,7 +56,7 @@ void MainWindow::OnLeftDown(Point client) {
 }
 
 void MainWindow::OnRightDown(Point client) {
-  if (RunEvent("_onrightdown", -4) != 0) return;
+  if (RunEvent("_onrightdown", kContextMenu) != 0) return;
   if (IsClockTextArea(client) && !state_.LeaveRoomMode()) ShowMainMenu(client);
 }
 

@@ -35,7 +35,7 @@ void MainWindow::OpenLauncher() {
 
   CheckLauncherMenuItem(true);
   if (launcher_.combo()) SetFocus(launcher_.combo());
-  RunEvent("_oncmdopn", -2);
+  RunEvent("_oncmdopn", kContextEvent);
 }
 
 void MainWindow::CloseLauncher() {
@@ -45,12 +45,12 @@ void MainWindow::CloseLauncher() {
   ApplyWidth();
   MoveLauncherButtons();
   CheckLauncherMenuItem(false);
-  RunEvent("_oncmdcls", -2);
+  RunEvent("_oncmdcls", kContextEvent);
 }
 
 void MainWindow::CheckLauncherMenuItem(bool checked) {
   if (!main_menu_.get()) return;
-  CheckMenuItem(GetSubMenu(main_menu_.get(), 0), kLauncherToggleCommand,
+  CheckMenuItem(GetSubMenu(main_menu_.get(), 0), IDM_LAUNCHER_TOGGLE,
                 MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
@@ -62,7 +62,7 @@ void MainWindow::EnterLauncherLine() {
     EnterLockedLine(line, state_.settings, interpreter_, hwnd_, *bar_host_);
     return;
   }
-  RunTopLevel(line, -1);
+  RunTopLevel(line, kContextLauncher);
   state_.history.Enter(line);
 }
 

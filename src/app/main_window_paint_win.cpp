@@ -23,7 +23,7 @@ void MainWindow::CheckSkinPresent() {
 
 HBITMAP MainWindow::Skin() {
   return skin_cache_.Get(instance_, state_.skin_present, state_.settings.skin_bitmap_path.c_str(),
-                         kSkinWidth, kStripHeight, kSkinBitmapId);
+                         kSkinWidth, kStripHeight, IDB_SKIN);
 }
 
 void MainWindow::OnPaint() {
@@ -67,14 +67,14 @@ void MainWindow::OnPaint() {
 void MainWindow::OnDrawItem(const DRAWITEMSTRUCT* item) {
   if (!item) return;
   int id = static_cast<int>(item->CtlID);
-  if (id != kCloseButtonId && id != kTrayButtonId) {
+  if (id != IDM_CLOSE && id != IDM_TRAY_TOGGLE) {
     DrawLauncherButton(item);
     return;
   }
   bool pressed = (item->itemState & ODS_SELECTED) != 0;
   int src_x = kCloseSkinX + (pressed ? kPressedOffset : 0);
-  int src_y = id == kCloseButtonId ? 0 : kCloseButtonHeight;
-  int height = id == kCloseButtonId ? kCloseButtonHeight : kTrayButtonHeight;
+  int src_y = id == IDM_CLOSE ? 0 : kCloseButtonHeight;
+  int height = id == IDM_CLOSE ? kCloseButtonHeight : kTrayButtonHeight;
   HBITMAP skin = Skin();
   MemoryDc skin_dc(item->hDC);
   if (!skin || !skin_dc) return;

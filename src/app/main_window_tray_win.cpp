@@ -11,16 +11,14 @@ namespace vsmr {
 
 namespace {
 
-constexpr int kVersionOkButton = 1;
-
 INT_PTR CALLBACK VersionDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM) {
   switch (msg) {
     case WM_INITDIALOG:
-      SetDlgItemTextA(dialog, kVersionLineId, kInstanceName);
+      SetDlgItemTextA(dialog, IDC_VERSION_LINE, kInstanceName);
       return TRUE;
     case WM_COMMAND:
       // Only OK (also Enter) closes the box; Escape arrives as IDCANCEL and is swallowed.
-      if (LOWORD(wp) == kVersionOkButton) EndDialog(dialog, kVersionOkButton);
+      if (LOWORD(wp) == IDOK) EndDialog(dialog, IDOK);
       return TRUE;
     default:
       return FALSE;
@@ -31,7 +29,7 @@ NOTIFYICONDATAA TrayIconRecord(HWND owner) {
   NOTIFYICONDATAA data{};
   data.cbSize = sizeof data;
   data.hWnd = owner;
-  data.uID = kTrayIconUid;
+  data.uID = ID_TRAY_ICON;
   return data;
 }
 
@@ -75,7 +73,7 @@ void MainWindow::DeleteTrayIcon() {
 }
 
 void MainWindow::OnTrayCallback(WPARAM id, LPARAM mouse) {
-  if (id != kTrayIconUid) return;
+  if (id != ID_TRAY_ICON) return;
   switch (static_cast<UINT>(mouse)) {
     case WM_LBUTTONDBLCLK:
       if (state_.in_tray) LeaveTray();

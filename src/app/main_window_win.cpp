@@ -131,7 +131,7 @@ LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT MainWindow::OnCreate() {
   ApplyWidth();
-  if (!SetTimer(hwnd_, kClockTimerId, kClockTickMs, nullptr)) {
+  if (!SetTimer(hwnd_, IDT_CLOCK, kClockTickMs, nullptr)) {
     MessageBoxA(hwnd_, "タイマーの生成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
   }
   CreateSmallButtons();
@@ -146,11 +146,11 @@ LRESULT MainWindow::OnCreate() {
   main_menu_.Reset(LoadMenuA(instance_, "MPOPUPMENU"));
   tray_menu_.Reset(LoadMenuA(instance_, "RTRAYMENU"));
   large_icon_.Reset(static_cast<HICON>(
-      LoadImageA(instance_, MAKEINTRESOURCEA(kLargeIconId), IMAGE_ICON, 32, 32, 0)));
+      LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_LARGE), IMAGE_ICON, 32, 32, 0)));
   small_icon_.Reset(static_cast<HICON>(
-      LoadImageA(instance_, MAKEINTRESOURCEA(kSmallIconId), IMAGE_ICON, 16, 16, 0)));
+      LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_SMALL), IMAGE_ICON, 16, 16, 0)));
   lock_icon_.Reset(static_cast<HICON>(
-      LoadImageA(instance_, MAKEINTRESOURCEA(kLockIconId), IMAGE_ICON, 16, 16, 0)));
+      LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_LOCKED), IMAGE_ICON, 16, 16, 0)));
   LoadSettingsAndLists();
   BuildButtons();
   if (state_.in_tray) AddTrayIcon();
@@ -161,7 +161,7 @@ LRESULT MainWindow::OnCreate() {
   DragAcceptFiles(hwnd_, TRUE);
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ArmMailTimerIfConfigured(5000);
-  RunEvent("_startup", -2);
+  RunEvent("_startup", kContextEvent);
   return 0;
 }
 
@@ -169,11 +169,11 @@ void MainWindow::CreateSmallButtons() {
   int x = state_.layout.SmallButtonX();
   close_button_ = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, 0,
                                   kSmallButtonWidth, kCloseButtonHeight, hwnd_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCloseButtonId)),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDM_CLOSE)),
                                   instance_, nullptr);
   tray_button_ = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x,
                                  kCloseButtonHeight, kSmallButtonWidth, kTrayButtonHeight, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTrayButtonId)),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDM_TRAY_TOGGLE)),
                                  instance_, nullptr);
 }
 
@@ -213,10 +213,10 @@ void MainWindow::SaveSettingsAndLists() {
 }
 
 void MainWindow::OnClose() {
-  RunEvent("_onclose", -2);
+  RunEvent("_onclose", kContextEvent);
   SaveSettingsAndLists();
   if (state_.in_tray) DeleteTrayIcon();
-  KillTimer(hwnd_, kClockTimerId);
+  KillTimer(hwnd_, IDT_CLOCK);
   launcher_.Close();
   main_menu_.Reset();
   tray_menu_.Reset();
@@ -227,7 +227,7 @@ void MainWindow::OnDestroy() {
   // Also reached without WM_CLOSE (the system ending the session, tests): the
   // box must not outlive its parent's handles.
   launcher_.Close();
-  UnregisterHotKey(hwnd_, kHotKeyId);
+  UnregisterHotKey(hwnd_, ID_HOT_KEY);
   state_.hand_off.Close();  // no window takes handed-over lines any more
   PostQuitMessage(0);
 }
@@ -244,25 +244,25 @@ int MainWindow::RunEvent(const char* name, int context) { return RunTopLevel(nam
 
 void MainWindow::OnCommand(int id, LPARAM lp) {
   switch (id) {
-    case kCloseButtonId:
+    case IDM_CLOSE:
       SendMessageA(hwnd_, WM_CLOSE, 0, 0);
       return;
-    case kLauncherToggleCommand:
+    case IDM_LAUNCHER_TOGGLE:
       ToggleLauncher();
       return;
-    case kLauncherEnterCommand:
+    case IDM_LAUNCHER_ENTER:
       EnterLauncherLine();
       return;
-    case kTrayButtonId:
+    case IDM_TRAY_TOGGLE:
       ToggleTray();
       return;
-    case kLeaveTrayCommand:
+    case IDM_LEAVE_TRAY:
       if (state_.in_tray) LeaveTray();
       return;
-    case kVersionCommand:
+    case IDM_VERSION:
       ShowVersionDialog();
       return;
-    case kMailCheckCommand:
+    case IDM_MAIL_CHECK:
       // Refused while locked; the manual check itself comes with the mail
       // checker, and until then the command does nothing.
       return;
@@ -275,33 +275,33 @@ void MainWindow::OnCommand(int id, LPARAM lp) {
 }
 
 bool MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
-  if (!data || data->dwData != kHandOffId) return false;
+  if (!data || data->dwData != IDM_HAND_OFF) return false;
   // The text arrives with its terminator; never trust that it does.
   const char* bytes = static_cast<const char*>(data->lpData);
   std::string text;
   if (bytes && data->cbData > 0) text.assign(bytes, strnlen(bytes, data->cbData));
   MessageBoxA(hwnd_, text.c_str(), "OK", MB_OK);
-  RunTopLevel(text, -3);
+  RunTopLevel(text, kContextSecondStart);
   return true;
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
-  if (id == kMailTimerId) {
+  if (id == IDT_AUTO_MAIL) {
     OnMailTimer();
     return;
   }
-  if (id != kClockTimerId) return;
+  if (id != IDT_CLOCK) return;
   RECT face{0, 0, kClockFaceWidth, kStripHeight};
   InvalidateRect(hwnd_, &face, FALSE);
   RunDueTimers(state_.settings.timers, timer_firings_, clock_.Now(), [this](int i) {
     // A copy: the run may change the table (through the options dialog).
     std::string command(state_.settings.timers[i].command.View());
-    RunTopLevel(command, -5);
+    RunTopLevel(command, kContextTimer);
   });
 }
 
 void MainWindow::OnHotKey(int id) {
-  if (id != kHotKeyId) return;
+  if (id != ID_HOT_KEY) return;
   SetForegroundWindow(hwnd_);
   ToggleLauncher();
 }
@@ -309,7 +309,7 @@ void MainWindow::OnHotKey(int id) {
 void MainWindow::OnMailTimer() {
   // The timer stops itself; the check it starts (which re-arms it) belongs to
   // the mail checker, which is not part of this program yet.
-  KillTimer(hwnd_, kMailTimerId);
+  KillTimer(hwnd_, IDT_AUTO_MAIL);
 }
 
 void MainWindow::ApplyWidth() {
@@ -334,10 +334,10 @@ void MainWindow::MoveSmallButtons() {
 }
 
 void MainWindow::RegisterHotKeyFromSettings() {
-  UnregisterHotKey(hwnd_, kHotKeyId);
+  UnregisterHotKey(hwnd_, ID_HOT_KEY);
   if (state_.settings.hot_key == 0) return;
   HotKeyBinding b = MapHotKey(state_.settings.hot_key);
-  RegisterHotKey(hwnd_, kHotKeyId, b.modifiers, b.virtual_key);  // failure is silent
+  RegisterHotKey(hwnd_, ID_HOT_KEY, b.modifiers, b.virtual_key);  // failure is silent
 }
 
 }  // namespace vsmr

@@ -12,30 +12,15 @@
 #include "app/line_hand_off_win.h"
 #include "app/paint_cache_win.h"
 #include "base/gdi_handles_win.h"
+#include "base/resource_ids.h"
 #include "command/interpreter.h"
 #include "command/shell.h"
 #include "command/timer_check.h"
 
 namespace vsmr {
 
-// Identifiers shared with the resources, the settings and the built-ins.
-inline constexpr UINT_PTR kClockTimerId = 101;
-inline constexpr UINT_PTR kShutdownTimerId = 105;
-inline constexpr UINT_PTR kMailTimerId = 109;
-inline constexpr int kHotKeyId = 1101;
-inline constexpr int kCloseButtonId = 602;
-inline constexpr int kTrayButtonId = 103;  // also the command that toggles the notification area
-inline constexpr int kVersionCommand = 306;
-inline constexpr int kMailCheckCommand = 308;
-inline constexpr int kLeaveTrayCommand = 601;
-inline constexpr UINT kTrayIconUid = 801;
+// The notification-area icon's callback message (wParam ID_TRAY_ICON, lParam the mouse message).
 inline constexpr UINT kTrayCallbackMessage = WM_USER;
-inline constexpr int kVersionLineId = 2401;  // VERSIONDLG's line that shows the instance name
-inline constexpr ULONG_PTR kHandOffId = 111;
-inline constexpr int kSkinBitmapId = 106;
-inline constexpr int kLargeIconId = 201;
-inline constexpr int kSmallIconId = 202;
-inline constexpr int kLockIconId = 203;
 
 // The instance name: mutex, class, window title, notification tip.
 inline constexpr char kInstanceName[] = "Vesmira2002(Ver2.69.53(2.7--) Build291)";

@@ -44,7 +44,7 @@ int OpenWithParameters(Shell& shell, std::string_view line, char* body, std::siz
     ExpandParameters(line, body, capacity, arguments, count, name_length);
     result = shell.Open(body, nullptr, nullptr);
   }
-  return result > 32 ? 1 : 0;
+  return ShellSucceeded(result) ? 1 : 0;
 }
 
 }  // namespace vsmr

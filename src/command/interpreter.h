@@ -14,12 +14,32 @@ namespace vsmr {
 // owns message boxes and receives the window commands that built-ins send.
 using WindowRef = void*;
 
-// Size of every working copy of a line (a line holds at most 8191 bytes).
-inline constexpr std::size_t kLineBuffer = 8192;
+// The longest command line in bytes, wherever a line comes from (typed, a
+// button's item with dropped files, a body with its arguments): longer text is cut.
+inline constexpr std::size_t kLineMax = 8191;
+// Size of every working copy of a line: the line and its terminator.
+inline constexpr std::size_t kLineBuffer = kLineMax + 1;
 // Size of the shell's working-directory and folder-alias path buffers.
 inline constexpr std::size_t kPathBuffer = 260;
 // Runs nested deeper than this are refused with "CmndErrN".
 inline constexpr int kMaxNesting = 8;
+
+// Where a run comes from: handed unchanged to nested runs and built-ins,
+// which may act differently for each.
+inline constexpr int kContextLauncher = -1;     // the launcher box, `_onleave`, the new-mail event
+inline constexpr int kContextEvent = -2;        // the other event commands, the mail launcher line
+inline constexpr int kContextSecondStart = -3;  // the command line a second start hands over
+inline constexpr int kContextMenu = -4;         // `_onrightdown` and the command menus
+inline constexpr int kContextTimer = -5;        // the command timers
+// A launcher button's runs (click or drop) carry its position, 0 to 63.
+constexpr int ButtonContext(int position) { return position; }
+
+// What the shell's "open" answers (ShellExecuteA's codes); any result not
+// named here and not above kShellLastError is a plain failure.
+inline constexpr int kShellOutOfResources = 0;  // out of memory or resources
+inline constexpr int kShellAccessDenied = 5;
+inline constexpr int kShellLastError = 32;      // every result above it is success
+constexpr bool ShellSucceeded(int result) { return result > kShellLastError; }
 
 // The shell's "open" operation.
 class Shell {
@@ -27,8 +47,7 @@ class Shell {
   virtual ~Shell() = default;
   // Opens `file` with the verb "open", no owner window, shown normally.
   // `parameters` and `directory` may be null (none). Returns what ShellExecuteA
-  // returns: above 32 success, 5 access denied, 0 out of memory or resources,
-  // anything else a plain failure.
+  // returns (see ShellSucceeded and the codes above).
   virtual int Open(const char* file, const char* parameters, const char* directory) = 0;
 };
 
@@ -84,8 +103,8 @@ struct Interpreter {
 
 // Runs a line: its " & " segments in order, "//" comment segments skipped.
 // Returns the result (1 or 0) of the last segment that ran, 0 if none ran.
-// `context` is handed unchanged to nested runs and built-ins. The line is cut
-// at 8191 bytes.
+// `context` (kContextLauncher ... or ButtonContext) is handed unchanged to
+// nested runs and built-ins. The line is cut at kLineMax bytes.
 int RunCommandLine(Interpreter& interpreter, WindowRef window, std::string_view text, int context);
 
 // Runs one segment: a built-in written directly, a command of the list, or

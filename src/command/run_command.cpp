@@ -35,7 +35,7 @@ int OpenFolderAlias(Interpreter& in, const CommandEntry& entry, std::string_view
   CopyLine(path, sizeof path, entry.body.View());
   AppendLine(path, sizeof path, "\\");
   AppendLine(path, sizeof path, segment.substr(entry.name.View().size() + 1));
-  return in.shell.Open(path, nullptr, nullptr) > 32 ? 1 : 0;
+  return ShellSucceeded(in.shell.Open(path, nullptr, nullptr)) ? 1 : 0;
 }
 
 int RunFound(Interpreter& in, WindowRef window, const CommandEntry& entry,
@@ -77,13 +77,13 @@ int OpenUnknown(Interpreter& in, std::string_view segment) {
     std::string parameters(segment.substr(quote + 1));
     CopyLine(directory, sizeof directory, WorkingDirectoryOf(file));
     int result = in.shell.Open(file.c_str(), parameters.c_str(), directory);
-    if (result == 5) in.status.Set("CmdErrAD");
-    if (result == 0) in.status.Set("CmdErrMR");
-    return result > 32 ? 1 : 0;
+    if (result == kShellAccessDenied) in.status.Set("CmdErrAD");
+    if (result == kShellOutOfResources) in.status.Set("CmdErrMR");
+    return ShellSucceeded(result) ? 1 : 0;
   }
   std::string file(segment);
   CopyLine(directory, sizeof directory, WorkingDirectoryOf(file));
-  return in.shell.Open(file.c_str(), nullptr, directory) > 32 ? 1 : 0;
+  return ShellSucceeded(in.shell.Open(file.c_str(), nullptr, directory)) ? 1 : 0;
 }
 
 }  // namespace
@@ -97,7 +97,7 @@ std::string_view WorkingDirectoryOf(std::string_view file) {
 int RunCommand(Interpreter& in, WindowRef window, std::string_view text, int context) {
   text = UpToNul(text);
   // An owned copy: the segment handed on is a C string of exactly its length.
-  const std::string owned(text.substr(0, SjisCutLength(text, kLineBuffer - 1)));
+  const std::string owned(text.substr(0, SjisCutLength(text, kLineMax)));
   const std::string_view segment = owned;
   if (segment.empty()) return 0;
 

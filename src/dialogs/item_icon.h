@@ -4,6 +4,8 @@
 #pragma once
 #include <cstddef>
 
+#include "base/resource_ids.h"
+
 namespace vsmr {
 
 inline constexpr int kItemIconLarge = 32;  // size value for the large icon
@@ -18,8 +20,8 @@ inline constexpr ItemIconSource kItemIconSources[] = {
 // (an HINSTANCE) that holds them: the program, or a test's data module.
 struct ItemIconResources {
   void* module = nullptr;
-  int large_id = 201;
-  int small_id = 202;
+  int large_id = IDI_APP_LARGE;
+  int small_id = IDI_APP_SMALL;
 };
 
 // True for the two size values LoadItemIcon serves.

@@ -48,7 +48,7 @@ TEST(DropList, QuotesNamesWithoutTrailingBlank) {
 TEST(DropList, NeverExceedsLimitOrCutsAName) {
   std::vector<std::string> names(40, std::string(250, 'a'));
   std::string list = BuildDropList(names);
-  EXPECT_LE(list.size(), kDropListMax);
+  EXPECT_LE(list.size(), kLineMax);
   EXPECT_EQ(list.back(), '"');
   // 252 bytes per quoted name plus a blank: 32 fit, the 33rd would pass 8191.
   EXPECT_EQ(list.size(), 32 * 252 + 31u);

@@ -15,8 +15,8 @@ TEST_F(MainWindowTest, CreatedAsTheClockStrip) {
   EXPECT_STREQ(title, kInstanceName);
   EXPECT_TRUE(GetWindowLongA(window_->hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   EXPECT_TRUE(GetWindowLongA(window_->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_NE(GetDlgItem(window_->hwnd(), kCloseButtonId), nullptr);
-  EXPECT_NE(GetDlgItem(window_->hwnd(), kTrayButtonId), nullptr);
+  EXPECT_NE(GetDlgItem(window_->hwnd(), IDM_CLOSE), nullptr);
+  EXPECT_NE(GetDlgItem(window_->hwnd(), IDM_TRAY_TOGGLE), nullptr);
 }
 
 TEST_F(MainWindowTest, PaintingDoesNotLeak) {
@@ -34,7 +34,7 @@ TEST_F(MainWindowTest, PaintingDoesNotLeak) {
 TEST_F(MainWindowTest, LauncherBoxOpensClosesWithoutLeaking) {
   HWND hwnd = window_->hwnd();
   auto toggle = [&] {
-    SendMessageA(hwnd, WM_COMMAND, 305, 0);
+    SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
     PumpMessages();
   };
   toggle();
@@ -42,13 +42,13 @@ TEST_F(MainWindowTest, LauncherBoxOpensClosesWithoutLeaking) {
   int before = CountGdiObjects();
   for (int i = 0; i < 50; ++i) {
     toggle();
-    ASSERT_NE(GetDlgItem(hwnd, 802), nullptr);
+    ASSERT_NE(GetDlgItem(hwnd, IDC_LAUNCHER_BOX), nullptr);
     RECT r;
     GetWindowRect(hwnd, &r);
     ASSERT_EQ(r.right - r.left, 188);
     Repaint();
     toggle();
-    ASSERT_EQ(GetDlgItem(hwnd, 802), nullptr);
+    ASSERT_EQ(GetDlgItem(hwnd, IDC_LAUNCHER_BOX), nullptr);
   }
   int after = CountGdiObjects();
   EXPECT_LE(after - before, 5) << "before " << before << ", after " << after;
@@ -57,8 +57,8 @@ TEST_F(MainWindowTest, LauncherBoxOpensClosesWithoutLeaking) {
 TEST_F(MainWindowTest, LauncherBoxHasTenHistoryRows) {
   state_->history.Enter("first");
   state_->history.Enter("second");
-  SendMessageA(window_->hwnd(), WM_COMMAND, 305, 0);
-  HWND combo = GetDlgItem(window_->hwnd(), 802);
+  SendMessageA(window_->hwnd(), WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
+  HWND combo = GetDlgItem(window_->hwnd(), IDC_LAUNCHER_BOX);
   ASSERT_NE(combo, nullptr);
   EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 10);
   char row[64] = {};

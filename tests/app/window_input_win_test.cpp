@@ -55,11 +55,11 @@ TEST_F(MainWindowTest, LeftClicksClearStatusWordButToggleSpotKeepsIt) {
 TEST_F(MainWindowTest, LeftClickCancelsShutdownCountdown) {
   HWND hwnd = window_->hwnd();
   state_->shutdown_active = true;
-  SetTimer(hwnd, kShutdownTimerId, 30000, nullptr);
+  SetTimer(hwnd, IDT_SHUTDOWN, 30000, nullptr);
   SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, At(4, 4));
   EXPECT_FALSE(state_->shutdown_active);
   // The timer is gone: killing it again fails.
-  EXPECT_FALSE(KillTimer(hwnd, kShutdownTimerId));
+  EXPECT_FALSE(KillTimer(hwnd, IDT_SHUTDOWN));
 }
 
 TEST_F(MainWindowTest, GripStripIsCaption) {
@@ -84,8 +84,8 @@ TEST_F(MainWindowTest, DropOnClockFacePutsQuotedNamesOnClipboard) {
 
 TEST_F(MainWindowTest, DropOnLauncherBoxAppendsWithoutBlank) {
   HWND hwnd = window_->hwnd();
-  SendMessageA(hwnd, WM_COMMAND, 305, 0);
-  HWND combo = GetDlgItem(hwnd, 802);
+  SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
+  HWND combo = GetDlgItem(hwnd, IDC_LAUNCHER_BOX);
   ASSERT_NE(combo, nullptr);
   SetWindowTextA(combo, "open");
   SendMessageA(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({120, 10}, {"C:\\x.txt"})),
@@ -107,8 +107,8 @@ TEST_F(MainWindowTest, DropsAreIgnoredWhileLocked) {
 TEST_F(MainWindowTest, LockedLauncherBoxEchoesAsterisks) {
   HWND hwnd = window_->hwnd();
   state_->settings.leave_room_mode = 1;
-  SendMessageA(hwnd, WM_COMMAND, 305, 0);
-  HWND combo = GetDlgItem(hwnd, 802);
+  SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
+  HWND combo = GetDlgItem(hwnd, IDC_LAUNCHER_BOX);
   ASSERT_NE(combo, nullptr);
   HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
   ASSERT_NE(edit, nullptr);
@@ -117,8 +117,8 @@ TEST_F(MainWindowTest, LockedLauncherBoxEchoesAsterisks) {
 
 TEST_F(MainWindowTest, EnterRunsLineEntersHistoryAndClosesBox) {
   HWND hwnd = window_->hwnd();
-  SendMessageA(hwnd, WM_COMMAND, 305, 0);
-  HWND combo = GetDlgItem(hwnd, 802);
+  SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
+  HWND combo = GetDlgItem(hwnd, IDC_LAUNCHER_BOX);
   ASSERT_NE(combo, nullptr);
   HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
   ASSERT_NE(edit, nullptr);
@@ -126,20 +126,20 @@ TEST_F(MainWindowTest, EnterRunsLineEntersHistoryAndClosesBox) {
   SetWindowTextA(combo, "vsmr-no-such-program-here");
   SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
   PumpMessages();
-  EXPECT_EQ(GetDlgItem(hwnd, 802), nullptr);
+  EXPECT_EQ(GetDlgItem(hwnd, IDC_LAUNCHER_BOX), nullptr);
   EXPECT_EQ(state_->history.Entry(0), "vsmr-no-such-program-here");
   RECT r;
   GetWindowRect(hwnd, &r);
   EXPECT_EQ(r.right - r.left, 88);
 
   state_->keep_launcher_open = true;
-  SendMessageA(hwnd, WM_COMMAND, 305, 0);
-  combo = GetDlgItem(hwnd, 802);
+  SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
+  combo = GetDlgItem(hwnd, IDC_LAUNCHER_BOX);
   edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
   SetWindowTextA(combo, "vsmr-second-line");
   SendMessageA(edit, WM_LBUTTONDBLCLK, MK_LBUTTON, At(3, 3));  // the same as Enter
   PumpMessages();
-  EXPECT_NE(GetDlgItem(hwnd, 802), nullptr);
+  EXPECT_NE(GetDlgItem(hwnd, IDC_LAUNCHER_BOX), nullptr);
   EXPECT_EQ(state_->history.Entry(0), "vsmr-second-line");
   EXPECT_EQ(state_->history.Entry(1), "vsmr-no-such-program-here");
 }
@@ -161,7 +161,7 @@ class HandOffBuiltins : public test::RecordingBuiltins {
     int result =
         RecordingBuiltins::RunBuiltin(interpreter, w, number, line, name_length, arguments, context);
     if (number == 1) {
-      inner = HandOverFromAnotherThread(window, *queue, "#2 inner", -2);
+      inner = HandOverFromAnotherThread(window, *queue, "#2 inner", kContextEvent);
       depth_after_inner = interpreter.nesting_depth;
     }
     return result;
@@ -198,19 +198,20 @@ class HandOffTest : public MainWindowTest {
 };
 
 TEST_F(HandOffTest, OtherThreadsLineRunsOnTheWindowsThread) {
-  LineHandOff::Result result =
-      HandOffBuiltins::HandOverFromAnotherThread(window_->hwnd(), state_->hand_off, "#3 x", -2);
+  LineHandOff::Result result = HandOffBuiltins::HandOverFromAnotherThread(
+      window_->hwnd(), state_->hand_off, "#3 x", kContextEvent);
   EXPECT_EQ(result.outcome, LineHandOff::Outcome::kRan);
   EXPECT_EQ(result.value, 1);
   ASSERT_EQ(builtins_.calls.size(), 1u);
   EXPECT_EQ(builtins_.calls[0].number, 3);
-  EXPECT_EQ(builtins_.calls[0].context, -2);
+  EXPECT_EQ(builtins_.calls[0].context, kContextEvent);
   EXPECT_EQ(builtins_.threads[0], GetCurrentThreadId());
 }
 
 TEST_F(HandOffTest, LineHandedOverInsideARunKeepsThatRunsNestingCount) {
   // The outer run is handed over on the window's own thread (run in place).
-  LineHandOff::Result outer = HandLineOver(state_->hand_off, window_->hwnd(), "#1 outer", -1, 0);
+  LineHandOff::Result outer =
+      HandLineOver(state_->hand_off, window_->hwnd(), "#1 outer", kContextLauncher, 0);
   EXPECT_EQ(outer.outcome, LineHandOff::Outcome::kRan);
   EXPECT_EQ(builtins_.inner.outcome, LineHandOff::Outcome::kRan);
   ASSERT_EQ(builtins_.calls.size(), 2u);
@@ -236,7 +237,8 @@ TEST_F(HandOffTest, WakeUpMessageFromOutsideRunsNothing) {
 TEST_F(HandOffTest, ClosingWindowReleasesAWaitingSender) {
   HWND hwnd = window_->hwnd();
   LineHandOff::Result result{LineHandOff::Outcome::kRan, 1};
-  std::thread sender([&] { result = HandLineOver(state_->hand_off, hwnd, "#1 x", -2, 60000); });
+  std::thread sender(
+      [&] { result = HandLineOver(state_->hand_off, hwnd, "#1 x", kContextEvent, 60000); });
   // Once the wake-up message is there, the line is queued; close before it runs.
   MSG msg;
   while (!PeekMessageA(&msg, hwnd, kRunLineMessage, kRunLineMessage, PM_NOREMOVE)) Sleep(10);
@@ -244,7 +246,7 @@ TEST_F(HandOffTest, ClosingWindowReleasesAWaitingSender) {
   sender.join();  // would take a minute if closing did not release it
   EXPECT_EQ(result.outcome, LineHandOff::Outcome::kClosed);
   EXPECT_TRUE(builtins_.calls.empty());
-  EXPECT_EQ(HandLineOver(state_->hand_off, hwnd, "#1 y", -2, 60000).outcome,
+  EXPECT_EQ(HandLineOver(state_->hand_off, hwnd, "#1 y", kContextEvent, 60000).outcome,
             LineHandOff::Outcome::kClosed);
 }
 
@@ -272,7 +274,7 @@ class TimerWindowTest : public MainWindowTest {
     for (const test::BuiltinCall& call : builtins_.calls) numbers.push_back(call.number);
     return numbers;
   }
-  void Tick() { SendMessageA(window_->hwnd(), WM_TIMER, kClockTimerId, 0); }
+  void Tick() { SendMessageA(window_->hwnd(), WM_TIMER, IDT_CLOCK, 0); }
 };
 
 TEST_F(TimerWindowTest, ClockTickRunsEachDueTimerOncePerMinute) {
@@ -288,7 +290,7 @@ TEST_F(TimerWindowTest, ClockTickRunsEachDueTimerOncePerMinute) {
   }
   EXPECT_EQ(Ran(), (std::vector<int>{1, 3}));
   for (const test::BuiltinCall& call : builtins_.calls) {
-    EXPECT_EQ(call.context, -5);
+    EXPECT_EQ(call.context, kContextTimer);
     EXPECT_EQ(call.depth, 1);
   }
 

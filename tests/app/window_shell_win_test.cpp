@@ -128,50 +128,50 @@ class FullBarTest : public ShellWindowTest {
 TEST_F(FullBarTest, SixtyFourButtonsAndNoMoreFollowTheCountCommands) {
   HWND hwnd = window_->hwnd();
   EXPECT_EQ(WidthOf(hwnd), 88 + 64 * 22);
-  ASSERT_NE(GetDlgItem(hwnd, 764), nullptr);
-  EXPECT_EQ(ClientXOf(hwnd, GetDlgItem(hwnd, 764)), 74 + 63 * 22);
+  ASSERT_NE(GetDlgItem(hwnd, IDM_FIRST_BUTTON + 63), nullptr);
+  EXPECT_EQ(ClientXOf(hwnd, GetDlgItem(hwnd, IDM_FIRST_BUTTON + 63)), 74 + 63 * 22);
 
-  SendMessageA(hwnd, WM_COMMAND, 301, 0);  // a 65th button is refused
+  SendMessageA(hwnd, WM_COMMAND, IDM_APPEND_BUTTON, 0);  // a 65th button is refused
   EXPECT_EQ(WidthOf(hwnd), 88 + 64 * 22);
   EXPECT_EQ(state_->layout.button_count, 64);
 
-  SendMessageA(hwnd, WM_COMMAND, 307, 2);
+  SendMessageA(hwnd, WM_COMMAND, IDM_SET_BUTTON_COUNT, 2);
   EXPECT_EQ(WidthOf(hwnd), 88 + 2 * 22);
-  EXPECT_EQ(GetDlgItem(hwnd, 703), nullptr);
-  SendMessageA(hwnd, WM_COMMAND, 303, 0);
+  EXPECT_EQ(GetDlgItem(hwnd, IDM_FIRST_BUTTON + 2), nullptr);
+  SendMessageA(hwnd, WM_COMMAND, IDM_REMOVE_BUTTON, 0);
   EXPECT_EQ(WidthOf(hwnd), 88 + 22);
 
   // The open launcher box pushes the buttons right by its length and back.
-  SendMessageA(hwnd, WM_COMMAND, 305, 0);
-  EXPECT_EQ(ClientXOf(hwnd, GetDlgItem(hwnd, 701)), 74 + 100);
-  SendMessageA(hwnd, WM_COMMAND, 305, 0);
-  EXPECT_EQ(ClientXOf(hwnd, GetDlgItem(hwnd, 701)), 74);
+  SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
+  EXPECT_EQ(ClientXOf(hwnd, GetDlgItem(hwnd, IDM_FIRST_BUTTON)), 74 + 100);
+  SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
+  EXPECT_EQ(ClientXOf(hwnd, GetDlgItem(hwnd, IDM_FIRST_BUTTON)), 74);
 }
 
 TEST_F(ShellWindowTest, NotificationAreaToggleAndIconCallback) {
   HWND hwnd = window_->hwnd();
-  SendMessageA(hwnd, WM_COMMAND, 103, 0);
+  SendMessageA(hwnd, WM_COMMAND, IDM_TRAY_TOGGLE, 0);
   EXPECT_TRUE(state_->in_tray);
   EXPECT_FALSE(IsWindowVisible(hwnd));
 
   // Other icons' messages and other mouse messages leave the mode alone.
-  SendMessageA(hwnd, WM_USER, 800, WM_LBUTTONDBLCLK);
-  SendMessageA(hwnd, WM_USER, 801, WM_LBUTTONDOWN);
+  SendMessageA(hwnd, kTrayCallbackMessage, ID_TRAY_ICON - 1, WM_LBUTTONDBLCLK);
+  SendMessageA(hwnd, kTrayCallbackMessage, ID_TRAY_ICON, WM_LBUTTONDOWN);
   EXPECT_TRUE(state_->in_tray);
 
   // The launcher box shows the window while it is open, without leaving the mode.
-  SendMessageA(hwnd, WM_COMMAND, 305, 0);
+  SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
   EXPECT_TRUE(IsWindowVisible(hwnd));
-  SendMessageA(hwnd, WM_COMMAND, 305, 0);
+  SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
   EXPECT_FALSE(IsWindowVisible(hwnd));
   EXPECT_TRUE(state_->in_tray);
 
-  SendMessageA(hwnd, WM_USER, 801, WM_LBUTTONDBLCLK);
+  SendMessageA(hwnd, kTrayCallbackMessage, ID_TRAY_ICON, WM_LBUTTONDBLCLK);
   EXPECT_FALSE(state_->in_tray);
   EXPECT_TRUE(IsWindowVisible(hwnd));
 
-  SendMessageA(hwnd, WM_COMMAND, 103, 0);
-  SendMessageA(hwnd, WM_COMMAND, 601, 0);
+  SendMessageA(hwnd, WM_COMMAND, IDM_TRAY_TOGGLE, 0);
+  SendMessageA(hwnd, WM_COMMAND, IDM_LEAVE_TRAY, 0);
   EXPECT_FALSE(state_->in_tray);
   EXPECT_TRUE(IsWindowVisible(hwnd));
 }
@@ -181,13 +181,13 @@ TEST_F(ShellWindowTest, VersionDialogNamesTheInstanceIgnoresEscapeClosesOnOk) {
   std::atomic<bool> open_after_escape{false};
   BoxAnswer answer("バージョン情報", [&](HWND box) {
     char text[128] = {};
-    GetDlgItemTextA(box, 2401, text, sizeof text);
+    GetDlgItemTextA(box, IDC_VERSION_LINE, text, sizeof text);
     line = text;
     SendMessageA(box, WM_COMMAND, IDCANCEL, 0);  // what Escape sends
     open_after_escape = IsWindow(box) != FALSE;
     Press(box, IDOK);
   });
-  SendMessageA(window_->hwnd(), WM_COMMAND, 306, 0);  // returns once the box closed
+  SendMessageA(window_->hwnd(), WM_COMMAND, IDM_VERSION, 0);  // returns once the box closed
   EXPECT_TRUE(answer.Seen());
   EXPECT_TRUE(open_after_escape);
   EXPECT_EQ(line, kInstanceName);
@@ -203,15 +203,18 @@ TEST_F(ShellWindowTest, MenusHoldTheirCommandsInOrder) {
     return found;
   };
   // Separators report id 0.
-  EXPECT_EQ(ids("MPOPUPMENU"), (std::vector<int>{602, 306, 104, 103, 0, 305, 308}));
-  EXPECT_EQ(ids("RTRAYMENU"), (std::vector<int>{104, 308, 0, 601, 306, 602}));
+  EXPECT_EQ(ids("MPOPUPMENU"), (std::vector<int>{IDM_CLOSE, IDM_VERSION, IDM_OPTIONS,
+                                                 IDM_TRAY_TOGGLE, 0, IDM_LAUNCHER_TOGGLE,
+                                                 IDM_MAIL_CHECK}));
+  EXPECT_EQ(ids("RTRAYMENU"), (std::vector<int>{IDM_OPTIONS, IDM_MAIL_CHECK, 0, IDM_LEAVE_TRAY,
+                                                IDM_VERSION, IDM_CLOSE}));
 }
 
 TEST_F(ShellWindowTest, ButtonClickRunsItsItem) {
-  SendMessageA(window_->hwnd(), WM_COMMAND, 703, 0);
+  SendMessageA(window_->hwnd(), WM_COMMAND, IDM_FIRST_BUTTON + 2, 0);
   std::string log = WaitForRuns(1);
   EXPECT_NE(log.find("\"item3\"\t"), std::string::npos) << log;
-  SendMessageA(window_->hwnd(), WM_COMMAND, 704, 0);  // no fourth button
+  SendMessageA(window_->hwnd(), WM_COMMAND, IDM_FIRST_BUTTON + 3, 0);  // no fourth button
   Sleep(kQuietMs);
   EXPECT_EQ(ReadFileText(ProbeLog()), log);
 }
@@ -246,7 +249,7 @@ TEST_F(ShellWindowTest, DropChoiceCancelDoesNothingThenChangeAsksAndReplacesItem
 
   // Declining the change question keeps the item; the next drop asks again.
   {
-    BoxAnswer change("ドロップファイル", [](HWND box) { Press(box, 2502); });
+    BoxAnswer change("ドロップファイル", [](HWND box) { Press(box, IDC_DROP_CHANGE); });
     BoxAnswer no("変更確認", [](HWND box) { Press(box, IDNO); });
     SendMessageA(hwnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({80, 10}, {"C:\\x.exe"})), 0);
     EXPECT_TRUE(change.Seen());
@@ -256,7 +259,7 @@ TEST_F(ShellWindowTest, DropChoiceCancelDoesNothingThenChangeAsksAndReplacesItem
   EXPECT_EQ(state_->settings.using_drop_file, 0);
 
   {
-    BoxAnswer change("ドロップファイル", [](HWND box) { Press(box, 2502); });
+    BoxAnswer change("ドロップファイル", [](HWND box) { Press(box, IDC_DROP_CHANGE); });
     BoxAnswer yes("変更確認", [](HWND box) { Press(box, IDYES); });
     SendMessageA(hwnd, WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({100, 10}, {"C:\\first.exe", "C:\\新しい.exe"})), 0);
@@ -280,8 +283,8 @@ class LockedWindowTest : public ShellWindowTest {
   }
   void EnterLine(const char* text) {
     HWND hwnd = window_->hwnd();
-    if (!GetDlgItem(hwnd, 802)) SendMessageA(hwnd, WM_COMMAND, 305, 0);
-    HWND combo = GetDlgItem(hwnd, 802);
+    if (!GetDlgItem(hwnd, IDC_LAUNCHER_BOX)) SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
+    HWND combo = GetDlgItem(hwnd, IDC_LAUNCHER_BOX);
     ASSERT_NE(combo, nullptr);
     HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
     SetWindowTextA(combo, text);
@@ -293,7 +296,7 @@ class LockedWindowTest : public ShellWindowTest {
 TEST_F(LockedWindowTest, OnlyThePasswordUnlocksAndNothingRunsBefore) {
   HWND hwnd = window_->hwnd();
   ASSERT_TRUE(state_->LeaveRoomMode());
-  SendMessageA(hwnd, WM_COMMAND, 701, 0);
+  SendMessageA(hwnd, WM_COMMAND, IDM_FIRST_BUTTON, 0);
   EnterLine("secret");  // the case matters
   EXPECT_TRUE(state_->LeaveRoomMode());
   Sleep(kQuietMs);
@@ -303,7 +306,7 @@ TEST_F(LockedWindowTest, OnlyThePasswordUnlocksAndNothingRunsBefore) {
   EnterLine("Secret");
   EXPECT_FALSE(state_->LeaveRoomMode());
   EXPECT_EQ(state_->history.Entry(0), "");
-  SendMessageA(hwnd, WM_COMMAND, 701, 0);
+  SendMessageA(hwnd, WM_COMMAND, IDM_FIRST_BUTTON, 0);
   EXPECT_NE(WaitForRuns(1).find("\"item1\"\t"), std::string::npos);
 }
 
@@ -368,7 +371,7 @@ TEST_F(SkinFileTest, ChangedSkinFileIsPaintedAtTheNextPaint) {
 }
 
 TEST_F(ShellWindowTest, ChangedItemIconIsPaintedAtTheNextPaint) {
-  HWND button = GetDlgItem(window_->hwnd(), 701);
+  HWND button = GetDlgItem(window_->hwnd(), IDM_FIRST_BUTTON);
   ASSERT_NE(button, nullptr);
   auto icon_pixels = [&] {
     RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

@@ -73,31 +73,31 @@ TEST_F(BarWindow, ButtonsFollowTheShownItems) {
   RECT r;
   GetWindowRect(main_, &r);
   EXPECT_EQ(r.right - r.left, 88 + 3 * 22);
-  EXPECT_EQ(ButtonLeft(701), 74);
-  EXPECT_EQ(ButtonLeft(702), 96);
-  EXPECT_EQ(ButtonLeft(703), 118);
-  EXPECT_EQ(TipOf(GetDlgItem(main_, 702)), "tip 4");
+  EXPECT_EQ(ButtonLeft(IDM_FIRST_BUTTON), 74);
+  EXPECT_EQ(ButtonLeft(IDM_FIRST_BUTTON + 1), 96);
+  EXPECT_EQ(ButtonLeft(IDM_FIRST_BUTTON + 2), 118);
+  EXPECT_EQ(TipOf(GetDlgItem(main_, IDM_FIRST_BUTTON + 1)), "tip 4");
 
-  HWND third = GetDlgItem(main_, 703);
+  HWND third = GetDlgItem(main_, IDM_FIRST_BUTTON + 2);
   items_[4].shown = 0;
   RefreshButtonBar(bar_, layout_, items_, *host_);
-  EXPECT_EQ(ButtonLeft(703), -1);
+  EXPECT_EQ(ButtonLeft(IDM_FIRST_BUTTON + 2), -1);
   EXPECT_FALSE(IsWindow(third)) << "a removed button is destroyed";
-  EXPECT_EQ(TipOf(GetDlgItem(main_, 702)), "tip 9") << "the kept button shows its new item";
+  EXPECT_EQ(TipOf(GetDlgItem(main_, IDM_FIRST_BUTTON + 1)), "tip 9") << "the kept button shows its new item";
   GetWindowRect(main_, &r);
   EXPECT_EQ(r.right - r.left, 88 + 2 * 22);
 
   SetButtonCount(bar_, layout_, items_, 0, *host_);
-  EXPECT_EQ(GetDlgItem(main_, 701), nullptr);
+  EXPECT_EQ(GetDlgItem(main_, IDM_FIRST_BUTTON), nullptr);
 }
 
 TEST_F(BarWindow, MailTimerArmsAndStops) {
   host_->ArmMailTimer(3000);
   // KillTimer succeeds only for a timer that exists.
-  EXPECT_TRUE(KillTimer(main_, kAutoMailTimer));
+  EXPECT_TRUE(KillTimer(main_, IDT_AUTO_MAIL));
   host_->ArmMailTimer(3000);
   host_->StopMailTimer();
-  EXPECT_FALSE(KillTimer(main_, kAutoMailTimer));
+  EXPECT_FALSE(KillTimer(main_, IDT_AUTO_MAIL));
 }
 
 }  // namespace

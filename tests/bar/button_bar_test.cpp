@@ -133,10 +133,10 @@ TEST(ButtonBarTest, FailedCreationLeavesASlotWithoutWindow) {
 TEST(ButtonBarTest, CommandIdsMapToPositionsInUse) {
   ShellLayout layout;
   layout.button_count = 3;
-  EXPECT_EQ(ButtonPositionOfCommand(701, layout), 0);
-  EXPECT_EQ(ButtonPositionOfCommand(703, layout), 2);
-  EXPECT_EQ(ButtonPositionOfCommand(704, layout), -1);
-  EXPECT_EQ(ButtonPositionOfCommand(700, layout), -1);
+  EXPECT_EQ(ButtonPositionOfCommand(IDM_FIRST_BUTTON, layout), 0);
+  EXPECT_EQ(ButtonPositionOfCommand(IDM_FIRST_BUTTON + 2, layout), 2);
+  EXPECT_EQ(ButtonPositionOfCommand(IDM_FIRST_BUTTON + 3, layout), -1);
+  EXPECT_EQ(ButtonPositionOfCommand(IDM_FIRST_BUTTON - 1, layout), -1);
 }
 
 TEST(ButtonBarTest, ClickRunsTheSlotsItemWithItsPositionAsContext) {
@@ -150,7 +150,7 @@ TEST(ButtonBarTest, ClickRunsTheSlotsItemWithItsPositionAsContext) {
   EXPECT_EQ(ClickButton(b.bar, b.layout, b.items, 1, false, h.interpreter, nullptr), 1);
   ASSERT_EQ(h.builtins.calls.size(), 1u);
   EXPECT_EQ(h.builtins.calls[0].number, 12);
-  EXPECT_EQ(h.builtins.calls[0].context, 1);
+  EXPECT_EQ(h.builtins.calls[0].context, ButtonContext(1));
   EXPECT_EQ(h.builtins.calls[0].depth, 1) << "a click starts a fresh top-level run";
 
   EXPECT_EQ(ClickButton(b.bar, b.layout, b.items, 0, false, h.interpreter, nullptr), 1);

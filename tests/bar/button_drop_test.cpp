@@ -12,6 +12,8 @@ namespace {
 
 using test::FakeBarHost;
 
+constexpr int kCancel = 2;  // the id a cancelled dialog closes with
+
 TEST(ButtonDropTest, RunLineAppendsTheDropList) {
   EXPECT_EQ(DropRunLine("C:\\a.exe", "\"x\" \"y\" \"z\""), "C:\\a.exe \"x\" \"y\" \"z\"");
   EXPECT_EQ(DropRunLine("", "\"x\""), " \"x\"");
@@ -34,7 +36,7 @@ TEST(ButtonDropTest, RunLineKeepsOnlyWholeNamesWithinTheLineLimit) {
     std::string second = "\"" + std::string(row.second_length, 's') + "\"";
     std::string list = first + " " + second + " \"third\"";
     std::string line = DropRunLine(path, list);
-    EXPECT_LE(line.size(), kLauncherLineMax);
+    EXPECT_LE(line.size(), kLineMax);
     EXPECT_EQ(line, path + " " + first + (row.second_kept ? " " + second : ""));
   }
   // Not even the first name fits: the item runs without parameters.
@@ -73,14 +75,14 @@ TEST(ButtonDropTest, DropActionTable) {
     DropChoice choice;
     int action_after;
   } rows[] = {
-      {0, true, kDropRunButton, DropChoice::kRunWithParameters, 0},
-      {0, true, kDropChangeButton, DropChoice::kChangeItem, 0},
-      {0, true, 2, DropChoice::kNothing, 0},  // cancel: the next drop asks again
-      {1, false, 0, DropChoice::kRunWithParameters, 1},
-      {2, false, 0, DropChoice::kChangeItem, 2},
-      {3, false, 0, DropChoice::kRunWithParameters, 0},
-      {4, false, 0, DropChoice::kChangeItem, 0},
-      {9, true, 2, DropChoice::kNothing, 9},  // an unknown value asks like 0
+      {kDropAsk, true, IDC_DROP_RUN, DropChoice::kRunWithParameters, kDropAsk},
+      {kDropAsk, true, IDC_DROP_CHANGE, DropChoice::kChangeItem, kDropAsk},
+      {kDropAsk, true, kCancel, DropChoice::kNothing, kDropAsk},  // the next drop asks again
+      {kDropRun, false, 0, DropChoice::kRunWithParameters, kDropRun},
+      {kDropChange, false, 0, DropChoice::kChangeItem, kDropChange},
+      {kDropRunOnce, false, 0, DropChoice::kRunWithParameters, kDropAsk},
+      {kDropChangeOnce, false, 0, DropChoice::kChangeItem, kDropAsk},
+      {9, true, kCancel, DropChoice::kNothing, 9},  // an unknown value asks like kDropAsk
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "action " << row.action << " dialog " << row.dialog);
@@ -98,7 +100,7 @@ struct DropBar {
   ShellLayout layout;
   FakeBarHost host;
   test::Harness h;
-  int action = 1;
+  int action = kDropRun;
 
   DropBar() {
     for (int i : {2, 5}) {
@@ -142,7 +144,7 @@ TEST(ButtonDropTest, DropPointPicksTheButtonUnderIt) {
 
 TEST(ButtonDropTest, LockedDropsDoNothing) {
   DropBar d;
-  d.action = 0;
+  d.action = kDropAsk;
   EXPECT_EQ(d.Drop(80, "\"a\"", true), DropChoice::kNothing);
   EXPECT_TRUE(d.host.calls.empty()) << "not even the dialog";
   EXPECT_TRUE(d.h.shell.calls.empty());
@@ -153,25 +155,25 @@ TEST(ButtonDropTest, RunWithParametersUsesPositionAsContext) {
   d.items[5].path.Set("#3");
   d.Drop(100, "\"C:\\f.txt\"");
   ASSERT_EQ(d.h.builtins.calls.size(), 1u);
-  EXPECT_EQ(d.h.builtins.calls[0].context, 1);
+  EXPECT_EQ(d.h.builtins.calls[0].context, ButtonContext(1));
   EXPECT_EQ(d.h.builtins.calls[0].line, "#3 \"C:\\f.txt\"");
 }
 
 TEST(ButtonDropTest, AskThenChangeItemOnce) {
   DropBar d;
-  d.action = 0;
-  d.host.dialog_answer = kDropChangeButton;
+  d.action = kDropAsk;
+  d.host.dialog_answer = IDC_DROP_CHANGE;
   EXPECT_EQ(d.Drop(100, "\"C:\\x.txt\" \"C:\\y.exe\""), DropChoice::kChangeItem);
   EXPECT_EQ(d.host.calls,
             (std::vector<std::string>{"ask", "confirm 2番ランチャー(ITEM6)をC:\\y.exeに変更します。",
                                       "tip b1 C:\\y.exe", "repaint b1"}));
   EXPECT_EQ(d.items[5].path.View(), "C:\\y.exe");
-  EXPECT_EQ(d.action, 0);
+  EXPECT_EQ(d.action, kDropAsk);
   EXPECT_TRUE(d.h.shell.calls.empty());
 
   // Cancelled dialog: nothing, and the next drop asks again.
   d.host.calls.clear();
-  d.host.dialog_answer = 2;
+  d.host.dialog_answer = kCancel;
   EXPECT_EQ(d.Drop(80, "\"C:\\z.txt\""), DropChoice::kNothing);
   EXPECT_EQ(d.host.calls, (std::vector<std::string>{"ask"}));
   d.Drop(80, "\"C:\\z.txt\"");
@@ -180,13 +182,13 @@ TEST(ButtonDropTest, AskThenChangeItemOnce) {
 
 TEST(ButtonDropTest, DeclinedChangeKeepsTheItem) {
   DropBar d;
-  d.action = 2;
+  d.action = kDropChange;
   d.host.confirm_answer = false;
   d.items[2].icon_index = 3;
   EXPECT_EQ(d.Drop(80, "\"C:\\y.exe\""), DropChoice::kNothing);
   EXPECT_EQ(d.items[2].path.View(), "C:\\tools\\app2.exe");
   EXPECT_EQ(d.items[2].icon_index, 3);
-  EXPECT_EQ(d.action, 2);
+  EXPECT_EQ(d.action, kDropChange);
 }
 
 }  // namespace

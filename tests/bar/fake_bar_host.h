@@ -42,7 +42,7 @@ class FakeBarHost : public ButtonBarHost, public LeaveRoomHost {
 
   std::vector<std::string> calls;
   bool fail_creation = false;
-  int dialog_answer = 2;  // cancel
+  int dialog_answer = 2;  // the cancel id
   bool confirm_answer = true;
 };
 

@@ -62,7 +62,7 @@ TEST(LeaveRoomTest, UnlockRunsRecoverEventAsFreshRun) {
   l.Enter("Secret");
   ASSERT_EQ(l.h.builtins.calls.size(), 1u);
   EXPECT_EQ(l.h.builtins.calls[0].number, 41);
-  EXPECT_EQ(l.h.builtins.calls[0].context, -2);
+  EXPECT_EQ(l.h.builtins.calls[0].context, kContextEvent);
   EXPECT_EQ(l.h.builtins.calls[0].depth, 1) << "a fresh run, not one nested in the left-over depth";
 }
 
@@ -95,7 +95,7 @@ TEST(LeaveRoomTest, SwitchingOnRunsLeaveEventAndStopsMail) {
   EXPECT_EQ(l.settings.leave_room_mode, 1);
   ASSERT_EQ(l.h.builtins.calls.size(), 1u);
   EXPECT_EQ(l.h.builtins.calls[0].number, 42);
-  EXPECT_EQ(l.h.builtins.calls[0].context, -1);
+  EXPECT_EQ(l.h.builtins.calls[0].context, kContextLauncher);
   EXPECT_EQ(l.host.calls, (Calls{"stop"}));
 }
 

@@ -71,12 +71,13 @@ TEST(InterpreterTest, UnknownLinesGoToTheShell) {
        {{"C:\\p\\x.exe a b", kNull, "C:\\p"}}, 1},
       {"URL", {}, "http://example.com/a", {},
        {{"http://example.com/a", kNull, ""}}, 1},
-      {"result 32 is a failure", {}, "x", {{"x", 32}}, {{"x", kNull, ""}}, 0},
-      {"access denied with parameters", {}, "x \"p\"", {{"x", 5}}, {{"x", "\"p\"", ""}}, 0,
-       "CmdErrAD"},
-      {"out of resources with parameters", {}, "x \"p\"", {{"x", 0}}, {{"x", "\"p\"", ""}}, 0,
-       "CmdErrMR"},
-      {"no code without parameters", {}, "x", {{"x", 5}}, {{"x", kNull, ""}}, 0},
+      {"result 32 is a failure", {}, "x", {{"x", kShellLastError}}, {{"x", kNull, ""}}, 0},
+      {"result 33 is success", {}, "x", {{"x", kShellLastError + 1}}, {{"x", kNull, ""}}, 1},
+      {"access denied with parameters", {}, "x \"p\"", {{"x", kShellAccessDenied}},
+       {{"x", "\"p\"", ""}}, 0, "CmdErrAD"},
+      {"out of resources with parameters", {}, "x \"p\"", {{"x", kShellOutOfResources}},
+       {{"x", "\"p\"", ""}}, 0, "CmdErrMR"},
+      {"no code without parameters", {}, "x", {{"x", kShellAccessDenied}}, {{"x", kNull, ""}}, 0},
       {"undefined event command: no code", {}, "_startup", {{"_startup", 2}},
        {{"_startup", kNull, ""}}, 0},
       // 表 and ソ end in byte 0x5C; it is not a backslash.
@@ -170,9 +171,9 @@ TEST(InterpreterTest, BuiltinsGetNumberLineArgumentsAndContext) {
   AddCommand(h->commands, "Edit", "C:\\e.exe");
   AddCommand(h->commands, "hop", "say %01");
 
-  EXPECT_EQ(h->Run("#12 a \"b c\" & // next", -4), 1);
-  EXPECT_EQ(h->Run("say hi #EDIT", 17), 1);
-  EXPECT_EQ(h->Run("hop x", -5), 1);
+  EXPECT_EQ(h->Run("#12 a \"b c\" & // next", kContextMenu), 1);
+  EXPECT_EQ(h->Run("say hi #EDIT", ButtonContext(17)), 1);
+  EXPECT_EQ(h->Run("hop x", kContextTimer), 1);
   h->builtins.result = 0;
   EXPECT_EQ(h->Run("#"), 0);
   EXPECT_EQ(h->Run("#-3x"), 0);
@@ -186,17 +187,17 @@ TEST(InterpreterTest, BuiltinsGetNumberLineArgumentsAndContext) {
   EXPECT_EQ(calls[0].name_length, calls[0].line.size());
   EXPECT_EQ(calls[0].arguments, (std::vector<std::string>{"a", "b c"}));
   EXPECT_EQ(calls[0].slot_after, "-1");
-  EXPECT_EQ(calls[0].context, -4);
+  EXPECT_EQ(calls[0].context, kContextMenu);
   // In a body: typed arguments (a reference in other letter case resolved),
   // the name's length, the rest of the body ignored.
   EXPECT_EQ(calls[1].number, 7);
   EXPECT_EQ(calls[1].line, "say hi #EDIT");
   EXPECT_EQ(calls[1].name_length, 3u);
   EXPECT_EQ(calls[1].arguments, (std::vector<std::string>{"hi", "C:\\e.exe"}));
-  EXPECT_EQ(calls[1].context, 17);
+  EXPECT_EQ(calls[1].context, ButtonContext(17));
   // Through a nested run: context unchanged, one level deeper.
   EXPECT_EQ(calls[2].line, "say x");
-  EXPECT_EQ(calls[2].context, -5);
+  EXPECT_EQ(calls[2].context, kContextTimer);
   EXPECT_EQ(calls[2].depth, 2);
   EXPECT_EQ(calls[3].number, 0);
   EXPECT_TRUE(calls[3].arguments.empty());
@@ -209,9 +210,9 @@ TEST(InterpreterTest, OverlongLinesAreCutNotOverrun) {
   std::string line(10000, 'x');
   h->Run(line);
   ASSERT_EQ(h->shell.calls.size(), 1u);
-  EXPECT_EQ(h->shell.calls[0].file.size(), kLineBuffer - 1);
+  EXPECT_EQ(h->shell.calls[0].file.size(), kLineMax);
 
-  // Arguments appended to a body grow past the buffer: cut at 8191 bytes.
+  // Arguments appended to a body grow past the buffer: cut at kLineMax bytes.
   AddCommand(h->commands, "p", "prog.exe");
   h->shell.calls.clear();
   std::string args;
@@ -219,7 +220,7 @@ TEST(InterpreterTest, OverlongLinesAreCutNotOverrun) {
   h->Run("p" + args);
   ASSERT_FALSE(h->shell.calls.empty());
   EXPECT_EQ(h->shell.calls[0].file, "prog.exe");
-  EXPECT_LE(h->shell.calls[0].parameters.size(), kLineBuffer - 1);
+  EXPECT_LE(h->shell.calls[0].parameters.size(), kLineMax);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ struct Harness {
   RecordingBuiltins builtins;
   Interpreter interpreter{commands, status, shell, builtins};
 
-  int Run(std::string_view line, int context = -1) {
+  int Run(std::string_view line, int context = kContextLauncher) {
     interpreter.nesting_depth = 0;
     return RunCommandLine(interpreter, nullptr, line, context);
   }

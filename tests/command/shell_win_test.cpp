@@ -68,7 +68,7 @@ class ShellWinTest : public ::testing::Test {
 
   int Run(const std::string& line) {
     interpreter_.nesting_depth = 0;
-    return RunCommandLine(interpreter_, nullptr, line, -1);
+    return RunCommandLine(interpreter_, nullptr, line, kContextLauncher);
   }
   void Add(const std::string& name, const std::string& body) {
     CommandEntry& e = commands_->entries[commands_->count++];

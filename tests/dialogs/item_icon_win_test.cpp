@@ -165,8 +165,8 @@ class ItemIconTest : public ::testing::Test {
 };
 
 TEST_F(ItemIconTest, EachFallbackGivesItsIcon) {
-  ASSERT_EQ(Resource(201, 32).width, 32);
-  ASSERT_EQ(Resource(202, 16).width, 16);
+  ASSERT_EQ(Resource(IDI_APP_LARGE, 32).width, 32);
+  ASSERT_EQ(Resource(IDI_APP_SMALL, 16).width, 16);
   struct Row {
     const char* name;
     std::string file;
@@ -179,9 +179,9 @@ TEST_F(ItemIconTest, EachFallbackGivesItsIcon) {
       {"index past the file's icons: the shell's icon", ico_, 7, kItemIconLarge,
        Shell(ico_, false)},
       {"file without icons: the shell's small icon", text_, 0, kItemIconSmall, Shell(text_, true)},
-      {"path naming nothing: resource 201", missing_, 0, kItemIconLarge, Resource(201, 32)},
-      {"path naming nothing: resource 202", missing_, 0, kItemIconSmall, Resource(202, 16)},
-      {"empty path: resource 202", "", 0, kItemIconSmall, Resource(202, 16)},
+      {"path naming nothing: the large program icon", missing_, 0, kItemIconLarge, Resource(IDI_APP_LARGE, 32)},
+      {"path naming nothing: the small program icon", missing_, 0, kItemIconSmall, Resource(IDI_APP_SMALL, 16)},
+      {"empty path: the small program icon", "", 0, kItemIconSmall, Resource(IDI_APP_SMALL, 16)},
   };
   for (Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -197,7 +197,7 @@ TEST_F(ItemIconTest, EachFallbackGivesItsIcon) {
     }
   }
   // The shell's icon for a text file is not the program's own icon.
-  EXPECT_FALSE(Shell(text_, true) == Resource(202, 16));
+  EXPECT_FALSE(Shell(text_, true) == Resource(IDI_APP_SMALL, 16));
 }
 
 TEST_F(ItemIconTest, OtherSizesGiveNoIcon) {

@@ -1,0 +1,47 @@
+/* Every number the program's resources, windows and messages share: read by the
+   resource compiler (plain defines only) and by the code and its tests.
+   Prefixes: IDI icon, IDB bitmap, IDM window command, IDC child control, IDT timer, ID other. */
+#ifndef VSMR_BASE_RESOURCE_IDS_H
+#define VSMR_BASE_RESOURCE_IDS_H
+
+/* Icons: the large and small application icon, and the small one with a padlock
+   that the notification area shows while the leave-room lock is on. */
+#define IDI_APP_LARGE 201
+#define IDI_APP_SMALL 202
+#define IDI_APP_LOCKED 203
+
+/* The built-in skin: clock face, launcher button faces and the two small buttons. */
+#define IDB_SKIN 106
+
+/* Window commands (WM_COMMAND ids of the main window). */
+#define IDM_TRAY_TOGGLE 103     /* also the small button below the close button */
+#define IDM_OPTIONS 104
+#define IDM_HAND_OFF 111        /* a second start's command line (WM_COPYDATA dwData) */
+#define IDM_APPEND_BUTTON 301
+#define IDM_REMOVE_BUTTON 303
+#define IDM_LAUNCHER_TOGGLE 305
+#define IDM_VERSION 306
+#define IDM_SET_BUTTON_COUNT 307 /* lParam: the new count */
+#define IDM_MAIL_CHECK 308
+#define IDM_LEAVE_TRAY 601
+#define IDM_CLOSE 602           /* also the close button */
+#define IDM_FIRST_BUTTON 701    /* launcher button p (0-63) is 701 + p */
+#define IDM_LAUNCHER_ENTER 803  /* Enter or a double click in the launcher box */
+
+/* Child controls and dialog items. */
+#define IDC_STATIC_TEXT 300     /* the version dialog's fixed lines and icon */
+#define IDC_LAUNCHER_BOX 802    /* the launcher box's combo box */
+#define IDC_VERSION_LINE 2401   /* the version dialog's line that shows the instance name */
+#define IDC_DROP_RUN 2501       /* the drop dialog: run the item with the files */
+#define IDC_DROP_CHANGE 2502    /* the drop dialog: change the item to the file */
+
+/* Timers of the main window. */
+#define IDT_CLOCK 101
+#define IDT_SHUTDOWN 105
+#define IDT_AUTO_MAIL 109
+
+/* The global hot key and the notification-area icon. */
+#define ID_HOT_KEY 1101
+#define ID_TRAY_ICON 801
+
+#endif
