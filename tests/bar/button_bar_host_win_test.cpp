@@ -83,7 +83,8 @@ TEST_F(BarWindow, ButtonsFollowTheShownItems) {
   RefreshButtonBar(bar_, layout_, items_, *host_);
   EXPECT_EQ(ButtonLeft(IDM_FIRST_BUTTON + 2), -1);
   EXPECT_FALSE(IsWindow(third)) << "a removed button is destroyed";
-  EXPECT_EQ(TipOf(GetDlgItem(main_, IDM_FIRST_BUTTON + 1)), "tip 9") << "the kept button shows its new item";
+  EXPECT_EQ(TipOf(GetDlgItem(main_, IDM_FIRST_BUTTON + 1)), "tip 9")
+      << "the kept button shows its new item";
   GetWindowRect(main_, &r);
   EXPECT_EQ(r.right - r.left, 88 + 2 * 22);
 

@@ -179,8 +179,10 @@ TEST_F(ItemIconTest, EachFallbackGivesItsIcon) {
       {"index past the file's icons: the shell's icon", ico_, 7, kItemIconLarge,
        Shell(ico_, false)},
       {"file without icons: the shell's small icon", text_, 0, kItemIconSmall, Shell(text_, true)},
-      {"path naming nothing: the large program icon", missing_, 0, kItemIconLarge, Resource(IDI_APP_LARGE, 32)},
-      {"path naming nothing: the small program icon", missing_, 0, kItemIconSmall, Resource(IDI_APP_SMALL, 16)},
+      {"path naming nothing: the large program icon", missing_, 0, kItemIconLarge,
+       Resource(IDI_APP_LARGE, 32)},
+      {"path naming nothing: the small program icon", missing_, 0, kItemIconSmall,
+       Resource(IDI_APP_SMALL, 16)},
       {"empty path: the small program icon", "", 0, kItemIconSmall, Resource(IDI_APP_SMALL, 16)},
   };
   for (Row& row : rows) {
