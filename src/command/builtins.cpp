@@ -1,0 +1,293 @@
+// The built-in commands: one small function per number, dispatched from
+// RunBuiltin. Platform effects go through BuiltinHost.
+#include "command/builtins.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "command/line_text.h"
+
+namespace vsmr {
+namespace {
+
+constexpr int kTrayToggleCommand = 103;
+constexpr int kOptionsCommand = 104;
+constexpr int kVersionCommand = 306;
+constexpr int kMinLauncherLength = 30;
+constexpr std::size_t kMailWordMin = 5;
+constexpr int kListedItemsMax = 9;  // item numbers given one by one to 202 and 203
+
+// What a run of a built-in sees.
+struct Call {
+  Interpreter& in;
+  WindowRef window;
+  std::string_view line;
+  std::size_t name_length;
+  const ArgumentVector& args;
+  int context;
+
+  std::string_view Arg(int k) const { return args.Get(k); }
+  int Number(int k) const { return LeadingNumber(Arg(k)); }
+  // Option letters count by the first character only.
+  bool Option(int k, char letter) const { return Arg(k)[0] == letter; }
+  int Run(std::string_view text) const { return RunCommandLine(in, window, text, context); }
+};
+
+bool IsItemNumber(int n) { return n >= 1 && n <= kLauncherItemCount; }
+
+void SetShown(LauncherItem* items, int number, int shown) {
+  if (IsItemNumber(number)) items[number - 1].shown = shown;
+}
+
+// Sets the show flag of the items an option of 202 or 203 names; a range
+// is held to the table and taken in either order.
+void MarkItems(const Call& c, LauncherItem* items, int shown, bool button_option) {
+  if (c.Option(1, 'a')) {
+    for (int i = 0; i < kLauncherItemCount; ++i) items[i].shown = shown;
+  } else if (button_option && c.Option(1, 'b')) {
+    int item = ItemOnButton(items, c.Number(2) - 1);
+    if (item >= 0) items[item].shown = shown;
+  } else if (c.Option(1, 'r')) {
+    int from = c.Number(2);
+    int to = c.Number(3);
+    if (from > to) std::swap(from, to);
+    for (int n = from < 1 ? 1 : from; n <= to && n <= kLauncherItemCount; ++n) {
+      SetShown(items, n, shown);
+    }
+  } else if (c.Option(1, 'n')) {
+    for (int i = 0; i < kLauncherItemCount; ++i) {
+      if (items[i].comment.View() == c.Arg(2)) items[i].shown = shown;
+    }
+  } else {
+    for (int k = 1; k <= kListedItemsMax && IsItemNumber(c.Number(k)); ++k) {
+      SetShown(items, c.Number(k), shown);
+    }
+  }
+}
+
+int RunItem(const Call& c, const LauncherItem* items) {
+  int item = c.Option(1, 'b') ? ItemOnButton(items, c.Number(2) - 1) : c.Number(1) - 1;
+  if (item < 0 || item >= kLauncherItemCount) return 0;
+  // A copy: the run may change the item.
+  const std::string line(items[item].path.View());
+  c.Run(line);
+  return 1;
+}
+
+int AddCommand(const Call& c, BuiltinHost& host) {
+  CommandList& list = c.in.commands;
+  if (list.count >= kMaxCommands) {
+    host.MessageBox("ERROR", "追加できません", kBoxOk | kBoxIconError);
+    return 0;
+  }
+  CommandEntry record;
+  if (c.Arg(1) != "-1") record.body.Set(c.Arg(1));
+  if (c.Arg(2) != "-1") record.name.Set(c.Arg(2));
+  host.EditCommand(record);
+  host.Repaint();
+  if (record.body.Empty()) return 0;
+  list.entries[list.count++] = record;
+  return 1;
+}
+
+void MoveWindow(const Call& c, BuiltinHost& host) {
+  ScreenPoint at = host.WindowPosition();
+  if (c.Number(1) != -1) at.x = c.Number(1);
+  if (c.Number(2) != -1) at.y = c.Number(2);
+  host.MoveWindow(at.x, at.y);
+}
+
+void ToggleMailLauncher(const Call& c, SettingsState& settings, BuiltinHost& host) {
+  if (settings.mail_launcher_or_not != 0) {
+    host.MessageBox("MailLauncher", "MailLauncherを無効にします", kBoxOk);
+    settings.mail_launcher_or_not = 0;
+    return;
+  }
+  if (c.Arg(1).size() >= kMailWordMin) settings.mail_launcher_command.Set(c.Arg(1));
+  std::string text = "MailLauncherをコマンド\"";
+  text += settings.mail_launcher_command.View();
+  text += " %s\"で有効にします。";
+  host.MessageBox("MailLauncher", text, kBoxOk);
+  settings.mail_launcher_or_not = 1;
+}
+
+void ToggleDeleteMail(SettingsState& settings, BuiltinHost& host) {
+  bool on = settings.delete_mail_permission == 0;
+  settings.delete_mail_permission = on ? 1 : 0;
+  host.MessageBox("メール", on ? "メール削除有効化" : "メール削除無効化", kBoxOk);
+}
+
+void ChooseAndOpen(BuiltinHost& host) {
+  static constexpr char kFilters[] =
+      "アプリケーションプログラム(*.exe)\0*.exe\0All Files(*.*)\0*.*\0";
+  std::string path = host.ChooseFile(std::string_view(kFilters, sizeof kFilters));
+  if (!path.empty()) host.OpenFile(path);
+}
+
+int RunCondition(const Call& c) {
+  int outcome = EvaluateCondition(c.Arg(1));
+  if (outcome < 0) return 0;
+  c.Run(c.Arg(outcome ? 2 : 3));
+  return 1;
+}
+
+// 711 and 712: the else-line is left out when it reads -1.
+void RunEitherLine(const Call& c, bool holds) {
+  if (holds) {
+    c.Run(c.Arg(3));
+  } else if (c.Number(4) != -1) {
+    c.Run(c.Arg(4));
+  }
+}
+
+void ShowMenu(const Call& c, MenuSlots& slots, BuiltinHost& host, bool at_button) {
+  CommandMenu menu;
+  BuildCommandMenu(c.args, c.in.commands, slots, menu);
+  ScreenPoint at;
+  if (!at_button) {
+    at = host.PointerPosition();
+  } else {
+    at = host.WindowPosition();
+    at.x += c.context >= 0 ? host.ButtonClientX(c.context) : 74;  // where the launcher box begins
+  }
+  host.ShowMenu(menu, at);
+}
+
+void SaveAndShutDown(const Call& c, bool& shutdown_active, BuiltinHost& host) {
+  host.SaveEverything();
+  if (c.Option(1, 'q')) {
+    int kind = c.Number(2);
+    host.EndSession(kind == 1 ? kEndReboot : kind == 2 ? kEndForce : kEndShutdown);
+  }
+  StartShutdownCountdown(shutdown_active, host);
+}
+
+}  // namespace
+
+int ItemOnButton(const LauncherItem* items, int position) {
+  if (position < 0) return -1;
+  for (int i = 0; i < kLauncherItemCount; ++i) {
+    if (items[i].shown != 0 && position-- == 0) return i;
+  }
+  return -1;
+}
+
+int ShownItemCount(const LauncherItem* items) {
+  int shown = 0;
+  for (int i = 0; i < kLauncherItemCount; ++i) shown += items[i].shown != 0 ? 1 : 0;
+  return shown;
+}
+
+int EvaluateCondition(std::string_view condition) {
+  static constexpr std::string_view kOperators[] = {"==", ">=", "<=", ">", "<", "!="};
+  for (std::string_view op : kOperators) {
+    if (condition.find(op) == std::string_view::npos) continue;
+    // Cut at every character of the operator; runs count as one cut and a
+    // missing operand reads 0.
+    std::string_view pieces[2];
+    int found = 0;
+    std::size_t pos = condition.find_first_not_of(op);
+    while (found < 2 && pos != std::string_view::npos) {
+      std::size_t end = condition.find_first_of(op, pos);
+      pieces[found++] = condition.substr(pos, end == std::string_view::npos ? end : end - pos);
+      pos = end == std::string_view::npos ? end : condition.find_first_not_of(op, end);
+    }
+    const int left = LeadingNumber(pieces[0]);
+    const int right = LeadingNumber(pieces[1]);
+    if (op == "==") return left == right;
+    if (op == ">=") return left >= right;
+    if (op == "<=") return left <= right;
+    if (op == ">") return left > right;
+    if (op == "<") return left < right;
+    return left != right;
+  }
+  return -1;
+}
+
+std::string SoundPath(std::string_view line, std::size_t name_length) {
+  std::size_t from = name_length + 1;
+  if (name_length >= line.size() && !line.empty() && line[0] == '#') {
+    std::size_t space = line.find(' ');
+    from = space == std::string_view::npos ? line.size() : space + 1;
+  }
+  std::string path;
+  if (from < line.size()) {
+    for (char ch : line.substr(from)) {
+      if (ch != '"') path += ch;
+    }
+  }
+  return path;
+}
+
+void StartShutdownCountdown(bool& shutdown_active, BuiltinHost& host) {
+  host.SetTimer(kShutdownTimer, kShutdownDelayMs);
+  shutdown_active = true;
+  host.Repaint();
+  int answer = host.MessageBox("ウィンドウズ終了確認",
+                               "まもなくウィンドウズが終了します。\n中止しますか？",
+                               kBoxYesNo | kBoxIconQuestion);
+  if (answer == kAnswerYes) {
+    shutdown_active = false;
+    host.KillTimer(kShutdownTimer);
+    host.Repaint();
+  }
+}
+
+void FinishShutdownCountdown(bool& shutdown_active, BuiltinHost& host) {
+  host.KillTimer(kShutdownTimer);
+  shutdown_active = false;
+  host.EndSession(kEndShutdown);
+}
+
+int Builtins::RunBuiltin(Interpreter& in, WindowRef window, int number, std::string_view line,
+                         std::size_t name_length, const ArgumentVector& arguments, int context) {
+  const Call c{in, window, line, name_length, arguments, context};
+  SettingsState& settings = state_.settings;
+  LauncherItem* items = settings.launcher_items;
+  switch (number) {
+    case 101: host_.CloseMainWindow(); return 1;
+    case 102: host_.SendWindowCommand(kTrayToggleCommand, 0); return 1;
+    case 103: host_.SendWindowCommand(kOptionsCommand, 0); return 1;
+    case 104: host_.SaveEverything(); return 1;
+    case 105: host_.PlaySound(SoundPath(line, name_length)); return 1;
+    case 106:
+      settings.leave_room_mode = 1;
+      // Inside the current run: the nesting count goes on from there.
+      RunCommandLine(in, window, "_onleave", -1);
+      host_.KillTimer(kMailTimer);
+      return 1;
+    case 107: host_.MessageBox(c.Arg(1), c.Arg(2), kBoxOk); return 1;
+    case 108: host_.SendWindowCommand(kVersionCommand, 0); return 1;
+    case 109: in.status.Set(c.Arg(1)); return 1;
+    case 201: return RunItem(c, items);
+    case 202:
+    case 203:
+      MarkItems(c, items, number == 202 ? 1 : 0, number == 203);
+      host_.RebuildButtonBar(ShownItemCount(items));
+      return 1;
+    case 301:
+      if (c.Number(1) < kMinLauncherLength) return 0;
+      settings.command_line_launcher_length = c.Number(1);
+      return 1;
+    case 302: state_.keep_launcher_open = !state_.keep_launcher_open; return 1;
+    case 303: return AddCommand(c, host_);
+    case 401: MoveWindow(c, host_); return 1;
+    case 501: host_.StartMailCheck(); return 1;
+    case 502: ToggleMailLauncher(c, settings, host_); return 1;
+    case 503: ToggleDeleteMail(settings, host_); return 1;
+    case 504: return 1;
+    case 601: ChooseAndOpen(host_); return 1;
+    case 701: return RunCondition(c);
+    case 711: RunEitherLine(c, c.Arg(1) == c.Arg(2)); return 1;
+    case 712: RunEitherLine(c, c.Arg(1).find(c.Arg(2)) != std::string_view::npos); return 1;
+    case 801: ShowMenu(c, state_.menu_slots, host_, false); return 1;
+    case 802: ShowMenu(c, state_.menu_slots, host_, true); return 1;
+    case 2001: SaveAndShutDown(c, state_.shutdown_active, host_); return 1;
+    case 2002: host_.Suspend(); return 1;
+    default: return 0;
+  }
+}
+
+}  // namespace vsmr
