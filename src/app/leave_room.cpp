@@ -11,14 +11,6 @@ bool AutoMailConfigured(const SettingsState& settings) {
   return false;
 }
 
-void EnterLeaveRoom(SettingsState& settings, Interpreter& interpreter, WindowRef window,
-                    LeaveRoomHost& host) {
-  settings.leave_room_mode = 1;
-  // Called from a built-in, inside a run: the nesting count goes on from there.
-  RunCommandLine(interpreter, window, "_onleave", kContextLauncher);
-  host.StopMailTimer();
-}
-
 LockedLineResult EnterLockedLine(std::string_view line, SettingsState& settings,
                                  Interpreter& interpreter, WindowRef window, LeaveRoomHost& host) {
   if (line.empty()) return LockedLineResult::kIgnored;

@@ -1,6 +1,6 @@
 // The leave-room lock: the password typed into the launcher box that switches
-// it off, and switching it on. The surfaces it locks check the flag themselves;
-// the timers behind it are reached through LeaveRoomHost.
+// it off (the leave-room built-in switches it on). The surfaces it locks check
+// the flag themselves; the timers behind it are reached through LeaveRoomHost.
 #pragma once
 #include <string_view>
 
@@ -23,11 +23,6 @@ class LeaveRoomHost {
 
 // True when automatic checks are configured: an interval and an enabled account.
 bool AutoMailConfigured(const SettingsState& settings);
-
-// Switches the lock on (the leave-room built-in): sets the flag, runs
-// `_onleave` with kContextLauncher inside the current run, stops the mail timer.
-void EnterLeaveRoom(SettingsState& settings, Interpreter& interpreter, WindowRef window,
-                    LeaveRoomHost& host);
 
 enum class LockedLineResult { kIgnored, kWrongPassword, kUnlocked };
 

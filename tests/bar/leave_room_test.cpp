@@ -1,6 +1,6 @@
-// The leave-room lock: the password step that unlocks, the mail timer re-arm
-// and switching on. What each surface does while locked is checked where it
-// shows: window tests (buttons, drops, the box) and end to end (the tray).
+// The leave-room lock: the password step that unlocks and the mail timer
+// re-arm. What each surface does while locked is checked where it shows:
+// window tests (buttons, drops, the box) and end to end (the tray).
 #include <gtest/gtest.h>
 
 #include "bar/fake_bar_host.h"
@@ -20,7 +20,6 @@ struct Locked {
     settings.leave_room_mode = 1;
     settings.leave_room_password.Set("Secret");
     test::AddCommand(h.commands, "_onrecover", "#41");
-    test::AddCommand(h.commands, "_onleave", "#42");
   }
   LockedLineResult Enter(std::string_view line) {
     return EnterLockedLine(line, settings, h.interpreter, nullptr, host);
@@ -85,18 +84,6 @@ TEST(LeaveRoomTest, MailTimerReArmedOnlyWhenChecksAreConfigured) {
     l.Enter("Secret");
     EXPECT_EQ(l.host.calls, row.calls);
   }
-}
-
-TEST(LeaveRoomTest, SwitchingOnRunsLeaveEventAndStopsMail) {
-  Locked l;
-  l.settings.leave_room_mode = 0;
-  l.h.interpreter.nesting_depth = 1;  // inside the built-in's run
-  EnterLeaveRoom(l.settings, l.h.interpreter, nullptr, l.host);
-  EXPECT_EQ(l.settings.leave_room_mode, 1);
-  ASSERT_EQ(l.h.builtins.calls.size(), 1u);
-  EXPECT_EQ(l.h.builtins.calls[0].number, 42);
-  EXPECT_EQ(l.h.builtins.calls[0].context, kContextLauncher);
-  EXPECT_EQ(l.host.calls, (Calls{"stop"}));
 }
 
 }  // namespace
