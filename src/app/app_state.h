@@ -10,6 +10,7 @@
 #include "base/fixed_text.h"
 #include "command/command_list.h"
 #include "command/line_hand_off.h"
+#include "command/command_menu.h"
 #include "command/launcher_history.h"
 #include "command/status_word.h"
 #include "dialogs/choosers.h"
@@ -34,6 +35,7 @@ struct AppState {
   FileChooserState file_chooser; // the open-file dialog's filter, kept for the run
 
   CommandList commands;
+  MenuSlots menu_slots;          // the command menus' entries, until a choice arrives
 
   // Everything vsmrsys.ini holds (the leave-room lock and the hot key among
   // it), and where the program's files are.

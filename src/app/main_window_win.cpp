@@ -33,6 +33,14 @@ MainWindow::MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator,
     : instance_(instance),
       state_(state),
       allocator_(allocator),
+      own_system_(seams.system ? nullptr
+                               : std::make_unique<WindowsSystemActions>(state.file_chooser,
+                                                                        state.nt_platform)),
+      system_(seams.system ? *seams.system : *own_system_),
+      builtin_host_(state, system_),
+      builtins_(BuiltinState{state.settings, state.keep_launcher_open, state.shutdown_active,
+                             state.menu_slots},
+                builtin_host_),
       interpreter_{state.commands, state.status, shell_,
                    seams.builtins ? *seams.builtins : builtins_},
       clock_(seams.clock ? *seams.clock : kSystemClock) {}
@@ -151,8 +159,12 @@ LRESULT MainWindow::OnCreate() {
       LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_SMALL), IMAGE_ICON, 16, 16, 0)));
   lock_icon_.Reset(static_cast<HICON>(
       LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_LOCKED), IMAGE_ICON, 16, 16, 0)));
+  AttachBuiltinHost();
   LoadSettingsAndLists();
+  // The buttons come before the rest of the settings take effect: opening the
+  // launcher box runs `_oncmdopn`, which may show or hide items.
   BuildButtons();
+  ApplyLoadedSettings();
   if (state_.in_tray) AddTrayIcon();
   CheckSkinPresent();
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
@@ -191,6 +203,9 @@ void MainWindow::LoadSettingsAndLists() {
   }
   LoadProgramSettings(state_.settings, state_.commands, state_.files, area.right, area.bottom);
   settings_loaded_ = true;
+}
+
+void MainWindow::ApplyLoadedSettings() {
   const SettingsState& loaded = state_.settings;
   SetWindowPos(hwnd_, nullptr, loaded.window_position_x, loaded.window_position_y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -200,7 +215,7 @@ void MainWindow::LoadSettingsAndLists() {
   state_.in_tray = loaded.in_task_or_not != 0;
 }
 
-void MainWindow::SaveSettingsAndLists() {
+void MainWindow::SaveSettingsAndLists(bool tray_flag) {
   if (!settings_loaded_) return;
   LiveSettings live;
   live.command_line_launcher = state_.layout.launcher_open && state_.keep_launcher_open ? 1 : 0;
@@ -208,7 +223,7 @@ void MainWindow::SaveSettingsAndLists() {
   GetWindowRect(hwnd_, &rect);
   live.window_position_x = rect.left;
   live.window_position_y = rect.top;
-  live.in_task_or_not = state_.in_tray ? 1 : 0;
+  live.in_task_or_not = tray_flag && state_.in_tray ? 1 : 0;
   SaveProgramSettings(state_.settings, state_.commands, live, state_.files);
 }
 
@@ -267,8 +282,12 @@ void MainWindow::OnCommand(int id, LPARAM lp) {
       // checker, and until then the command does nothing.
       return;
     default:
+      if (IsMenuCommand(id)) {
+        RunMenuChoice(id, state_.menu_slots, interpreter_, hwnd_);
+        return;
+      }
       // The launcher buttons' commands; ids without a handler (the options
-      // dialog and the command menus among them) are ignored.
+      // dialog among them) are ignored.
       OnButtonCommand(id, lp);
       return;
   }
@@ -288,6 +307,10 @@ bool MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
 void MainWindow::OnTimer(UINT_PTR id) {
   if (id == IDT_AUTO_MAIL) {
     OnMailTimer();
+    return;
+  }
+  if (id == IDT_SHUTDOWN) {
+    OnShutdownTimer();
     return;
   }
   if (id != IDT_CLOCK) return;

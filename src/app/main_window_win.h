@@ -7,12 +7,15 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/builtin_host_win.h"
 #include "app/button_bar_host_win.h"
 #include "app/launcher_box_win.h"
 #include "app/line_hand_off_win.h"
 #include "app/paint_cache_win.h"
+#include "app/system_actions_win.h"
 #include "base/gdi_handles_win.h"
 #include "base/resource_ids.h"
+#include "command/builtins.h"
 #include "command/interpreter.h"
 #include "command/shell.h"
 #include "command/timer_check.h"
@@ -29,6 +32,7 @@ inline constexpr char kInstanceName[] = "Vesmira2002(Ver2.69.53(2.7--) Build291)
 struct MainWindowSeams {
   const LocalClock* clock = nullptr;  // read by the clock tick for the command timers
   BuiltinRunner* builtins = nullptr;  // the built-in commands of every run
+  SystemActions* system = nullptr;    // the built-ins' boxes, menus, sound, session calls
 };
 
 class MainWindow {
@@ -58,7 +62,9 @@ class MainWindow {
   void CreateSmallButtons();
   void CreateTooltips();
   void LoadSettingsAndLists();
-  void SaveSettingsAndLists();
+  void ApplyLoadedSettings();
+  // `tray_flag` false: the notification-area flag is saved as 0 (the built-ins' save).
+  void SaveSettingsAndLists(bool tray_flag = true);
 
   // Window commands and events.
   void OnCommand(int id, LPARAM lp);
@@ -70,6 +76,10 @@ class MainWindow {
   // A fresh top-level run: nesting counted from 0, the count of a run in
   // progress (whose modal loop let this one in) kept for when it resumes.
   int RunTopLevel(std::string_view line, int context);
+
+  // The built-ins' host and the command menus' choices (main_window_builtins_win.cpp).
+  void AttachBuiltinHost();
+  void OnShutdownTimer();
 
   // The launcher box (main_window_launcher_win.cpp).
   void ToggleLauncher();
@@ -132,7 +142,10 @@ class MainWindow {
   IconHandle small_icon_;
   IconHandle lock_icon_;
   WindowsShell shell_;
-  NullBuiltinRunner builtins_;
+  std::unique_ptr<SystemActions> own_system_;  // the real calls, unless a stand-in was given
+  SystemActions& system_;
+  WindowBuiltinHost builtin_host_;
+  Builtins builtins_;
   Interpreter interpreter_;
   const LocalClock& clock_;
   TimerFirings<kCommandTimerCount> timer_firings_;

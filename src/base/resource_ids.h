@@ -27,6 +27,9 @@
 #define IDM_CLOSE 602           /* also the close button */
 #define IDM_FIRST_BUTTON 701    /* launcher button p (0-63) is 701 + p */
 #define IDM_LAUNCHER_ENTER 803  /* Enter or a double click in the launcher box */
+#define IDM_MENU_CASCADE 2600   /* a command menu's cascade entry (runs nothing) */
+#define IDM_FIRST_MENU_ENTRY 2601 /* command menu entry p (0-31) is 2601 + p */
+#define IDM_MENU_CASCADE_INNER 2631 /* the one entry inside a cascade of a full menu */
 
 /* Child controls and dialog items. */
 #define IDC_STATIC_TEXT 300     /* the version dialog's fixed lines and icon */

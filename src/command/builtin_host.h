@@ -47,9 +47,9 @@ class BuiltinHost {
   // Saves the settings (the notification-area flag as 0), the launcher items
   // and the command list.
   virtual void SaveEverything() = 0;
-  virtual void PlaySound(std::string_view path) = 0;
+  virtual void PlaySoundFile(std::string_view path) = 0;
   // A modal box owned by the main window; returns the answer (kAnswer...).
-  virtual int MessageBox(std::string_view caption, std::string_view text, unsigned style) = 0;
+  virtual int ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) = 0;
   virtual void SetTimer(int id, int milliseconds) = 0;
   virtual void KillTimer(int id) = 0;
   // The main window's top-left corner on the screen, and moving it there.

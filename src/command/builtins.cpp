@@ -7,14 +7,12 @@
 #include <string>
 #include <utility>
 
+#include "base/resource_ids.h"
 #include "command/line_text.h"
 
 namespace vsmr {
 namespace {
 
-constexpr int kTrayToggleCommand = 103;
-constexpr int kOptionsCommand = 104;
-constexpr int kVersionCommand = 306;
 constexpr int kMinLauncherLength = 30;
 constexpr std::size_t kMailWordMin = 5;
 constexpr int kListedItemsMax = 9;  // item numbers given one by one to 202 and 203
@@ -79,7 +77,7 @@ int RunItem(const Call& c, const LauncherItem* items) {
 int AddCommand(const Call& c, BuiltinHost& host) {
   CommandList& list = c.in.commands;
   if (list.count >= kMaxCommands) {
-    host.MessageBox("ERROR", "追加できません", kBoxOk | kBoxIconError);
+    host.ShowMessageBox("ERROR", "追加できません", kBoxOk | kBoxIconError);
     return 0;
   }
   CommandEntry record;
@@ -101,7 +99,7 @@ void MoveWindow(const Call& c, BuiltinHost& host) {
 
 void ToggleMailLauncher(const Call& c, SettingsState& settings, BuiltinHost& host) {
   if (settings.mail_launcher_or_not != 0) {
-    host.MessageBox("MailLauncher", "MailLauncherを無効にします", kBoxOk);
+    host.ShowMessageBox("MailLauncher", "MailLauncherを無効にします", kBoxOk);
     settings.mail_launcher_or_not = 0;
     return;
   }
@@ -109,14 +107,14 @@ void ToggleMailLauncher(const Call& c, SettingsState& settings, BuiltinHost& hos
   std::string text = "MailLauncherをコマンド\"";
   text += settings.mail_launcher_command.View();
   text += " %s\"で有効にします。";
-  host.MessageBox("MailLauncher", text, kBoxOk);
+  host.ShowMessageBox("MailLauncher", text, kBoxOk);
   settings.mail_launcher_or_not = 1;
 }
 
 void ToggleDeleteMail(SettingsState& settings, BuiltinHost& host) {
   bool on = settings.delete_mail_permission == 0;
   settings.delete_mail_permission = on ? 1 : 0;
-  host.MessageBox("メール", on ? "メール削除有効化" : "メール削除無効化", kBoxOk);
+  host.ShowMessageBox("メール", on ? "メール削除有効化" : "メール削除無効化", kBoxOk);
 }
 
 void ChooseAndOpen(BuiltinHost& host) {
@@ -222,21 +220,21 @@ std::string SoundPath(std::string_view line, std::size_t name_length) {
 }
 
 void StartShutdownCountdown(bool& shutdown_active, BuiltinHost& host) {
-  host.SetTimer(kShutdownTimer, kShutdownDelayMs);
+  host.SetTimer(IDT_SHUTDOWN, kShutdownDelayMs);
   shutdown_active = true;
   host.Repaint();
-  int answer = host.MessageBox("ウィンドウズ終了確認",
+  int answer = host.ShowMessageBox("ウィンドウズ終了確認",
                                "まもなくウィンドウズが終了します。\n中止しますか？",
                                kBoxYesNo | kBoxIconQuestion);
   if (answer == kAnswerYes) {
     shutdown_active = false;
-    host.KillTimer(kShutdownTimer);
+    host.KillTimer(IDT_SHUTDOWN);
     host.Repaint();
   }
 }
 
 void FinishShutdownCountdown(bool& shutdown_active, BuiltinHost& host) {
-  host.KillTimer(kShutdownTimer);
+  host.KillTimer(IDT_SHUTDOWN);
   shutdown_active = false;
   host.EndSession(kEndShutdown);
 }
@@ -248,18 +246,18 @@ int Builtins::RunBuiltin(Interpreter& in, WindowRef window, int number, std::str
   LauncherItem* items = settings.launcher_items;
   switch (number) {
     case 101: host_.CloseMainWindow(); return 1;
-    case 102: host_.SendWindowCommand(kTrayToggleCommand, 0); return 1;
-    case 103: host_.SendWindowCommand(kOptionsCommand, 0); return 1;
+    case 102: host_.SendWindowCommand(IDM_TRAY_TOGGLE, 0); return 1;
+    case 103: host_.SendWindowCommand(IDM_OPTIONS, 0); return 1;
     case 104: host_.SaveEverything(); return 1;
-    case 105: host_.PlaySound(SoundPath(line, name_length)); return 1;
+    case 105: host_.PlaySoundFile(SoundPath(line, name_length)); return 1;
     case 106:
       settings.leave_room_mode = 1;
       // Inside the current run: the nesting count goes on from there.
-      RunCommandLine(in, window, "_onleave", -1);
-      host_.KillTimer(kMailTimer);
+      RunCommandLine(in, window, "_onleave", kContextLauncher);
+      host_.KillTimer(IDT_AUTO_MAIL);
       return 1;
-    case 107: host_.MessageBox(c.Arg(1), c.Arg(2), kBoxOk); return 1;
-    case 108: host_.SendWindowCommand(kVersionCommand, 0); return 1;
+    case 107: host_.ShowMessageBox(c.Arg(1), c.Arg(2), kBoxOk); return 1;
+    case 108: host_.SendWindowCommand(IDM_VERSION, 0); return 1;
     case 109: in.status.Set(c.Arg(1)); return 1;
     case 201: return RunItem(c, items);
     case 202:

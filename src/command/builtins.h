@@ -9,9 +9,7 @@
 
 namespace vsmr {
 
-inline constexpr int kShutdownTimer = 105;
 inline constexpr int kShutdownDelayMs = 30000;
-inline constexpr int kMailTimer = 109;
 
 // The program state the built-ins change; all of it is owned elsewhere.
 struct BuiltinState {

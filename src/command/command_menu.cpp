@@ -68,22 +68,22 @@ void BuildCommandMenu(const ArgumentVector& arguments, const CommandList& comman
     std::string_view rest = space == std::string_view::npos ? text : text.substr(space + 1);
     if (word == "-subitem-") {
       entry.kind = MenuEntry::Kind::kSubmenu;
-      entry.id = kCascadeCommand;
+      entry.id = IDM_MENU_CASCADE;
       entry.label = Cut(rest, kMenuLabelBuffer - 1);
-      if (used > kCascadeInnerCommand - kFirstMenuCommand) {
+      if (used > IDM_MENU_CASCADE_INNER - IDM_FIRST_MENU_ENTRY) {
         // A full menu: the inner entry runs position 30, as its id says.
-        entry.inner_id = kCascadeInnerCommand;
+        entry.inner_id = IDM_MENU_CASCADE_INNER;
         slots.text[p] = std::string(text);
       } else {
         // Position 30 is no entry of this menu: the inner entry runs the
         // cascade's own text from this position instead of a stale slot.
-        entry.inner_id = kFirstMenuCommand + p;
+        entry.inner_id = IDM_FIRST_MENU_ENTRY + p;
         slots.text[p] = std::string(rest);
       }
       continue;
     }
     slots.text[p] = std::string(text);
-    entry.id = kFirstMenuCommand + p;
+    entry.id = IDM_FIRST_MENU_ENTRY + p;
     entry.label = MenuLabel(text, commands);
   }
 }
@@ -91,9 +91,9 @@ void BuildCommandMenu(const ArgumentVector& arguments, const CommandList& comman
 int RunMenuChoice(int id, const MenuSlots& slots, Interpreter& interpreter, WindowRef window) {
   if (!IsMenuCommand(id)) return 0;
   // A copy: the run may build another menu over the same slot.
-  const std::string line = slots.text[id - kFirstMenuCommand];
+  const std::string line = slots.text[id - IDM_FIRST_MENU_ENTRY];
   interpreter.nesting_depth = 0;
-  return RunCommandLine(interpreter, window, line, -4);
+  return RunCommandLine(interpreter, window, line, kContextMenu);
 }
 
 }  // namespace vsmr

@@ -6,15 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "base/resource_ids.h"
 #include "command/interpreter.h"
 
 namespace vsmr {
 
 inline constexpr int kMenuSlotCount = 32;
-inline constexpr int kFirstMenuCommand = 2601;  // entry p is 2601 + p
-inline constexpr int kLastMenuCommand = kFirstMenuCommand + kMenuSlotCount - 1;
-inline constexpr int kCascadeCommand = 2600;    // the cascade entry itself runs nothing
-inline constexpr int kCascadeInnerCommand = 2631;
+inline constexpr int kLastMenuCommand = IDM_FIRST_MENU_ENTRY + kMenuSlotCount - 1;
 inline constexpr std::size_t kMenuLabelBuffer = 256;
 
 // The texts of the last menus' entries, one per position; each build
@@ -27,7 +25,7 @@ struct MenuEntry {
   enum class Kind { kItem, kSeparator, kSubmenu };
   Kind kind = Kind::kItem;
   int position = 0;
-  int id = 0;                // 2601 + position, or 2600 for a cascade
+  int id = 0;                // IDM_FIRST_MENU_ENTRY + position, or IDM_MENU_CASCADE
   std::string label;         // at most 255 bytes
   int inner_id = 0;          // kSubmenu: the id of its one inner entry
 };
@@ -48,10 +46,10 @@ void BuildCommandMenu(const ArgumentVector& arguments, const CommandList& comman
 // has an "&" or the text begins with a double-byte character. Cut to 255 bytes.
 std::string MenuLabel(std::string_view text, const CommandList& commands);
 
-// True for the window commands of menu entries (2601-2632).
-constexpr bool IsMenuCommand(int id) { return id >= kFirstMenuCommand && id <= kLastMenuCommand; }
+// True for the window commands of menu entries.
+constexpr bool IsMenuCommand(int id) { return id >= IDM_FIRST_MENU_ENTRY && id <= kLastMenuCommand; }
 
-// Runs the slot of the menu command `id` as a fresh run with context -4.
+// Runs the slot of the menu command `id` as a fresh run with kContextMenu.
 // Returns the run's result (0 for an id that is no menu command).
 int RunMenuChoice(int id, const MenuSlots& slots, Interpreter& interpreter, WindowRef window);
 

@@ -1,6 +1,7 @@
 // RecordingHost: every call becomes one record.
 #include "command/recording_host.h"
 
+#include "base/resource_ids.h"
 #include "command/command_menu.h"
 
 namespace vsmr {
@@ -22,13 +23,13 @@ void RecordingHost::SendWindowCommand(int id, int parameter) {
   Add({"ui", "command", Num(id), Num(parameter)});
 }
 
-void RecordingHost::RebuildButtonBar(int shown) { SendWindowCommand(307, shown); }
+void RecordingHost::RebuildButtonBar(int shown) { SendWindowCommand(IDM_SET_BUTTON_COUNT, shown); }
 
 void RecordingHost::SaveEverything() { Add({"ui", "save"}); }
 
-void RecordingHost::PlaySound(std::string_view path) { Add({"ui", "sound", std::string(path)}); }
+void RecordingHost::PlaySoundFile(std::string_view path) { Add({"ui", "sound", std::string(path)}); }
 
-int RecordingHost::MessageBox(std::string_view caption, std::string_view text, unsigned style) {
+int RecordingHost::ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) {
   Add({"ui", "messagebox", std::string(caption), std::string(text), Num(style)});
   const std::string answer = NextAnswer();
   const bool yes_no = (style & kBoxYesNo) == kBoxYesNo;

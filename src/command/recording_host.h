@@ -19,10 +19,10 @@ class RecordingHost : public BuiltinHost {
   void SendWindowCommand(int id, int parameter) override;
   void RebuildButtonBar(int shown) override;
   void SaveEverything() override;
-  void PlaySound(std::string_view path) override;
+  void PlaySoundFile(std::string_view path) override;
   // Takes the next answer ("ok", "cancel", "yes", "no"); with none left, or
   // one that is none of these, the first button.
-  int MessageBox(std::string_view caption, std::string_view text, unsigned style) override;
+  int ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) override;
   void SetTimer(int id, int milliseconds) override;
   void KillTimer(int id) override;
   ScreenPoint WindowPosition() override { return window; }

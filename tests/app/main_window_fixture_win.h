@@ -14,6 +14,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window_win.h"
+#include "recording_system_win.h"
 #include "support/temp_dir.h"
 
 namespace vsmr {
@@ -65,6 +66,7 @@ class MainWindowTest : public ::testing::Test {
     PrepareFiles();
     static bool registered = MainWindow::RegisterWindowClass(GetModuleHandleA(nullptr));
     ASSERT_TRUE(registered);
+    if (!seams_.system) seams_.system = &system_;  // never the real calls
     window_ = std::make_unique<MainWindow>(GetModuleHandleA(nullptr), *state_, allocator_, seams_);
     ASSERT_TRUE(window_->Create());
     ShowWindow(window_->hwnd(), SW_SHOWNOACTIVATE);
@@ -97,6 +99,7 @@ class MainWindowTest : public ::testing::Test {
 
   TempDir dir_;
   MainWindowSeams seams_;  // the window's clock and built-ins (the real ones when null)
+  RecordingSystem system_;  // no test reaches a real box, menu, shutdown or suspend
   IMalloc* allocator_ = nullptr;
   std::unique_ptr<AppState> state_;
   std::unique_ptr<MainWindow> window_;

@@ -230,8 +230,8 @@ TEST_F(BuiltinsTest, MenuCascadesLongLabelsAndFullMenus) {
   for (int k = 2; k <= 33; ++k) line += " e" + std::to_string(k);
   Run(line);
   EXPECT_EQ(host.menu_ids.size(), 32u);
-  EXPECT_EQ(host.menu_ids[0], kCascadeInnerCommand);
-  RunMenuChoice(kCascadeInnerCommand, slots, in, nullptr);
+  EXPECT_EQ(host.menu_ids[0], IDM_MENU_CASCADE_INNER);
+  RunMenuChoice(IDM_MENU_CASCADE_INNER, slots, in, nullptr);
   EXPECT_EQ(shell.calls.back().file, "e31");
 }
 
