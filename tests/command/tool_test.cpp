@@ -73,6 +73,53 @@ TEST_F(ToolTest, TraceShellResultAndStatus) {
   EXPECT_EQ(r.out, Utf8(u8"open\tC:\\\\ソフト\\\\表.exe\t\"表\\\\\"\tC:\\\\ソフト\nstatus\t\nresult\t1\n"));
 }
 
+TEST_F(ToolTest, TraceRunsBuiltinsOnARecordingHost) {
+  Write("calc\tcalc.exe\tCalculator\r\n");
+  ASSERT_TRUE(WriteFileAtomically(dir_.File("vsmrsys.ini"),
+                                  "[UserWindowData]\r\nWindowPositionX=300\r\n"));
+  Outcome r = RunVsmr({"trace", "--dir", dir_.Path(), "--choose", "2602", "--answer", "no",
+                       "#801 x.exe \"CALC 2\" & #2001 & #302"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out,
+            "builtin\t801\t-1\t2\tx.exe\tCALC 2\n"
+            "ui\tmenu\t300\t0\n"
+            "ui\tmenuitem\t0\t2601\tx.exe(&X)\n"
+            "ui\tmenuitem\t1\t2602\tCalculator(&C)\n"
+            "builtin\t2001\t-1\t0\n"
+            "ui\tsave\n"
+            "ui\ttimer\t105\t30000\n" +
+                Utf8(u8"ui\tmessagebox\tウィンドウズ終了確認\tまもなくウィンドウズが終了します。"
+                     u8"\\n中止しますか？\t36\n") +
+                "builtin\t302\t-1\t0\n"
+                "open\tCALC 2\t\t\n"  // the choice, run after the line; names match by case
+                "state\tKeepLauncherOpen\t1\n"
+                "state\tShutdown\t1\n"
+                "status\t\n"
+                "result\t1\n");
+  EXPECT_EQ(RunVsmr({"trace", "--dir", dir_.Path(), "--choose", "2603", "#801 a"}).exit_code, 1);
+}
+
+TEST_F(ToolTest, TraceSavesOnlyWhenAsked) {
+  Write("");
+  RunVsmr({"trace", "--dir", dir_.Path(), "#303 calc.exe calc"});
+  std::string bytes;
+  EXPECT_FALSE(ReadWholeFile(dir_.File("vsmrsys.ini"), bytes));
+  Outcome r = RunVsmr({"trace", "--dir", dir_.Path(), "--save", "#303 calc.exe calc & #202 2"});
+  EXPECT_EQ(r.out,
+            "builtin\t303\t-1\t2\tcalc.exe\tcalc\n"
+            "ui\teditcommand\tcalc\tcalc.exe\t\n"
+            "builtin\t202\t-1\t1\t2\n"
+            "ui\tcommand\t307\t1\n"
+            "state\tShown\t2\n"
+            "state\tCommands\t1\n"
+            "status\t\n"
+            "result\t1\n");
+  ASSERT_TRUE(ReadWholeFile(dir_.File("vsmrcmd.dat"), bytes));
+  EXPECT_EQ(bytes, "calc\tcalc.exe\t\r\n");
+  ASSERT_TRUE(ReadWholeFile(dir_.File("vsmrsys.ini"), bytes));
+  EXPECT_NE(bytes.find("Launcher02Data=1\t"), std::string::npos);
+}
+
 TEST_F(ToolTest, TraceRefusesBadArguments) {
   EXPECT_EQ(RunVsmr({"trace"}).exit_code, 2);
   EXPECT_EQ(RunVsmr({"trace", "a", "b"}).exit_code, 2);

@@ -1,54 +1,80 @@
-// vsmr trace: runs a line through the interpreter against a command list file
-// with a recording shell and built-in runner, and prints every effect in order.
+// vsmr trace: a dry run of a line. The command list and the settings are
+// loaded from a folder as the program's start-up does; the line runs through
+// the real interpreter and built-ins on a shell and a host that only record,
+// and every effect is printed in order, then the state the run changed.
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "base/file_io.h"
-#include "command/command_file.h"
+#include "app/shell_layout.h"
+#include "command/builtins.h"
 #include "command/interpreter.h"
+#include "command/recording_host.h"
 #include "console_text.h"
-#include "folder_files.h"
+#include "settings_tool.h"
 #include "subcommand.h"
 
 namespace vsmr::tool {
 namespace {
 
-constexpr char kUsage[] = "trace [--dir DIR] [--context N] [--shell-result R] LINE";
+constexpr char kUsage[] =
+    "trace [--dir DIR] [--context N] [--shell-result R] [--answer A]... [--choose ID] [--save] LINE";
 
 class TraceShell : public Shell {
  public:
-  TraceShell(std::vector<std::string>& out, int result) : out_(out), result_(result) {}
+  TraceShell(RecordingHost& out, int result) : out_(out), result_(result) {}
   int Open(const char* file, const char* parameters, const char* directory) override {
-    out_.push_back("open\t" + EscapeField(file) + "\t" + EscapeField(parameters ? parameters : "") +
-                   "\t" + EscapeField(directory ? directory : ""));
+    out_.Add({"open", file, parameters ? parameters : "", directory ? directory : ""});
     return result_;
   }
 
  private:
-  std::vector<std::string>& out_;
+  RecordingHost& out_;
   int result_;
 };
 
+// Names every built-in as it is reached, then runs it.
 class TraceBuiltins : public BuiltinRunner {
  public:
-  explicit TraceBuiltins(std::vector<std::string>& out) : out_(out) {}
-  int RunBuiltin(Interpreter&, WindowRef, int number, std::string_view, std::size_t,
-                 const ArgumentVector& arguments, int context) override {
-    std::string line = "builtin\t" + std::to_string(number) + "\t" + std::to_string(context) +
-                       "\t" + std::to_string(arguments.count);
-    for (int k = 1; k <= arguments.count; ++k) line += "\t" + EscapeField(arguments.Get(k));
-    out_.push_back(line);
-    return 0;
+  TraceBuiltins(RecordingHost& out, BuiltinRunner& real) : out_(out), real_(real) {}
+  int RunBuiltin(Interpreter& in, WindowRef window, int number, std::string_view line,
+                 std::size_t name_length, const ArgumentVector& arguments, int context) override {
+    RecordingHost::Record record{"builtin", std::to_string(number), std::to_string(context),
+                                 std::to_string(arguments.count)};
+    for (int k = 1; k <= arguments.count; ++k) record.push_back(arguments.Get(k));
+    out_.Add(std::move(record));
+    return real_.RunBuiltin(in, window, number, line, name_length, arguments, context);
   }
 
  private:
-  std::vector<std::string>& out_;
+  RecordingHost& out_;
+  BuiltinRunner& real_;
 };
+
+// The values `state` lines report, by name, in the order they are printed.
+std::vector<std::pair<const char*, std::string>> StateOf(const SettingsState& s, bool keep,
+                                                         bool shutdown, const CommandList& c) {
+  std::string shown;
+  for (int i = 0; i < kLauncherItemCount; ++i) {
+    if (s.launcher_items[i].shown == 0) continue;
+    if (!shown.empty()) shown += ",";
+    shown += std::to_string(i + 1);
+  }
+  return {{"KeepLauncherOpen", keep ? "1" : "0"},
+          {"CommandLineLauncherLength", std::to_string(s.command_line_launcher_length)},
+          {"LeaveRoomMode", std::to_string(s.leave_room_mode)},
+          {"MailLauncherOrNot", std::to_string(s.mail_launcher_or_not)},
+          {"MailLauncherCommand", std::string(s.mail_launcher_command.View())},
+          {"DeleteMailPermission", std::to_string(s.delete_mail_permission)},
+          {"Shutdown", shutdown ? "1" : "0"},
+          {"Shown", shown},
+          {"Commands", std::to_string(c.count)}};
+}
 
 bool ParseInt(const std::string& text, int& value) {
   errno = 0;
@@ -66,20 +92,35 @@ int Fail(const std::string& message) {
   return 2;
 }
 
+void Print(const RecordingHost::Record& record) {
+  std::string line;
+  for (std::size_t i = 0; i < record.size(); ++i) line += (i ? "\t" : "") + EscapeField(record[i]);
+  std::printf("%s\n", line.c_str());
+}
+
 int RunTrace(const std::vector<std::string>& args) {
-  std::string dir = ".";
+  std::vector<std::string> folder_args;
   int context = -1;
   int shell_result = 42;
+  int choose = 0;
+  bool save = false;
+  RecordingHost host;
   std::vector<std::string> rest;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     bool has_value = i + 1 < args.size();
     if (a == "--dir" && has_value) {
-      dir = args[++i];
+      folder_args = {a, args[++i]};
     } else if (a == "--context" && has_value) {
       if (!ParseInt(args[++i], context)) return Fail("--context needs a whole number");
     } else if (a == "--shell-result" && has_value) {
       if (!ParseInt(args[++i], shell_result)) return Fail("--shell-result needs a whole number");
+    } else if (a == "--answer" && has_value) {
+      host.answers.push_back(FromConsole(args[++i]));
+    } else if (a == "--choose" && has_value) {
+      if (!ParseInt(args[++i], choose)) return Fail("--choose needs a menu entry's id");
+    } else if (a == "--save") {
+      save = true;
     } else if (a.rfind("--", 0) == 0 && a != "--") {
       return Fail("unknown or incomplete option " + a);
     } else {
@@ -89,26 +130,66 @@ int RunTrace(const std::vector<std::string>& args) {
   }
   if (rest.size() != 1) return Fail("give exactly one LINE (quote it)");
 
-  const std::string path = FolderFiles(dir).command_file_path;
-  auto commands = std::make_unique<CommandList>();
-  std::string bytes;
-  if (ReadWholeFile(path, bytes)) {
-    ParseCommandFile(bytes, *commands);
-  } else {
-    std::fprintf(stderr, "vsmr trace: cannot read %s: the command list is empty\n", path.c_str());
-  }
+  LoadedProgram program;
+  if (!LoadFolder("trace", folder_args, program)) return 2;
+  SettingsState& settings = *program.settings;
+  CommandList& commands = *program.commands;
 
-  std::vector<std::string> out;
+  // The traced window stands where the settings put it, the launcher box open
+  // as they say, the pointer at the window's top-left corner.
+  ShellLayout layout;
+  layout.launcher_open = settings.command_line_launcher != 0;
+  layout.opened_length = settings.command_line_launcher_length;
+  layout.button_count = ShownItemCount(settings.launcher_items);
+  host.window = {settings.window_position_x, settings.window_position_y};
+  host.pointer = host.window;
+  host.button_client_x = [layout](int position) { return layout.ButtonX(position); };
+
+  bool keep = false;
+  bool shutdown = false;
+  auto slots = std::make_unique<MenuSlots>();
+  const auto before = StateOf(settings, keep, shutdown, commands);
+
   StatusWord status;
-  TraceShell shell(out, shell_result);
-  TraceBuiltins builtins(out);
-  Interpreter interpreter{*commands, status, shell, builtins};
+  TraceShell shell(host, shell_result);
+  Builtins real(BuiltinState{settings, keep, shutdown, *slots}, host);
+  TraceBuiltins builtins(host, real);
+  Interpreter interpreter{commands, status, shell, builtins};
   int result = RunCommandLine(interpreter, nullptr, FromConsole(rest[0]), context);
 
-  for (const std::string& line : out) std::printf("%s\n", line.c_str());
+  int exit_code = 0;
+  if (choose != 0) {
+    bool offered = false;
+    for (int id : host.menu_ids) offered = offered || id == choose;
+    if (offered) {
+      RunMenuChoice(choose, *slots, interpreter, nullptr);
+    } else {
+      std::fprintf(stderr, "vsmr trace: no menu offered the entry %d\n", choose);
+      exit_code = 1;
+    }
+  }
+
+  for (const auto& record : host.records) Print(record);
+  const auto after = StateOf(settings, keep, shutdown, commands);
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    if (after[i].second != before[i].second) Print({"state", after[i].first, after[i].second});
+  }
   std::printf("status\t%s\n", EscapeField(status.Read().View()).c_str());
   std::printf("result\t%d\n", result);
-  return 0;
+
+  if (save) {
+    // What closing the program now would write.
+    LiveSettings live;
+    live.command_line_launcher = layout.launcher_open && keep ? 1 : 0;
+    live.window_position_x = host.window.x;
+    live.window_position_y = host.window.y;
+    live.in_task_or_not = settings.in_task_or_not;
+    if (!SaveProgramSettings(settings, commands, live, program.files)) {
+      std::fprintf(stderr, "vsmr trace: the files could not be written\n");
+      exit_code = 1;
+    }
+  }
+  return exit_code;
 }
 
 const Subcommand kTrace("trace", kUsage, RunTrace);
