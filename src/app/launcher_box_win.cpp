@@ -133,6 +133,13 @@ LRESULT CALLBACK LauncherBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   switch (msg) {
     case WM_KEYDOWN:
       if (wp == VK_RETURN) {
+        // The character this key was translated to is taken now: left queued, it
+        // would reach the first modal loop the line opens (a command menu takes
+        // it as a choice of nothing and closes at once).
+        MSG pending;
+        if (PeekMessageA(&pending, hwnd, WM_CHAR, WM_CHAR, PM_NOREMOVE) && pending.wParam == '\r') {
+          PeekMessageA(&pending, hwnd, WM_CHAR, WM_CHAR, PM_REMOVE);
+        }
         box->SendEnter();  // may destroy this window: touch nothing of it afterwards
         return 0;
       }
