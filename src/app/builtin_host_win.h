@@ -34,6 +34,7 @@ class WindowBuiltinHost : public BuiltinHost {
   void MoveWindow(int x, int y) override;
   ScreenPoint PointerPosition() override;
   int ButtonClientX(int position) override;
+  int LauncherBoxClientX() override { return kClockFaceWidth; }
   void ShowMenu(const CommandMenu& menu, ScreenPoint at) override;
   std::string ChooseFile(std::string_view filters) override;
   void OpenFile(const std::string& path) override;

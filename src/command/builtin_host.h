@@ -56,8 +56,10 @@ class BuiltinHost {
   virtual ScreenPoint WindowPosition() = 0;
   virtual void MoveWindow(int x, int y) = 0;
   virtual ScreenPoint PointerPosition() = 0;
-  // The left edge of launcher button `position` (from 0) in the main window.
+  // The left edge of launcher button `position` (from 0) in the main window,
+  // and of the launcher box (where the clock face ends).
   virtual int ButtonClientX(int position) = 0;
+  virtual int LauncherBoxClientX() = 0;
   // Tracks `menu` at `at`; returns when it closes. A choice arrives later as
   // the window command of the chosen entry.
   virtual void ShowMenu(const CommandMenu& menu, ScreenPoint at) = 0;

@@ -148,7 +148,7 @@ void ShowMenu(const Call& c, MenuSlots& slots, BuiltinHost& host, bool at_button
     at = host.PointerPosition();
   } else {
     at = host.WindowPosition();
-    at.x += c.context >= 0 ? host.ButtonClientX(c.context) : 74;  // where the launcher box begins
+    at.x += c.context >= 0 ? host.ButtonClientX(c.context) : host.LauncherBoxClientX();
   }
   host.ShowMenu(menu, at);
 }

@@ -29,6 +29,7 @@ class RecordingHost : public BuiltinHost {
   void MoveWindow(int x, int y) override;
   ScreenPoint PointerPosition() override { return pointer; }
   int ButtonClientX(int position) override { return button_client_x ? button_client_x(position) : 0; }
+  int LauncherBoxClientX() override { return launcher_box_x; }
   void ShowMenu(const CommandMenu& menu, ScreenPoint at) override;
   // The next answer is the chosen path; "cancel" or none left chooses nothing.
   std::string ChooseFile(std::string_view filters) override;
@@ -49,6 +50,7 @@ class RecordingHost : public BuiltinHost {
   ScreenPoint window;
   ScreenPoint pointer;
   std::function<int(int)> button_client_x;
+  int launcher_box_x = 0;
   std::vector<int> menu_ids;  // the window commands of the entries the last menu offered
 
  private:

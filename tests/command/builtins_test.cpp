@@ -209,6 +209,7 @@ TEST_F(BuiltinsTest, MenuEntriesLabelsAndPlacement) {
 
   host.window = {100, 50};
   host.button_client_x = [](int p) { return 80 + 22 * p; };
+  host.launcher_box_x = 74;
   Run("#802 a", 2);
   Run("#802 a", -1);
   std::string ui = Ui();

@@ -144,6 +144,7 @@ int RunTrace(const std::vector<std::string>& args) {
   host.window = {settings.window_position_x, settings.window_position_y};
   host.pointer = host.window;
   host.button_client_x = [layout](int position) { return layout.ButtonX(position); };
+  host.launcher_box_x = kClockFaceWidth;
 
   bool keep = false;
   bool shutdown = false;
