@@ -2,8 +2,6 @@
 // RunBuiltin. Platform effects go through BuiltinHost.
 #include "command/builtins.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <utility>
 

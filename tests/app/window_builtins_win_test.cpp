@@ -93,7 +93,7 @@ TEST_F(BuiltinWindowTest, ShutdownCountdownRunsUntilYesOrItsEnd) {
   EXPECT_EQ(system_.ended.size(), 2u);
 }
 
-TEST_F(BuiltinWindowTest, MoveSaveAndSuspend) {
+TEST_F(BuiltinWindowTest, MoveSuspendAddAndSave) {
   HWND hwnd = window_->hwnd();
   SetWindowPos(hwnd, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Run("#401 -1 10 & #2002");
@@ -102,6 +102,9 @@ TEST_F(BuiltinWindowTest, MoveSaveAndSuspend) {
   EXPECT_EQ(rect.left, 30);
   EXPECT_EQ(rect.top, 10);
   EXPECT_EQ(system_.suspended, 1);
+  Run("#303 calc.exe calc");  // no editor dialog yet: the record is taken as given
+  ASSERT_EQ(state_->commands.count, 1);
+  EXPECT_EQ(state_->commands.entries[0].name.View(), "calc");
   state_->in_tray = true;
   Run("#104");
   std::ifstream saved(dir_.Path() + "\\vsmrsys.ini", std::ios::binary);
