@@ -27,11 +27,17 @@ struct Call {
   std::string_view Arg(int k) const { return args.Get(k); }
   int Number(int k) const { return LeadingNumber(Arg(k)); }
   // Option letters count by the first character only.
-  bool Option(int k, char letter) const { return Arg(k)[0] == letter; }
+  bool Option(int k, char letter) const { return !Arg(k).empty() && Arg(k)[0] == letter; }
   int Run(std::string_view text) const { return RunCommandLine(in, window, text, context); }
 };
 
 bool IsItemNumber(int n) { return n >= 1 && n <= kLauncherItemCount; }
+
+// The item shown on the button whose position (from 1) argument k gives, or -1.
+int ItemOnButtonArgument(const Call& c, const LauncherItem* items, int k) {
+  int position = c.Number(k);
+  return position >= 1 ? ItemOnButton(items, position - 1) : -1;
+}
 
 void SetShown(LauncherItem* items, int number, int shown) {
   if (IsItemNumber(number)) items[number - 1].shown = shown;
@@ -43,7 +49,7 @@ void MarkItems(const Call& c, LauncherItem* items, int shown, bool button_option
   if (c.Option(1, 'a')) {
     for (int i = 0; i < kLauncherItemCount; ++i) items[i].shown = shown;
   } else if (button_option && c.Option(1, 'b')) {
-    int item = ItemOnButton(items, c.Number(2) - 1);
+    int item = ItemOnButtonArgument(c, items, 2);
     if (item >= 0) items[item].shown = shown;
   } else if (c.Option(1, 'r')) {
     int from = c.Number(2);
@@ -64,8 +70,10 @@ void MarkItems(const Call& c, LauncherItem* items, int shown, bool button_option
 }
 
 int RunItem(const Call& c, const LauncherItem* items) {
-  int item = c.Option(1, 'b') ? ItemOnButton(items, c.Number(2) - 1) : c.Number(1) - 1;
-  if (item < 0 || item >= kLauncherItemCount) return 0;
+  int item = c.Option(1, 'b')            ? ItemOnButtonArgument(c, items, 2)
+             : IsItemNumber(c.Number(1)) ? c.Number(1) - 1
+                                         : -1;
+  if (item < 0) return 0;
   // A copy: the run may change the item.
   const std::string line(items[item].path.View());
   c.Run(line);

@@ -103,6 +103,8 @@ TEST_F(BuiltinsTest, RunItemsByNumberAndButton) {
   EXPECT_EQ(Run("#201 b 1"), 1);
   EXPECT_EQ(Run("#201 65"), 0);
   EXPECT_EQ(Run("#201 b 2"), 0);
+  EXPECT_EQ(Run("#201 b -2147483648 & #201 -2147483648"), 0);
+  EXPECT_EQ(Run("#201 \"\" 1"), 0);  // an empty option is none
   ASSERT_EQ(shell.calls.size(), 2u);
   EXPECT_EQ(shell.calls[0].file, "two.exe");
   EXPECT_EQ(shell.calls[1].file, "five.exe");
