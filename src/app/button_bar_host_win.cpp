@@ -71,6 +71,4 @@ void WindowButtonBarHost::ArmMailTimer(int delay_ms) {
   SetTimer(main_, IDT_AUTO_MAIL, static_cast<UINT>(delay_ms), nullptr);
 }
 
-void WindowButtonBarHost::StopMailTimer() { KillTimer(main_, IDT_AUTO_MAIL); }
-
 }  // namespace vsmr

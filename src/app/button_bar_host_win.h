@@ -26,7 +26,6 @@ class WindowButtonBarHost : public ButtonBarHost, public LeaveRoomHost {
   int AskDropChoice() override;
   bool ConfirmItemChange(std::string_view question) override;
   void ArmMailTimer(int delay_ms) override;
-  void StopMailTimer() override;
 
  private:
   HINSTANCE instance_;

@@ -17,8 +17,6 @@ class LeaveRoomHost {
   virtual ~LeaveRoomHost() = default;
   // Arms the automatic mail timer (IDT_AUTO_MAIL) to fire after `delay_ms`.
   virtual void ArmMailTimer(int delay_ms) = 0;
-  // Stops the automatic mail timer.
-  virtual void StopMailTimer() = 0;
 };
 
 // True when automatic checks are configured: an interval and an enabled account.

@@ -33,7 +33,6 @@ class FakeBarHost : public ButtonBarHost, public LeaveRoomHost {
     return confirm_answer;
   }
   void ArmMailTimer(int delay_ms) override { Log("arm " + std::to_string(delay_ms)); }
-  void StopMailTimer() override { Log("stop"); }
 
   static std::string Name(WindowRef button) {
     return "b" + std::to_string(reinterpret_cast<std::uintptr_t>(button) - 1000);

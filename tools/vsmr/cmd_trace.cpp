@@ -100,7 +100,7 @@ void Print(const RecordingHost::Record& record) {
 
 int RunTrace(const std::vector<std::string>& args) {
   std::vector<std::string> folder_args;
-  int context = -1;
+  int context = kContextLauncher;
   int shell_result = 42;
   int choose = 0;
   bool save = false;
