@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/resource_ids.h"
+#include "base/sjis.h"
 #include "command/line_text.h"
 
 namespace vsmr {
@@ -32,6 +33,12 @@ struct Call {
 };
 
 bool IsItemNumber(int n) { return n >= 1 && n <= kLauncherItemCount; }
+
+// Stores `text` cut to the field without splitting a double-byte character.
+template <std::size_t N>
+void SetField(FixedText<N>& field, std::string_view text) {
+  field.Set(text.substr(0, SjisCutLength(text, N - 1)));
+}
 
 // The item shown on the button whose position (from 1) argument k gives, or -1.
 int ItemOnButtonArgument(const Call& c, const LauncherItem* items, int k) {
@@ -87,8 +94,8 @@ int AddCommand(const Call& c, BuiltinHost& host) {
     return 0;
   }
   CommandEntry record;
-  if (c.Arg(1) != "-1") record.body.Set(c.Arg(1));
-  if (c.Arg(2) != "-1") record.name.Set(c.Arg(2));
+  if (c.Arg(1) != "-1") SetField(record.body, c.Arg(1));
+  if (c.Arg(2) != "-1") SetField(record.name, c.Arg(2));
   host.EditCommand(record);
   host.Repaint();
   if (record.body.Empty()) return 0;
@@ -109,7 +116,7 @@ void ToggleMailLauncher(const Call& c, SettingsState& settings, BuiltinHost& hos
     settings.mail_launcher_or_not = 0;
     return;
   }
-  if (c.Arg(1).size() >= kMailWordMin) settings.mail_launcher_command.Set(c.Arg(1));
+  if (c.Arg(1).size() >= kMailWordMin) SetField(settings.mail_launcher_command, c.Arg(1));
   std::string text = "MailLauncherをコマンド\"";
   text += settings.mail_launcher_command.View();
   text += " %s\"で有効にします。";

@@ -165,6 +165,13 @@ TEST_F(BuiltinsTest, AddCommandThroughTheEditor) {
   EXPECT_EQ(Ui(), "ui\teditcommand\tcalc\tcalc.exe\t\nui\teditcommand\t\tx.exe\t\n");
   ASSERT_EQ(commands.count, 1);
   EXPECT_EQ(Run("calc"), 1);  // usable at once
+  std::string name = "x";
+  for (int i = 0; i < 70; ++i) name += "\x95\x5c";  // 141 bytes, trail bytes that are backslashes
+  Run("#303 y.exe " + name);
+  EXPECT_EQ(commands.entries[1].name.View(), name.substr(0, 127));  // 63 whole characters
+  Run("#303 z.exe x" + name);
+  EXPECT_EQ(commands.entries[2].name.View(), "x" + name.substr(0, 125));  // not half of one
+  Ui();
   commands.count = kMaxCommands;
   EXPECT_EQ(Run("#303 y.exe y"), 0);
   EXPECT_EQ(Ui(), "ui\tmessagebox\tERROR\t追加できません\t16\n");
