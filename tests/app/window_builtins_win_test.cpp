@@ -113,6 +113,14 @@ TEST_F(BuiltinWindowTest, MoveSuspendAddAndSave) {
             std::string::npos);
 }
 
+TEST_F(BuiltinWindowTest, CloseFromTheLauncherBoxEndsTheWindow) {
+  HWND hwnd = window_->hwnd();
+  Run("#101");
+  EXPECT_FALSE(IsWindow(hwnd));
+  std::ifstream saved(dir_.Path() + "\\vsmrcmd.dat", std::ios::binary);
+  EXPECT_TRUE(saved.good());  // closing saved the lists
+}
+
 // `_oncmdopn` shows one more item while the box opens at start-up.
 class StartupOrderTest : public BuiltinWindowTest {
  protected:
