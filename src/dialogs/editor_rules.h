@@ -1,0 +1,53 @@
+// The item editors' rules that need no window: what the opener does with the
+// edit record after the dialog, how a number field is read, which characters
+// an editor refuses, and the account editor's required fields.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "command/command_list.h"
+#include "settings/settings_records.h"
+
+namespace vsmr {
+
+// Dialog results of every item editor.
+inline constexpr int kEditorOk = 1;
+inline constexpr int kEditorCancel = 2;
+
+// Characters a number field keeps: the field reads its text through a buffer
+// of this many characters plus the NUL, so "1234" gives 123.
+inline constexpr int kNumberFieldChars = 3;
+
+// The number at the start of a field's text, read from its first
+// kNumberFieldChars bytes only: leading blanks, an optional sign, then digits
+// (no digits: 0). No range check.
+int ReadFieldNumber(std::string_view text);
+
+// True when `text` holds a TAB or a line break, which would split a line of
+// vsmrcmd.dat or a value of vsmrsys.ini.
+bool HasLineBreakingChar(std::string_view text);
+// The warning an editor shows for such a text.
+inline constexpr std::string_view kLineBreakWarning =
+    "タブや改行は使えません。取り除いてからOKを押してください";
+
+// The openers: each copies the edit record back into the edited one when its
+// rule allows and says whether the record changed.
+// A command changes unless the record's body is empty (CANCEL empties it).
+bool ApplyCommandEdit(CommandEntry& command, const CommandEntry& record);
+// A timer always takes the record (hour, minute, command), after CANCEL too;
+// its enabled flag stays what the list's check box holds.
+void ApplyTimerEdit(CommandTimer& timer, const CommandTimer& record);
+// An account changes unless the record's server is empty; its enabled flag
+// stays.
+bool ApplyAccountEdit(MailAccount& account, const MailAccount& record);
+
+// The time column of a timer's row: "%02d:%02d" of the values the clock
+// compares, however large or negative they are.
+std::string TimerRowTime(const CommandTimer& timer);
+
+// The account editor's OK: the warning for the first empty required field in
+// the order server, user name, password, or empty when all three are set.
+std::string_view MissingAccountField(std::string_view server, std::string_view user_name,
+                                     std::string_view password);
+
+}  // namespace vsmr
