@@ -8,6 +8,7 @@
 #include "app/button_bar.h"
 #include "app/main_window_win.h"
 #include "command/command_menu.h"
+#include "dialogs/item_editors_win.h"
 
 namespace vsmr {
 
@@ -126,7 +127,12 @@ void WindowBuiltinHost::OpenFile(const std::string& path) {
   ShellExecuteA(window_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void WindowBuiltinHost::EditCommand(CommandEntry&) {}
+void WindowBuiltinHost::EditCommand(CommandEntry& record) {
+  const EditorContext context{
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE)), window_,
+      &state_.file_chooser};
+  if (RunCommandEditor(context, record) < 0) record.body.Clear();
+}
 
 void WindowBuiltinHost::StartMailCheck() { SendWindowCommand(IDM_MAIL_CHECK, 0); }
 

@@ -38,7 +38,8 @@ class WindowBuiltinHost : public BuiltinHost {
   void ShowMenu(const CommandMenu& menu, ScreenPoint at) override;
   std::string ChooseFile(std::string_view filters) override;
   void OpenFile(const std::string& path) override;
-  // Confirms the record unchanged: the program has no command editor dialog yet.
+  // The command editor dialog, owned by the main window; a dialog that
+  // cannot open counts as CANCEL.
   void EditCommand(CommandEntry& record) override;
   void StartMailCheck() override;
   void EndSession(unsigned flags) override;

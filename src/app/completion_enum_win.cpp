@@ -1,6 +1,9 @@
 // The launcher box's IEnumString (see completion_enum_win.h).
 #include "app/completion_enum_win.h"
 
+#include <shldisp.h>
+#include <shlguid.h>
+
 #include <cstring>
 #include <new>
 
@@ -88,6 +91,24 @@ HRESULT CompletionEnum::Clone(IEnumString** out) {
   if (!out) return E_POINTER;
   *out = new (std::nothrow) CompletionEnum(texts_, allocator_, cursor_);
   return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+IUnknown* AttachCompletion(HWND edit, const std::vector<std::string>& texts, IMalloc* allocator) {
+  if (!allocator) return nullptr;
+  IAutoComplete2* ac = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_AutoComplete, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAutoComplete2, reinterpret_cast<void**>(&ac)))) {
+    return nullptr;
+  }
+  CompletionEnum* source = CompletionEnum::Create(texts, allocator);
+  if (!source || FAILED(ac->Init(edit, source, nullptr, nullptr))) {
+    if (source) source->Release();
+    ac->Release();
+    return nullptr;
+  }
+  source->Release();  // the completion object keeps its own reference
+  ac->SetOptions(ACO_AUTOSUGGEST | ACO_AUTOAPPEND);
+  return ac;
 }
 
 }  // namespace vsmr

@@ -1,4 +1,4 @@
-// The launcher box's completion source: an IEnumString over wide copies of
+// The completion source of the launcher box and the launcher item dialog: an IEnumString over wide copies of
 // the completion list, handing out strings allocated with the shell allocator.
 #pragma once
 #include <windows.h>
@@ -37,5 +37,11 @@ class CompletionEnum final : public IEnumString {
   IMalloc* allocator_;
   EnumCursor cursor_;
 };
+
+// Attaches the shell's auto-completion (suggest and append) over `texts` to
+// the edit control `edit`. Returns the completion object, which the caller
+// releases after destroying the field, or null when there is none (the field
+// then works without it).
+IUnknown* AttachCompletion(HWND edit, const std::vector<std::string>& texts, IMalloc* allocator);
 
 }  // namespace vsmr

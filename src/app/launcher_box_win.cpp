@@ -64,21 +64,7 @@ bool LauncherBox::Open(HWND owner, HINSTANCE instance, LauncherBoxOptions option
 }
 
 void LauncherBox::AttachCompletion(std::vector<std::string> texts, IMalloc* allocator) {
-  if (!allocator) return;
-  IAutoComplete2* ac = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_AutoComplete, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IAutoComplete2, reinterpret_cast<void**>(&ac)))) {
-    return;  // no completion: the box works without it
-  }
-  CompletionEnum* source = CompletionEnum::Create(texts, allocator);
-  if (!source || FAILED(ac->Init(edit_, source, nullptr, nullptr))) {
-    if (source) source->Release();
-    ac->Release();
-    return;
-  }
-  source->Release();  // the completion object keeps its own reference
-  ac->SetOptions(ACO_AUTOSUGGEST | ACO_AUTOAPPEND);
-  completion_ = ac;
+  completion_ = vsmr::AttachCompletion(edit_, texts, allocator);
 }
 
 void LauncherBox::Close() {

@@ -53,7 +53,7 @@ class LauncherBox {
   HWND edit_ = nullptr;
   WNDPROC edit_proc_ = nullptr;
   GdiObject<HFONT> font_;
-  IAutoComplete2* completion_ = nullptr;
+  IUnknown* completion_ = nullptr;
   const bool* keep_open_ = nullptr;
 };
 

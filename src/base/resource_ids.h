@@ -38,6 +38,38 @@
 #define IDC_DROP_RUN 2501       /* the drop dialog: run the item with the files */
 #define IDC_DROP_CHANGE 2502    /* the drop dialog: change the item to the file */
 
+/* The command editor (CMDIPTDLG); its labels are IDC_STATIC_TEXT. */
+#define IDC_CMD_NAME 1201
+#define IDC_CMD_BODY 1202
+#define IDC_CMD_FILE 1203       /* file chooser for the body */
+#define IDC_CMD_DIR 1204        /* folder chooser for the body */
+#define IDC_CMD_COMMENT 1205
+
+/* The launcher item dialog (BTNIPTDLG); its icon box and labels are IDC_STATIC_TEXT. */
+#define IDC_ITEM_PATH 1211
+#define IDC_ITEM_FILE 1212
+#define IDC_ITEM_DIR 1213
+#define IDC_ITEM_COMMENT 1214
+#define IDC_ITEM_PICK_ICON 1215 /* the shell's icon picker */
+
+/* The mail account editor (MAILEDITDLG). */
+#define IDC_MAIL_SERVER 2201
+#define IDC_MAIL_USER 2202
+#define IDC_MAIL_PASSWORD 2203
+#define IDC_MAIL_SERVER_LABEL 2204
+#define IDC_MAIL_USER_LABEL 2205
+#define IDC_MAIL_PASSWORD_LABEL 2206
+#define IDC_MAIL_SOUND 2208
+#define IDC_MAIL_SOUND_BROWSE 2209
+
+/* The command timer editor (TIMEREDITDLG). */
+#define IDC_TIMER_HOUR 2221
+#define IDC_TIMER_MINUTE 2222
+#define IDC_TIMER_HOUR_LABEL 2223
+#define IDC_TIMER_MINUTE_LABEL 2224
+#define IDC_TIMER_COMMAND 2225
+#define IDC_TIMER_BROWSE 2226
+
 /* Timers of the main window. */
 #define IDT_CLOCK 101
 #define IDT_SHUTDOWN 105

@@ -1,7 +1,7 @@
 // The built-ins on the real main window: the bar they rebuild, the menus they
 // track and the choices that come back, the shutdown countdown's timer, the
-// window's place, and the start-up order that keeps `_oncmdopn` from doubling
-// the buttons.
+// window's place, the command editor the add built-in opens, and the start-up
+// order that keeps `_oncmdopn` from doubling the buttons.
 #include <windows.h>
 
 #include <fstream>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "main_window_fixture_win.h"
+#include "support/dialog_driver_win.h"
 
 namespace vsmr {
 namespace {
@@ -102,9 +103,36 @@ TEST_F(BuiltinWindowTest, MoveSuspendAddAndSave) {
   EXPECT_EQ(rect.left, 30);
   EXPECT_EQ(rect.top, 10);
   EXPECT_EQ(system_.suspended, 1);
-  Run("#303 calc.exe calc");  // no editor dialog yet: the record is taken as given
+  std::string shown_body, shown_name;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      char text[300];
+      GetDlgItemTextA(dialog, IDC_CMD_BODY, text, sizeof text);
+      shown_body = text;
+      GetDlgItemTextA(dialog, IDC_CMD_NAME, text, sizeof text);
+      shown_name = text;
+      SetDlgItemTextA(dialog, IDC_CMD_COMMENT, "電卓");
+      Press(dialog, IDOK);
+    });
+    Run("#303 calc.exe calc");
+  }
+  EXPECT_EQ(shown_body, "calc.exe");
+  EXPECT_EQ(shown_name, "calc");
   ASSERT_EQ(state_->commands.count, 1);
   EXPECT_EQ(state_->commands.entries[0].name.View(), "calc");
+  EXPECT_EQ(state_->commands.entries[0].comment.View(), "電卓");
+  {
+    DialogDriver driver([](HWND dialog) {
+      SetDlgItemTextA(dialog, IDC_CMD_BODY, "");
+      Press(dialog, IDOK);  // OK with an empty path adds nothing
+    });
+    Run("#303 y.exe y");
+  }
+  {
+    DialogDriver driver([](HWND dialog) { Press(dialog, IDCANCEL); });
+    Run("#303 x.exe x");
+  }
+  EXPECT_EQ(state_->commands.count, 1);
   state_->in_tray = true;
   Run("#104");
   std::ifstream saved(dir_.Path() + "\\vsmrsys.ini", std::ios::binary);

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "dialogs/choosers.h"
+#include "support/dialog_driver_win.h"
 #include "support/temp_dir.h"
 
 namespace vsmr {
@@ -22,54 +23,6 @@ constexpr int kFilterCombo = 0x470;  // cmb1
 constexpr int kNameCombo = 0x47C;    // cmb13, the explorer-style name field
 constexpr int kNameEdit = 0x480;     // edt1, the old-style one
 constexpr char kFilters[] = "Text\0*.txt\0All\0*.*\0";
-
-BOOL CALLBACK FindOwnDialog(HWND w, LPARAM out) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[16] = {};
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid == GetCurrentProcessId() && IsWindowVisible(w) && std::string(cls) == "#32770") {
-    *reinterpret_cast<HWND*>(out) = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// The first visible dialog of this process, waited for up to ten seconds.
-HWND WaitForDialog() {
-  for (int i = 0; i < 200; ++i) {
-    HWND found = nullptr;
-    EnumWindows(FindOwnDialog, reinterpret_cast<LPARAM>(&found));
-    if (found) return found;
-    Sleep(50);
-  }
-  return nullptr;
-}
-
-// Runs `act` on the dialog that the calling thread is about to show.
-class DialogDriver {
- public:
-  explicit DialogDriver(std::function<void(HWND)> act)
-      : thread_([this, act] {
-          HWND dialog = WaitForDialog();
-          found_ = dialog != nullptr;
-          if (dialog) act(dialog);
-        }) {}
-  // Joins the thread, so every check after the scope sees what it did.
-  ~DialogDriver() {
-    thread_.join();
-    EXPECT_TRUE(found_) << "no dialog appeared";
-  }
-
- private:
-  std::atomic<bool> found_{false};
-  std::thread thread_;
-};
-
-void Press(HWND dialog, int id) {
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
 
 TEST(ChoosersTest, PickedFilterIsPreselectedNextTime) {
   TempDir dir;

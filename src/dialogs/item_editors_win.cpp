@@ -1,0 +1,210 @@
+// The command, timer and account editors: each dialog procedure binds its
+// editor from the WM_INITDIALOG parameter and dispatches to short handlers
+// that move text between the controls and the record.
+#include "dialogs/item_editors_win.h"
+
+#include <cstdio>
+#include <string>
+
+#include "base/resource_ids.h"
+#include "dialogs/editor_rules.h"
+
+namespace vsmr {
+
+namespace {
+
+constexpr char kCommandFilters[] = "All Files(*.*)\0*.*\0アプリケーションプログラム(*.exe)\0*.exe\0";
+constexpr char kTimerFilters[] = "全てのファイル(*.*)\0*.*\0";
+constexpr char kSoundFilters[] = "WAVファイル(*.wav)\0*.wav\0All Files(*.*)\0*.*\0";
+
+template <std::size_t N>
+void ReadField(HWND dialog, int id, FixedText<N>& field) {
+  GetDlgItemTextA(dialog, id, field.data, static_cast<int>(N));
+}
+
+template <std::size_t N>
+void ShowField(HWND dialog, int id, const FixedText<N>& field) {
+  SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, N - 1, 0);
+  SetDlgItemTextA(dialog, id, field.c_str());
+}
+
+std::string FieldText(HWND dialog, int id, int capacity) {
+  std::string text(static_cast<std::size_t>(capacity), '\0');
+  text.resize(static_cast<std::size_t>(GetDlgItemTextA(dialog, id, text.data(), capacity)));
+  return text;
+}
+
+void Warn(HWND dialog, std::string_view text) {
+  MessageBoxA(dialog, std::string(text).c_str(), "注意", MB_OK | MB_ICONWARNING);
+}
+
+// True (after a warning) when one of the fields `ids` holds a TAB or a line
+// break.
+bool RefuseLineBreaks(HWND dialog, std::initializer_list<int> ids) {
+  for (int id : ids) {
+    if (HasLineBreakingChar(FieldText(dialog, id, 1024))) {
+      Warn(dialog, kLineBreakWarning);
+      SetFocus(GetDlgItem(dialog, id));
+      return true;
+    }
+  }
+  return false;
+}
+
+// The open-file chooser over the text of field `id`, taken into `field`
+// first; a choice goes back into the control.
+template <std::size_t N>
+void BrowseFile(const EditorContext& context, HWND dialog, int id, FixedText<N>& field,
+                const char* filters) {
+  ReadField(dialog, id, field);
+  if (ChooseFile(dialog, field.data, N, filters, *context.chooser)) {
+    SetDlgItemTextA(dialog, id, field.c_str());
+  }
+}
+
+// One editor: its record and the handlers its dialog procedure calls.
+template <typename Record>
+struct Editor {
+  const EditorContext& context;
+  Record& record;
+};
+
+using CommandEditor = Editor<CommandEntry>;
+using TimerEditor = Editor<CommandTimer>;
+using AccountEditor = Editor<MailAccount>;
+
+void OnInit(CommandEditor& e, HWND dialog) {
+  ShowField(dialog, IDC_CMD_BODY, e.record.body);
+  ShowField(dialog, IDC_CMD_COMMENT, e.record.comment);
+  ShowField(dialog, IDC_CMD_NAME, e.record.name);
+}
+
+bool OnCommand(CommandEditor& e, HWND dialog, int id) {
+  switch (id) {
+    case IDOK:
+      if (RefuseLineBreaks(dialog, {IDC_CMD_BODY, IDC_CMD_NAME, IDC_CMD_COMMENT})) return true;
+      ReadField(dialog, IDC_CMD_BODY, e.record.body);
+      ReadField(dialog, IDC_CMD_NAME, e.record.name);
+      ReadField(dialog, IDC_CMD_COMMENT, e.record.comment);
+      EndDialog(dialog, kEditorOk);
+      return true;
+    case IDCANCEL:
+      e.record.body.Clear();
+      EndDialog(dialog, kEditorCancel);
+      return true;
+    case IDC_CMD_FILE:
+      BrowseFile(e.context, dialog, IDC_CMD_BODY, e.record.body, kCommandFilters);
+      return true;
+    case IDC_CMD_DIR:
+      ReadField(dialog, IDC_CMD_BODY, e.record.body);
+      ChooseFolder(dialog, e.record.body.data, sizeof e.record.body.data);
+      SetDlgItemTextA(dialog, IDC_CMD_BODY, e.record.body.c_str());
+      return true;
+  }
+  return false;
+}
+
+void OnInit(TimerEditor& e, HWND dialog) {
+  char number[16];
+  std::snprintf(number, sizeof number, "%d", static_cast<int>(e.record.hour));
+  SetDlgItemTextA(dialog, IDC_TIMER_HOUR, number);
+  std::snprintf(number, sizeof number, "%d", static_cast<int>(e.record.minute));
+  SetDlgItemTextA(dialog, IDC_TIMER_MINUTE, number);
+  ShowField(dialog, IDC_TIMER_COMMAND, e.record.command);
+}
+
+bool OnCommand(TimerEditor& e, HWND dialog, int id) {
+  switch (id) {
+    case IDOK:
+      if (RefuseLineBreaks(dialog, {IDC_TIMER_COMMAND})) return true;
+      e.record.hour = ReadFieldNumber(FieldText(dialog, IDC_TIMER_HOUR, kNumberFieldChars + 1));
+      e.record.minute = ReadFieldNumber(FieldText(dialog, IDC_TIMER_MINUTE, kNumberFieldChars + 1));
+      ReadField(dialog, IDC_TIMER_COMMAND, e.record.command);
+      EndDialog(dialog, kEditorOk);
+      return true;
+    case IDCANCEL:
+      EndDialog(dialog, kEditorCancel);
+      return true;
+    case IDC_TIMER_BROWSE:
+      // The chooser's text reaches the timer even after CANCEL.
+      if (RefuseLineBreaks(dialog, {IDC_TIMER_COMMAND})) return true;
+      BrowseFile(e.context, dialog, IDC_TIMER_COMMAND, e.record.command, kTimerFilters);
+      return true;
+  }
+  return false;
+}
+
+void OnInit(AccountEditor& e, HWND dialog) {
+  ShowField(dialog, IDC_MAIL_SERVER, e.record.server);
+  ShowField(dialog, IDC_MAIL_USER, e.record.user_name);
+  ShowField(dialog, IDC_MAIL_PASSWORD, e.record.password);
+  ShowField(dialog, IDC_MAIL_SOUND, e.record.sound_file);
+}
+
+bool OnCommand(AccountEditor& e, HWND dialog, int id) {
+  MailAccount& r = e.record;
+  switch (id) {
+    case IDOK: {
+      // The fields are stored as they are read; the opener discards them
+      // unless the dialog ends with a server set.
+      ReadField(dialog, IDC_MAIL_SERVER, r.server);
+      ReadField(dialog, IDC_MAIL_USER, r.user_name);
+      ReadField(dialog, IDC_MAIL_PASSWORD, r.password);
+      const std::string_view missing =
+          MissingAccountField(r.server.View(), r.user_name.View(), r.password.View());
+      if (!missing.empty()) {
+        Warn(dialog, missing);
+        return true;
+      }
+      ReadField(dialog, IDC_MAIL_SOUND, r.sound_file);
+      EndDialog(dialog, kEditorOk);
+      return true;
+    }
+    case IDCANCEL:
+      r.server.Clear();
+      EndDialog(dialog, kEditorCancel);
+      return true;
+    case IDC_MAIL_SOUND_BROWSE:
+      BrowseFile(e.context, dialog, IDC_MAIL_SOUND, r.sound_file, kSoundFilters);
+      return true;
+  }
+  return false;
+}
+
+template <typename EditorType>
+INT_PTR CALLBACK EditorProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    SetWindowLongPtrA(dialog, DWLP_USER, lp);
+    OnInit(*reinterpret_cast<EditorType*>(lp), dialog);
+    return TRUE;
+  }
+  auto* editor = reinterpret_cast<EditorType*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  if (msg == WM_COMMAND && editor != nullptr && HIWORD(wp) == BN_CLICKED) {
+    return OnCommand(*editor, dialog, LOWORD(wp)) ? TRUE : FALSE;
+  }
+  return FALSE;
+}
+
+template <typename Record>
+int Run(const EditorContext& context, const char* name, Record& record) {
+  Editor<Record> editor{context, record};
+  return static_cast<int>(DialogBoxParamA(context.instance, name, context.owner,
+                                          EditorProc<Editor<Record>>,
+                                          reinterpret_cast<LPARAM>(&editor)));
+}
+
+}  // namespace
+
+int RunCommandEditor(const EditorContext& context, CommandEntry& record) {
+  return Run(context, "CMDIPTDLG", record);
+}
+
+int RunTimerEditor(const EditorContext& context, CommandTimer& record) {
+  return Run(context, "TIMEREDITDLG", record);
+}
+
+int RunAccountEditor(const EditorContext& context, MailAccount& record) {
+  return Run(context, "MAILEDITDLG", record);
+}
+
+}  // namespace vsmr
