@@ -1,0 +1,103 @@
+// The record editors' glue on the real dialogs: what each field shows and what
+// OK and CANCEL leave in the record, the timer's number fields, and the
+// refusal of a TAB, driven from a second thread.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "base/resource_ids.h"
+#include "dialogs/editor_rules.h"
+#include "dialogs/item_editors_win.h"
+#include "support/dialog_driver_win.h"
+
+namespace vsmr {
+namespace {
+
+std::string Field(HWND dialog, int id) {
+  char text[512] = {};
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+class ItemEditorsTest : public ::testing::Test {
+ protected:
+  FileChooserState chooser_;
+  EditorContext context_{GetModuleHandleA(nullptr), nullptr, &chooser_};
+};
+
+TEST_F(ItemEditorsTest, TimerNumbersAreReadFromThreeCharactersAndCancelKeepsTheRecord) {
+  CommandTimer record;
+  record.hour = 7;
+  record.minute = 5;
+  record.command.Set("old.exe");
+  std::string shown_hour, shown_command;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      shown_hour = Field(dialog, IDC_TIMER_HOUR);
+      shown_command = Field(dialog, IDC_TIMER_COMMAND);
+      SetDlgItemTextA(dialog, IDC_TIMER_HOUR, "99");
+      Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(RunTimerEditor(context_, record), kEditorCancel);
+  }
+  EXPECT_EQ(shown_hour, "7");
+  EXPECT_EQ(shown_command, "old.exe");
+  EXPECT_EQ(record.hour, 7);
+  {
+    DialogDriver driver([](HWND dialog) {
+      SetDlgItemTextA(dialog, IDC_TIMER_HOUR, "1234");
+      SetDlgItemTextA(dialog, IDC_TIMER_MINUTE, "-7");
+      SetDlgItemTextA(dialog, IDC_TIMER_COMMAND, "new.exe");
+      Press(dialog, IDOK);
+    });
+    EXPECT_EQ(RunTimerEditor(context_, record), kEditorOk);
+  }
+  EXPECT_EQ(record.hour, 123);
+  EXPECT_EQ(record.minute, -7);
+  EXPECT_EQ(record.command.View(), "new.exe");
+}
+
+TEST_F(ItemEditorsTest, CommandEditorRefusesATabAndCancelEmptiesTheBody) {
+  CommandEntry record;
+  record.body.Set("a.exe");
+  bool warned = false;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      SetDlgItemTextA(dialog, IDC_CMD_NAME, "two\twords");
+      // OK shows the warning modally: close it from here, then cancel.
+      std::thread ok([dialog] { Press(dialog, IDOK); });
+      HWND box = nullptr;
+      for (int i = 0; i < 200 && !box; ++i, Sleep(50)) box = FindWindowA(nullptr, "注意");
+      warned = box != nullptr;
+      if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+      ok.join();
+      Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(RunCommandEditor(context_, record), kEditorCancel);
+  }
+  EXPECT_TRUE(warned);
+  EXPECT_TRUE(record.body.Empty());
+}
+
+TEST_F(ItemEditorsTest, AccountEditorCancelEmptiesTheServer) {
+  MailAccount record;
+  record.server.Set("pop.example");
+  record.password.Set("pw");
+  std::string shown_server;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      shown_server = Field(dialog, IDC_MAIL_SERVER);
+      Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(RunAccountEditor(context_, record), kEditorCancel);
+  }
+  EXPECT_EQ(shown_server, "pop.example");
+  EXPECT_TRUE(record.server.Empty());
+  EXPECT_EQ(record.password.View(), "pw");
+}
+
+}  // namespace
+}  // namespace vsmr
