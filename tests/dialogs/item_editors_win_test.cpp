@@ -1,6 +1,7 @@
 // The record editors' glue on the real dialogs: what each field shows and what
 // OK and CANCEL leave in the record, the timer's number fields, and the
-// refusal of a TAB, driven from a second thread.
+// refusal of a TAB; the launcher item dialog's title and opening icon. Driven
+// from a second thread.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include "base/resource_ids.h"
 #include "dialogs/editor_rules.h"
 #include "dialogs/item_editors_win.h"
+#include "dialogs/launcher_item_dialog_win.h"
+#include "dialogs/launcher_item_rules.h"
 #include "support/dialog_driver_win.h"
 
 namespace vsmr {
@@ -97,6 +100,47 @@ TEST_F(ItemEditorsTest, AccountEditorCancelEmptiesTheServer) {
   EXPECT_EQ(shown_server, "pop.example");
   EXPECT_TRUE(record.server.Empty());
   EXPECT_EQ(record.password.View(), "pw");
+}
+
+class LauncherItemDialogTest : public ItemEditorsTest {
+ protected:
+  LauncherItemDialogTest() {
+    context_item_.editor = context_;
+    context_item_.commands = &commands_;
+    context_item_.nt_platform = true;
+    context_item_.icons.module = GetModuleHandleA(nullptr);
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    program_ = self;
+  }
+  CommandList commands_;
+  LauncherItemDialogContext context_item_;
+  std::string program_;  // an existing program with icons of its own
+};
+
+TEST_F(LauncherItemDialogTest, TitleFromTheNumberAndAnExistingPathBringsItsOwnIcon) {
+  LauncherItem record;
+  record.path.Set(program_);
+  record.comment.Set("my tool");
+  record.icon_path.Set("C:\\windows\\system32\\shell32.dll");
+  record.icon_index = 3;
+  MarkItemComment(record, 7);
+  std::string title, comment;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      char text[256] = {};
+      GetWindowTextA(dialog, text, sizeof text);
+      title = text;
+      comment = Field(dialog, IDC_ITEM_COMMENT);
+      Press(dialog, IDOK);
+    });
+    EXPECT_EQ(RunLauncherItemDialog(context_item_, record), kEditorOk);
+  }
+  EXPECT_EQ(title, "ボタンランチャーアイテム[7]");
+  EXPECT_EQ(comment, "my tool");
+  EXPECT_EQ(record.comment.View(), "my tool");
+  EXPECT_EQ(record.icon_path.View(), program_);
+  EXPECT_EQ(record.icon_index, 0);
 }
 
 }  // namespace
