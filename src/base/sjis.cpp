@@ -28,6 +28,20 @@ std::size_t FindLastSjisChar(std::string_view text, char ch) {
   return found;
 }
 
+bool SjisEqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (IsSjisLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+      continue;
+    }
+    if (fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
+
 std::size_t SjisCutLength(std::string_view text, std::size_t max_bytes) {
   if (text.size() <= max_bytes) return text.size();
   std::size_t i = 0;

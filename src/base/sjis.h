@@ -18,6 +18,11 @@ std::size_t FindLastSjisChar(std::string_view text, char ch);
 // Position of the first such `ch` at or after `from`, or npos.
 std::size_t FindSjisChar(std::string_view text, char ch, std::size_t from = 0);
 
+// True when `a` and `b` hold the same characters, ASCII letters compared
+// without regard to case. Double-byte characters compare exactly: a trail
+// byte that happens to be an ASCII letter is not folded.
+bool SjisEqualIgnoringCase(std::string_view a, std::string_view b);
+
 // The length of the longest prefix of `text` no longer than `max_bytes` that
 // does not end in the middle of a double-byte character.
 std::size_t SjisCutLength(std::string_view text, std::size_t max_bytes);

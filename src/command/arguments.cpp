@@ -8,22 +8,10 @@
 namespace vsmr {
 namespace {
 
-char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// True when `text` begins with `name`, letters compared without regard to
-// case. Double-byte characters compare exactly, so a trail byte that happens
-// to be an ASCII letter is not folded.
+// True when `text` begins with `name`, compared as SjisEqualIgnoringCase does.
 bool BeginsWithNoCase(const char* text, std::string_view name) {
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (text[i] == '\0') return false;
-    if (IsSjisLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
-      if (text[i] != name[i] || text[i + 1] != name[i + 1]) return false;
-      ++i;
-      continue;
-    }
-    if (FoldCase(text[i]) != FoldCase(name[i])) return false;
-  }
-  return true;
+  std::string_view begin(text, strnlen(text, name.size()));
+  return begin.size() == name.size() && SjisEqualIgnoringCase(begin, name);
 }
 
 // Ends a quoted argument that begins at `text + pos`: removes the escaping

@@ -8,17 +8,6 @@
 namespace vsmr {
 namespace {
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 std::string Cut(std::string_view text, std::size_t max_bytes) {
   return std::string(text.substr(0, SjisCutLength(text, max_bytes)));
 }
@@ -30,7 +19,7 @@ std::string MenuLabel(std::string_view text, const CommandList& commands) {
   std::string_view word = text.substr(0, space);
   std::string_view label = text;
   for (int i = 0; i < commands.count; ++i) {
-    if (EqualsIgnoringCase(commands.entries[i].name.View(), word)) {
+    if (SjisEqualIgnoringCase(commands.entries[i].name.View(), word)) {
       label = commands.entries[i].comment.View();
       break;
     }

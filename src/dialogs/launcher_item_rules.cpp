@@ -1,24 +1,11 @@
 // The launcher item dialog's rules (see launcher_item_rules.h).
 #include "dialogs/launcher_item_rules.h"
 
-#include <cctype>
+#include <string>
+
+#include "base/sjis.h"
 
 namespace vsmr {
-
-namespace {
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
 
 void MarkItemComment(LauncherItem& record, int item_number) {
   record.comment.Set(std::string(record.comment.View()) + " " + std::to_string(item_number));
@@ -40,7 +27,7 @@ IconSource PreviewIcon(std::string_view text, std::string_view record_path,
     const std::string_view word = text.substr(0, text.find(' '));
     target = std::string(word);
     for (int i = 0; i < commands.count; ++i) {
-      if (SameIgnoringCase(commands.entries[i].name.View(), word)) {
+      if (SjisEqualIgnoringCase(commands.entries[i].name.View(), word)) {
         target = std::string(commands.entries[i].body.View());
         break;
       }
@@ -57,7 +44,7 @@ std::string OkIconPath(std::string_view path, std::string_view icon_path,
   if (exists(std::string(path))) return std::string(path);
   for (int i = 0; i < commands.count; ++i) {
     const std::string_view name = commands.entries[i].name.View();
-    if (name.size() <= path.size() && SameIgnoringCase(name, path.substr(0, name.size()))) {
+    if (name.size() <= path.size() && SjisEqualIgnoringCase(name, path.substr(0, name.size()))) {
       result = std::string(commands.entries[i].body.View());
     }
   }

@@ -30,5 +30,13 @@ TEST(Sjis, LoneLeadByteAtEndIsNotSkippedPastTheEnd) {
   EXPECT_EQ(2u, SjisCutLength("abc", 2));
 }
 
+TEST(Sjis, CaseIsFoldedForLettersButNotForTrailBytes) {
+  EXPECT_TRUE(SjisEqualIgnoringCase("Note", "nOTE"));
+  EXPECT_FALSE(SjisEqualIgnoringCase("Note", "Notes"));
+  EXPECT_TRUE(SjisEqualIgnoringCase("メモ帳a", "メモ帳A"));
+  // 0x83 0x41 ("ア") and 0x83 0x61 are two characters: folding the trail byte would join them.
+  EXPECT_FALSE(SjisEqualIgnoringCase("\x83\x41", "\x83\x61"));
+}
+
 }  // namespace
 }  // namespace vsmr
