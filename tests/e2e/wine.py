@@ -87,12 +87,15 @@ def prefix_processes():
 def end_desktop_processes():
     """Ends Wine's desktop process (explorer.exe), which the test's program started on the
     test's display: a later program must not find a desktop tied to a display that is gone."""
-    for pid, cmdline in prefix_processes().items():
-        if cmdline.lower().startswith('c:\\windows\\system32\\explorer.exe'):
-            try:
-                os.kill(pid, 9)
-            except ProcessLookupError:
-                pass
+    def desktops():
+        return [pid for pid, cmdline in prefix_processes().items()
+                if cmdline.lower().startswith('c:\\windows\\system32\\explorer.exe')]
+    for pid in desktops():
+        try:
+            os.kill(pid, 9)
+        except ProcessLookupError:
+            pass
+    wait_for(lambda: not desktops(), 10)
 
 
 def wait_for(predicate, timeout, interval=0.1):
