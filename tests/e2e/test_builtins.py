@@ -52,13 +52,7 @@ class Builtins(VesmiraCase):
         self.start_with()
         before = set(self.desktop.find_windows(''))
         self.type_line('#801 one two three')
-        menu = None
-        for _ in range(50):
-            new = set(self.desktop.find_windows('')) - before
-            if new:
-                menu = new.pop()
-                break
-            self.desktop.move(*EDIT_FIELD)  # a short pause that keeps the pointer still
+        menu = self.wait_new_window(before, EDIT_FIELD)
         self.assertIsNotNone(menu, 'no command menu appeared')
         geometry = self.desktop.geometry(menu)
         self.assertEqual(geometry[:2], EDIT_FIELD, 'the menu is not at the pointer')

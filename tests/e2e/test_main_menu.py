@@ -34,13 +34,7 @@ class MainMenu(VesmiraCase):
         _, window = self.start_main_window()
         before = set(self.desktop.find_windows(''))
         self.desktop.click(*CLOCK_TEXT_POINT, button=3)
-        menu = None
-        for _ in range(50):
-            new = set(self.desktop.find_windows('')) - before
-            if new:
-                menu = new.pop()
-                break
-            self.desktop.move(*CLOCK_TEXT_POINT)  # a short pause that keeps the pointer still
+        menu = self.wait_new_window(before, CLOCK_TEXT_POINT)
         self.assertIsNotNone(menu, 'no popup menu appeared')
         geometry = self.desktop.geometry(menu)
         # Top-left corner at the pointer.

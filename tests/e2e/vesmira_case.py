@@ -112,6 +112,17 @@ class VesmiraCase(unittest.TestCase):
         wait_for(lambda: self.desktop.geometry(window)[2] > 0, 5)
         return process, window
 
+    def wait_new_window(self, before, pointer):
+        """A window shown now that is not among the ids `before` (a popup menu), or None
+        after 50 looks. Between looks the pointer is moved to `pointer`, where it already
+        is: a short pause that keeps it still."""
+        for _ in range(50):
+            new = set(self.desktop.find_windows('')) - before
+            if new:
+                return new.pop()
+            self.desktop.move(*pointer)
+        return None
+
     def close_with_button(self, process, window):
         """Clicks the close button and returns the exit code (fails if it does not exit)."""
         x, y, width, _ = self.desktop.geometry(window)
