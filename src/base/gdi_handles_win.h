@@ -6,21 +6,19 @@
 
 namespace vsmr {
 
-// A GDI object (bitmap, font, region, pen, brush) deleted with DeleteObject.
-template <class H>
-class GdiObject {
+// Owns one handle and hands it to `Destroy` when dropped or replaced.
+// Move-only.
+template <class H, BOOL(WINAPI* Destroy)(H)>
+class OwnedHandle {
  public:
-  GdiObject() = default;
-  explicit GdiObject(H h) : h_(h) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  GdiObject(GdiObject&& o) noexcept : h_(o.Release()) {}
-  GdiObject& operator=(GdiObject&& o) noexcept {
-    if (this != &o) {
-      Reset();
-      h_ = o.Release();
-    }
+  OwnedHandle() = default;
+  explicit OwnedHandle(H h) : h_(h) {}
+  ~OwnedHandle() { Reset(); }
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+  OwnedHandle(OwnedHandle&& o) noexcept : h_(o.Release()) {}
+  OwnedHandle& operator=(OwnedHandle&& o) noexcept {
+    if (this != &o) Reset(o.Release());
     return *this;
   }
   H get() const { return h_; }
@@ -31,13 +29,25 @@ class GdiObject {
     return h;
   }
   void Reset(H h = nullptr) {
-    if (h_) DeleteObject(h_);
+    if (h_) Destroy(h_);
     h_ = h;
   }
 
  private:
   H h_ = nullptr;
 };
+
+template <class H>
+BOOL WINAPI DeleteGdiObject(H h) {
+  return DeleteObject(h);
+}
+
+// A GDI object (bitmap, font, region, pen, brush) deleted with DeleteObject.
+template <class H>
+using GdiObject = OwnedHandle<H, DeleteGdiObject<H>>;
+// An icon or menu: destroyed with DestroyIcon / DestroyMenu.
+using IconHandle = OwnedHandle<HICON, DestroyIcon>;
+using MenuHandle = OwnedHandle<HMENU, DestroyMenu>;
 
 // A memory DC compatible with another, deleted with DeleteDC.
 class MemoryDc {
@@ -85,37 +95,5 @@ class PaintScope {
   PAINTSTRUCT ps_{};
   HDC dc_;
 };
-
-// An icon or menu: destroyed with DestroyIcon / DestroyMenu. Move-only.
-template <class H, BOOL(WINAPI* Destroy)(H)>
-class UserHandle {
- public:
-  UserHandle() = default;
-  explicit UserHandle(H h) : h_(h) {}
-  ~UserHandle() { Reset(); }
-  UserHandle(const UserHandle&) = delete;
-  UserHandle& operator=(const UserHandle&) = delete;
-  UserHandle(UserHandle&& o) noexcept : h_(o.Release()) {}
-  UserHandle& operator=(UserHandle&& o) noexcept {
-    if (this != &o) Reset(o.Release());
-    return *this;
-  }
-  H get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  H Release() {
-    H h = h_;
-    h_ = nullptr;
-    return h;
-  }
-  void Reset(H h = nullptr) {
-    if (h_) Destroy(h_);
-    h_ = h;
-  }
-
- private:
-  H h_ = nullptr;
-};
-using IconHandle = UserHandle<HICON, DestroyIcon>;
-using MenuHandle = UserHandle<HMENU, DestroyMenu>;
 
 }  // namespace vsmr
