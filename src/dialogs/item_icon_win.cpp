@@ -61,11 +61,4 @@ IconHandle LoadItemIcon(const char* file, int index, int size, const ItemIconRes
   return IconHandle();
 }
 
-bool DrawItemIcon(HDC dc, int x, int y, const char* file, int index, int size,
-                  const ItemIconResources& resources) {
-  IconHandle icon = LoadItemIcon(file, index, size, resources);
-  if (!icon) return false;
-  return DrawIconEx(dc, x, y, icon.get(), size, size, 0, nullptr, DI_NORMAL) != 0;
-}
-
 }  // namespace vsmr

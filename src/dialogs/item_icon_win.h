@@ -1,4 +1,4 @@
-// Loading and drawing a launcher item's icon through the platform (see
+// Loading a launcher item's icon through the platform (see
 // item_icon.h for the order of the fallbacks).
 #pragma once
 #include <windows.h>
@@ -12,10 +12,5 @@ namespace vsmr {
 // kItemIconSmall); failing that the shell's icon for the file; failing that
 // the resource icon of `resources`. Any other size gives no icon.
 IconHandle LoadItemIcon(const char* file, int index, int size, const ItemIconResources& resources);
-
-// Draws the icon LoadItemIcon gives onto `dc` at (x, y) in its size, and
-// destroys it again. False when there was no icon.
-bool DrawItemIcon(HDC dc, int x, int y, const char* file, int index, int size,
-                  const ItemIconResources& resources);
 
 }  // namespace vsmr
