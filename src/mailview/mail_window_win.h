@@ -1,0 +1,55 @@
+// The mail window (MAILDLG): a modeless dialog listing what a mail check found,
+// with a status line below. It lives on the user-interface thread; the mail
+// check reaches it only through these calls made on that thread.
+#pragma once
+#include <windows.h>
+
+#include <string_view>
+
+#include "mail/mail_list_row.h"
+#include "settings/settings_records.h"
+
+namespace vsmr {
+
+class MailWindow {
+ public:
+  MailWindow() = default;
+  MailWindow(const MailWindow&) = delete;
+  MailWindow& operator=(const MailWindow&) = delete;
+  ~MailWindow();  // destroys the window if it still exists
+
+  // Creates the dialog, owned by `owner`, hidden, with the rectangle and list
+  // height read from `settings` (NewMailDialog*); the close writes them back
+  // there. `settings` must outlive the window. False when it could not be made.
+  bool Create(HINSTANCE instance, HWND owner, SettingsState& settings);
+  bool Exists() const { return hwnd_ != nullptr; }
+  HWND Handle() const { return hwnd_; }
+
+  // Shows the window in its normal state and puts it at the top of the
+  // z-order without moving or sizing it.
+  void ShowAndRaise();
+  // What the close button and the close box do: geometry and list height
+  // written back to the settings, the window destroyed, Handle() null.
+  void Close();
+
+  // The check's updates. Each is also reachable as the window command the mail
+  // check of old sent (107 with -1, 107 with row * 10 + index, 108).
+  void ClearRows();                               // command 107, parameter -1
+  int AddRow(const MailListRow& row);             // appends; returns the row, -1 on failure
+  void SetRowAccount(int row, int check_index);   // command 107, row * 10 + index
+  void RefreshCount();                            // command 108: the count in the status line
+  void SetStatus(std::string_view text);          // the status line (control 2302)
+  int RowCount() const;
+
+  // For the message loop: true when the dialog consumed `msg`.
+  bool PreTranslate(MSG& msg);
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+  HWND hwnd_ = nullptr;
+  SettingsState* settings_ = nullptr;
+};
+
+}  // namespace vsmr
