@@ -44,9 +44,10 @@ def find_icon(image, area, icon):
 
 
 class ItemEditors(VesmiraCase):
-    def start_editor_host(self, *args):
+    def start_editor_host(self, title, *args):
+        """Starts editor_host.exe with args; (process, the editor window titled `title`)."""
         shutil.copy(EDITOR_HOST, self.folder)
-        return self.start_program('editor_host.exe', *args)
+        return self.start_with_window(lambda: self.start_program('editor_host.exe', *args), title)
 
     def start_program(self, name, *args):
         process = WineProcess(self.path(name), list(args), self.folder, self.desktop.display,
@@ -91,10 +92,8 @@ class ItemEditors(VesmiraCase):
                       self.read('vsmrcmd.dat'))
 
     def test_account_editor_refuses_an_empty_password(self):
-        process = self.start_editor_host('account')
         title = '^メール個別設定$'
-        editor = self.desktop.wait_window(title, timeout=20)
-        self.assertIsNotNone(editor, 'the account editor did not open')
+        process, editor = self.start_editor_host(title, 'account')
         self.desktop.focus(editor)
         self.desktop.type_text('pop.example')  # the server field has the focus
         self.desktop.key('Tab')
@@ -116,10 +115,9 @@ class ItemEditors(VesmiraCase):
 
     def test_typed_command_name_previews_the_program_icon(self):
         self.write_commands([('vz', self.folder_windows + '\\vesmira.exe', 'the clock')])
-        process = self.start_editor_host('item', 'C:\\windows\\system32\\shell32.dll', '3')
         title = '^ボタンランチャーアイテム\\[3\\]$'
-        editor = self.desktop.wait_window(title, timeout=20)
-        self.assertIsNotNone(editor, 'the launcher item dialog did not open with its title')
+        process, editor = self.start_editor_host(title, 'item',
+                                                 'C:\\windows\\system32\\shell32.dll', '3')
         x, y, width, height = self.desktop.geometry(editor)
         area = (x, y, x + width, y + height)
         icon = make_images.draw_icon(32, False)

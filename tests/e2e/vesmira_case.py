@@ -88,16 +88,23 @@ class VesmiraCase(unittest.TestCase):
         ended at once with exit code 0 and no window: what a start does when it finds the
         single-instance name still held (it hands its empty command line over to nobody and
         ends); most likely the Wine server had not yet let go of the handles of a copy
-        killed a moment before. Such a start is tried once more; the failure message says how
-        many starts there were."""
+        killed a moment before. Such a start is tried once more."""
+        process, window = self.start_with_window(self.start, TITLE_REGEX)
+        # The first paint follows the map; wait until the face is there before acting.
+        wait_for(lambda: self.desktop.geometry(window)[2] > 0, 5)
+        return process, window
+
+    def start_with_window(self, start, title_regex, timeout=45):
+        """Calls start() (which returns a WineProcess) until a window titled title_regex
+        shows: (process, window id). A start that ends with code 0 and no window is tried
+        once more; a start still running without a window after `timeout` seconds (the
+        first start of a case, with the Wine desktop coming up while other suites load both
+        cores, has taken over 20) fails with what was on the screen and in the prefix."""
         for attempt in (1, 2):
-            process = self.start()
-            window = wait_for(lambda: self.desktop.find_windows(TITLE_REGEX)[:1]
-                              or not process.running(), 30)
-            if window is True or window is False:
-                window = None
-            else:
-                window = window[0]
+            process = start()
+            window = wait_for(lambda: self.desktop.find_windows(title_regex)[:1]
+                              or not process.running(), timeout)
+            window = window[0] if isinstance(window, list) else None
             if window is not None or process.running() or process.wait(0) != 0 or attempt == 2:
                 break
             end_desktop_processes()
@@ -105,11 +112,9 @@ class VesmiraCase(unittest.TestCase):
         if window is None:
             self.desktop.screenshot('no-window')
             code = None if process.running() else process.wait(0)
-            self.fail(f'no window titled {TITLE_REGEX} appeared after {attempt} start(s); '
+            self.fail(f'no window titled {title_regex} appeared after {attempt} start(s); '
                       f'exit code: {code}; '
                       f'processes in the prefix: {sorted(prefix_processes().values())}')
-        # The first paint follows the map; wait until the face is there before acting.
-        wait_for(lambda: self.desktop.geometry(window)[2] > 0, 5)
         return process, window
 
     def wait_new_window(self, before, pointer):
