@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's built-in pictures and writes them as .bmp and .ico files:
-the 146 x 22 skin (resource 106) and the icons 201 (program), 202 (small) and
-203 (locked). Run at build time: make_images.py OUTPUT_FOLDER."""
+the 146 x 22 skin (resource 106), the icons 201 (program), 202 (small) and
+203 (locked), and the mail list's 11 x 11 row images 112 (multipart), 113 (new)
+and 114 (new and multipart), whose magenta pixels are transparent. Run at build time: make_images.py OUTPUT_FOLDER."""
 import os
 import struct
 import sys
@@ -63,6 +64,33 @@ def draw_skin():
     c.rect(100, 17, 6, 2, BLACK)
     c.frame(132, 12, 14, 10, raised=False)
     c.rect(137, 18, 6, 2, BLACK)
+    return c
+
+
+MASK = (255, 0, 255)
+PAPER = (255, 255, 224)
+NEW_RED = (224, 0, 0)
+
+
+def draw_mail_image(new, multipart):
+    """An 11 x 11 row image: an envelope with a red seal for a new message, a
+    paper clip for a multipart one."""
+    c = Canvas(11, 11, MASK)
+    if new:
+        c.rect(0, 2, 11, 8, DARK)            # envelope outline
+        c.rect(1, 3, 9, 6, PAPER)
+        for i in range(4):                   # the flap
+            c.rect(1 + i, 3 + i, 1, 1, DARK)
+            c.rect(9 - i, 3 + i, 1, 1, DARK)
+        c.rect(4, 6, 3, 2, NEW_RED)          # the seal
+    if multipart:
+        x = 7 if new else 3
+        c.rect(x, 0, 3, 1, BLUE)             # a paper clip: two nested loops
+        c.rect(x, 0, 1, 9, BLUE)
+        c.rect(x + 2, 0, 1, 7, BLUE)
+        c.rect(x, 8, 4, 1, BLUE)
+        c.rect(x + 3, 2, 1, 7, BLUE)
+        c.rect(x + 1, 2, 1, 5, BLUE)
     return c
 
 
@@ -140,6 +168,9 @@ def main():
         "icon201.ico": ico_bytes([draw_icon(32, False), draw_icon(16, False)]),
         "icon202.ico": ico_bytes([draw_icon(16, False), draw_icon(32, False)]),
         "icon203.ico": ico_bytes([draw_icon(16, True), draw_icon(32, True)]),
+        "mail112.bmp": bmp_bytes(draw_mail_image(new=False, multipart=True)),
+        "mail113.bmp": bmp_bytes(draw_mail_image(new=True, multipart=False)),
+        "mail114.bmp": bmp_bytes(draw_mail_image(new=True, multipart=True)),
     }
     for name, data in files.items():
         path = os.path.join(out, name)

@@ -70,6 +70,26 @@
 #define IDC_TIMER_COMMAND 2225
 #define IDC_TIMER_BROWSE 2226
 
+/* The mail window (MAILDLG): its commands, controls, row state images and menus.
+   107, 108 and 110 are the commands a mail check sends or posts to it. */
+#define IDM_MAIL_ROWS 107         /* lParam -1: clear the list; row * 10 + index: the row's account */
+#define IDM_MAIL_COUNT 108        /* the number of rows into the status line */
+#define IDM_MAIL_SHOWN 110        /* lParam: the row whose message was just shown */
+#define IDM_MAIL_SOURCE 310
+#define IDM_MAIL_FONT 321
+#define IDM_MAIL_VERTICAL 322
+#define IDM_MAIL_COPY 323
+#define IDM_MAIL_SELECT_ALL 324
+#define IDM_MAIL_DELETE 325
+#define IDC_MAIL_LIST 2301
+#define IDC_MAIL_STATUS 2302
+#define IDC_MAIL_TEXT 2303
+#define IDC_MAIL_SAVE 2304
+#define IDC_MAIL_FORMAT 2305
+#define IDB_MAIL_MULTIPART 112      /* multipart, not new */
+#define IDB_MAIL_NEW 113            /* new, not multipart */
+#define IDB_MAIL_NEW_MULTIPART 114  /* new and multipart */
+
 /* Timers of the main window. */
 #define IDT_CLOCK 101
 #define IDT_SHUTDOWN 105

@@ -3,10 +3,13 @@
 // check reaches it only through these calls made on that thread.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string_view>
 
+#include "base/gdi_handles_win.h"
 #include "mail/mail_list_row.h"
+#include "mailview/mail_rows.h"
 #include "settings/settings_records.h"
 
 namespace vsmr {
@@ -40,6 +43,11 @@ class MailWindow {
   void RefreshCount();                            // command 108: the count in the status line
   void SetStatus(std::string_view text);          // the status line (control 2302)
   int RowCount() const;
+  // The check-list entry and message number of a row (-1 and 0 when unknown).
+  int RowAccount(int row) const { return rows_.IndexOf(row); }
+  int RowMessageNumber(int row) const { return rows_.MessageNumber(row); }
+  // The list height S: the splitter's position.
+  int ListHeight() const { return list_height_; }
 
   // For the message loop: true when the dialog consumed `msg`.
   bool PreTranslate(MSG& msg);
@@ -47,9 +55,24 @@ class MailWindow {
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  void OnInit();
+  void Layout(int list_height);
+  int ClientHeight() const;
+  bool OnSetCursor(WPARAM wp, LPARAM lp);
+  void OnCommand(WPARAM wp, LPARAM lp);
+  void OnDestroy();
 
   HWND hwnd_ = nullptr;
+  HWND list_ = nullptr;
+  HWND text_ = nullptr;
+  HINSTANCE instance_ = nullptr;
   SettingsState* settings_ = nullptr;
+  MailRowAccounts rows_;
+  int list_height_ = 0;
+  int drag_start_ = 0;
+  HIMAGELIST images_ = nullptr;
+  GdiObject<HFONT> text_font_;
+  MenuHandle format_menu_;
 };
 
 }  // namespace vsmr

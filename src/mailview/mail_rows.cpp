@@ -1,0 +1,42 @@
+// The row account table and the count text of the mail window.
+#include "mailview/mail_rows.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace vsmr {
+
+void MailRowAccounts::Set(int row, int check_index) {
+  if (row < 0) return;
+  if (static_cast<std::size_t>(row) >= index_.size()) index_.resize(row + 1, -1);
+  index_[row] = check_index;
+}
+
+void MailRowAccounts::Apply(long parameter) {
+  if (parameter == -1) {
+    Clear();
+  } else if (parameter >= 0) {
+    Set(static_cast<int>(parameter / 10), static_cast<int>(parameter % 10));
+  }
+}
+
+int MailRowAccounts::IndexOf(int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= index_.size()) return -1;
+  return index_[row];
+}
+
+int MailRowAccounts::MessageNumber(int row) const {
+  const int index = IndexOf(row);
+  if (index < 0) return 0;
+  const auto first = std::find(index_.begin(), index_.end(), index);
+  return row - static_cast<int>(first - index_.begin()) + 1;
+}
+
+std::string MailCountText(int rows) {
+  if (rows <= 0) return "新着メールはありません";
+  char text[64];
+  std::snprintf(text, sizeof text, "新着メールが%d通あります", rows);
+  return text;
+}
+
+}  // namespace vsmr

@@ -1,0 +1,32 @@
+// What the mail window keeps about its rows beyond the list itself: the check-list
+// entry each row belongs to, and the status text for the number of rows.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace vsmr {
+
+class MailRowAccounts {
+ public:
+  void Clear() { index_.clear(); }
+  // Records that `row` belongs to check-list entry `check_index`; the table
+  // grows to hold any row.
+  void Set(int row, int check_index);
+  // Applies the window command that carries either -1 (forget every row) or
+  // row * 10 + check-list index.
+  void Apply(long parameter);
+  // The row's check-list entry, -1 when none was recorded.
+  int IndexOf(int row) const;
+  // The row's message number inside its account: rows of one account are
+  // contiguous and in message order, so it counts from the account's first row.
+  // 0 when the row has no recorded entry.
+  int MessageNumber(int row) const;
+
+ private:
+  std::vector<int> index_;
+};
+
+// The status line after a check: the number of listed messages, or that there are none.
+std::string MailCountText(int rows);
+
+}  // namespace vsmr

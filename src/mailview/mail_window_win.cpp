@@ -1,0 +1,335 @@
+// The mail window on the platform: the MAILDLG dialog, its list rows, status
+// line, layout, splitter and the geometry it reads from and writes back to the settings.
+#include "mailview/mail_window_win.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <windowsx.h>
+
+#include <string>
+
+#include "base/resource_ids.h"
+#include "mailview/mail_layout.h"
+
+namespace vsmr {
+
+namespace {
+
+constexpr int kImageSize = 11;
+// Bitmap pixels of this colour are transparent in the row state images.
+constexpr COLORREF kImageMask = RGB(255, 0, 255);
+
+struct Column {
+  const char* heading;
+  int width;
+};
+constexpr Column kColumns[] = {
+    {"アカウント", 64}, {"送信者", 124}, {"件名", 198}, {"受信日時", 100}, {"サイズ", 50},
+};
+
+// An all-mask bitmap: the state image of a row that is neither new nor multipart.
+HBITMAP EmptyImage() {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, kImageSize, kImageSize);
+  if (bitmap) {
+    MemoryDc dc(screen);
+    HGDIOBJ old = SelectObject(dc.get(), bitmap);
+    const RECT all{0, 0, kImageSize, kImageSize};
+    HBRUSH mask = CreateSolidBrush(kImageMask);
+    FillRect(dc.get(), &all, mask);
+    DeleteObject(mask);
+    SelectObject(dc.get(), old);
+  }
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+HIMAGELIST MakeStateImages(HINSTANCE instance) {
+  HIMAGELIST images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR32 | ILC_MASK, 4, 0);
+  if (!images) return nullptr;
+  const int ids[] = {IDB_MAIL_MULTIPART, IDB_MAIL_NEW, IDB_MAIL_NEW_MULTIPART};
+  for (int id : ids) {
+    GdiObject<HBITMAP> bitmap(LoadBitmapA(instance, MAKEINTRESOURCEA(id)));
+    ImageList_AddMasked(images, bitmap.get(), kImageMask);
+  }
+  GdiObject<HBITMAP> empty(EmptyImage());
+  ImageList_AddMasked(images, empty.get(), kImageMask);
+  return images;
+}
+
+HFONT MakeTextFont() {
+  LOGFONTA font{};
+  font.lfHeight = 12;
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = PROOF_QUALITY;
+  font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  lstrcpynA(font.lfFaceName, "ＭＳ ゴシック", LF_FACESIZE);
+  return CreateFontIndirectA(&font);
+}
+
+void SetCell(HWND list, int row, int column, const std::string& text) {
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text.c_str());
+  SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+MailWindow::~MailWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool MailWindow::Create(HINSTANCE instance, HWND owner, SettingsState& settings) {
+  if (hwnd_) return true;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+  instance_ = instance;
+  settings_ = &settings;
+  list_height_ = 0;
+  rows_.Clear();
+  // The dialog procedure sets hwnd_ while the dialog initialises.
+  HWND made = CreateDialogParamA(instance, "MAILDLG", owner, DialogProc,
+                                 reinterpret_cast<LPARAM>(this));
+  if (!made) hwnd_ = nullptr;
+  return hwnd_ != nullptr;
+}
+
+void MailWindow::ShowAndRaise() {
+  if (!hwnd_) return;
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void MailWindow::Close() {
+  if (!hwnd_) return;
+  format_menu_.Reset();
+  RECT rect;
+  if (GetWindowRect(hwnd_, &rect)) {
+    settings_->new_mail_dialog_left = rect.left;
+    settings_->new_mail_dialog_top = rect.top;
+    settings_->new_mail_dialog_right = rect.right;
+    settings_->new_mail_dialog_bottom = rect.bottom;
+  }
+  settings_->new_mail_dialog_list_height = list_height_;
+  HWND closing = hwnd_;
+  hwnd_ = nullptr;
+  DestroyWindow(closing);
+}
+
+void MailWindow::ClearRows() {
+  if (!hwnd_) return;
+  SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+  rows_.Clear();
+}
+
+int MailWindow::AddRow(const MailListRow& row) {
+  if (!hwnd_) return -1;
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = RowCount();
+  item.pszText = const_cast<char*>(row.account.c_str());
+  item.iImage = row.image;
+  const int at = static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0,
+                                               reinterpret_cast<LPARAM>(&item)));
+  if (at < 0) return -1;
+  SetCell(list_, at, 1, row.sender);
+  SetCell(list_, at, 2, row.subject);
+  SetCell(list_, at, 3, row.date);
+  SetCell(list_, at, 4, row.size);
+  return at;
+}
+
+void MailWindow::SetRowAccount(int row, int check_index) { rows_.Set(row, check_index); }
+
+void MailWindow::RefreshCount() { SetStatus(MailCountText(RowCount())); }
+
+void MailWindow::SetStatus(std::string_view text) {
+  if (!hwnd_) return;
+  SetDlgItemTextA(hwnd_, IDC_MAIL_STATUS, std::string(text).c_str());
+}
+
+int MailWindow::RowCount() const {
+  if (!hwnd_) return 0;
+  return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+bool MailWindow::PreTranslate(MSG& msg) {
+  return hwnd_ && IsWindow(hwnd_) && IsDialogMessageA(hwnd_, &msg);
+}
+
+INT_PTR CALLBACK MailWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<MailWindow*>(lp);
+    SetWindowLongPtrA(hwnd, DWLP_USER, lp);
+    self->hwnd_ = hwnd;
+    self->OnInit();
+    return FALSE;  // the focus is already on the text view
+  }
+  auto* self = reinterpret_cast<MailWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  if (!self) return FALSE;
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    return FALSE;
+  }
+  if (msg == WM_DESTROY) {
+    self->OnDestroy();
+    return FALSE;
+  }
+  if (self->hwnd_ != hwnd) return FALSE;
+  return self->OnMessage(msg, wp, lp);
+}
+
+void MailWindow::OnInit() {
+  HANDLE icon = LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_LARGE), IMAGE_ICON,
+                           GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  list_ = GetDlgItem(hwnd_, IDC_MAIL_LIST);
+  SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+               LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
+  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = kColumns[i].width;
+    column.pszText = const_cast<char*>(kColumns[i].heading);
+    column.iSubItem = i;
+    SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+
+  text_ = GetDlgItem(hwnd_, IDC_MAIL_TEXT);
+  text_font_.Reset(MakeTextFont());
+  SendMessageA(text_, WM_SETFONT, reinterpret_cast<WPARAM>(text_font_.get()), FALSE);
+  PARAFORMAT paragraph{};
+  paragraph.cbSize = sizeof paragraph;
+  paragraph.dwMask = PFM_ALIGNMENT;
+  paragraph.wAlignment = PFA_LEFT;
+  SendMessageA(text_, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+  SetFocus(text_);
+  const LRESULT mask = SendMessageA(text_, EM_GETEVENTMASK, 0, 0);
+  SendMessageA(text_, EM_SETEVENTMASK, 0, mask | ENM_MOUSEEVENTS);
+
+  MoveWindow(hwnd_, settings_->new_mail_dialog_left, settings_->new_mail_dialog_top,
+             settings_->new_mail_dialog_right - settings_->new_mail_dialog_left,
+             settings_->new_mail_dialog_bottom - settings_->new_mail_dialog_top, TRUE);
+  list_height_ = OpeningListHeight(settings_->new_mail_dialog_list_height, ClientHeight());
+  Layout(list_height_);
+
+  format_menu_.Reset(LoadMenuA(instance_, "MAILFPOPUPMENU"));
+  images_ = MakeStateImages(instance_);
+  SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
+}
+
+void MailWindow::OnDestroy() {
+  // The list shares the image list (LVS_SHAREIMAGELISTS): it is released here.
+  if (images_) ImageList_Destroy(images_);
+  images_ = nullptr;
+  format_menu_.Reset();
+  text_font_.Reset();
+  list_ = text_ = nullptr;
+  hwnd_ = nullptr;
+}
+
+int MailWindow::ClientHeight() const {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  return client.bottom;
+}
+
+void MailWindow::Layout(int list_height) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const auto places = LayoutMailWindow(client.right, client.bottom, list_height);
+  HDWP moves = BeginDeferWindowPos(kMailControlCount);
+  for (const MailControlPlace& p : places) {
+    HWND control = GetDlgItem(hwnd_, p.id);
+    if (moves && control) {
+      moves = DeferWindowPos(moves, control, nullptr, p.x, p.y, p.width, p.height,
+                             SWP_NOZORDER | SWP_SHOWWINDOW);
+    }
+  }
+  if (moves) EndDeferWindowPos(moves);
+}
+
+bool MailWindow::OnSetCursor(WPARAM wp, LPARAM lp) {
+  if (reinterpret_cast<HWND>(wp) != hwnd_ || LOWORD(lp) != HTCLIENT) return false;
+  POINT pointer;
+  GetCursorPos(&pointer);
+  ScreenToClient(hwnd_, &pointer);
+  if (!InSplitterBand(pointer.y, list_height_)) return false;
+  SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+  SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+  return true;
+}
+
+void MailWindow::OnCommand(WPARAM wp, LPARAM lp) {
+  switch (LOWORD(wp)) {
+    case IDM_MAIL_ROWS:
+      // The parameter is a 32-bit number however wide LPARAM is.
+      if (static_cast<int>(lp) == -1) {
+        ClearRows();
+      } else {
+        rows_.Apply(static_cast<int>(lp));
+      }
+      break;
+    case IDM_MAIL_COUNT:
+      RefreshCount();
+      break;
+    case IDOK:
+    case IDCANCEL:
+      Close();
+      break;
+    default:
+      break;
+  }
+}
+
+INT_PTR MailWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      OnCommand(wp, lp);
+      return TRUE;
+    case WM_CLOSE:
+      Close();
+      return TRUE;
+    case WM_SIZE:
+      Layout(list_height_);
+      return TRUE;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      info->ptMinTrackSize.x = kMailSmallestWidth;
+      info->ptMinTrackSize.y = SmallestMailWindowHeight(list_height_);
+      return TRUE;
+    }
+    case WM_SETCURSOR:
+      return OnSetCursor(wp, lp);
+    case WM_LBUTTONDOWN:
+      if (InSplitterBand(GET_Y_LPARAM(lp), list_height_)) {
+        drag_start_ = GET_Y_LPARAM(lp);
+        SetCapture(hwnd_);
+        SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+      }
+      return TRUE;
+    case WM_MOUSEMOVE:
+      if (GetCapture() == hwnd_) {
+        Layout(DraggedListHeight(list_height_, drag_start_, GET_Y_LPARAM(lp), ClientHeight()));
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      }
+      return TRUE;
+    case WM_LBUTTONUP:
+      if (GetCapture() == hwnd_) {
+        list_height_ = DraggedListHeight(list_height_, drag_start_, GET_Y_LPARAM(lp), ClientHeight());
+        Layout(list_height_);
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        ReleaseCapture();
+      }
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace vsmr

@@ -1,0 +1,362 @@
+// The mail window on its real template under Wine: creation from the settings,
+// 600 rows with their accounts, the commands 107 and 108, the layout after a
+// resize, a splitter drag through the window's own mouse messages, close writing
+// the geometry back, and the four row state images.
+#include <windows.h>
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "base/resource_ids.h"
+#include "mailview/mail_layout.h"
+#include "mailview/mail_window_win.h"
+
+namespace vsmr {
+namespace {
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+RECT ClientPlace(HWND dialog, int id) {
+  RECT r{};
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string Text(HWND dialog, int id) {
+  char text[256] = {};
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+std::string Cell(HWND list, int row, int column) {
+  char text[256] = {};
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+class MailWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { LoadLibraryA("RichEd32.Dll"); }
+
+  void SetUp() override {
+    settings_.new_mail_dialog_left = 100;
+    settings_.new_mail_dialog_top = 80;
+    settings_.new_mail_dialog_right = 660;
+    settings_.new_mail_dialog_bottom = 410;
+    settings_.new_mail_dialog_list_height = 110;
+  }
+
+  bool Open() {
+    const bool made = window_.Create(GetModuleHandleA(nullptr), nullptr, settings_);
+    dialog_ = window_.Handle();
+    return made;
+  }
+
+  int ClientHeight() const {
+    RECT c;
+    GetClientRect(dialog_, &c);
+    return c.bottom;
+  }
+
+  SettingsState settings_;
+  MailWindow window_;
+  HWND dialog_ = nullptr;
+};
+
+TEST_F(MailWindowTest, OpensAtTheSavedRectangleWithColumnsTitleAndTextViewSetUp) {
+  ASSERT_TRUE(Open());
+  RECT r;
+  GetWindowRect(dialog_, &r);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(r.top, 80);
+  EXPECT_EQ(r.right, 660);
+  EXPECT_EQ(r.bottom, 410);
+  EXPECT_FALSE(IsWindowVisible(dialog_));
+  char title[64] = {};
+  GetWindowTextA(dialog_, title, sizeof title);
+  EXPECT_STREQ(title, "メール");
+  EXPECT_NE(SendMessageA(dialog_, WM_GETICON, ICON_SMALL, 0), 0);
+
+  HWND list = GetDlgItem(dialog_, IDC_MAIL_LIST);
+  const char* headings[] = {"アカウント", "送信者", "件名", "受信日時", "サイズ"};
+  const int widths[] = {64, 124, 198, 100, 50};
+  for (int i = 0; i < 5; ++i) {
+    char text[64] = {};
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = text;
+    column.cchTextMax = sizeof text;
+    ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_STREQ(text, headings[i]);
+    EXPECT_EQ(column.cx, widths[i]);
+  }
+  const LRESULT extended = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  EXPECT_EQ(extended & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP),
+            LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+
+  HWND text = GetDlgItem(dialog_, IDC_MAIL_TEXT);
+  EXPECT_TRUE(SendMessageA(text, EM_GETEVENTMASK, 0, 0) & ENM_MOUSEEVENTS);
+  // The view's character format reports the font it was given (heights in twips).
+  CHARFORMATA format{};
+  format.cbSize = sizeof format;
+  SendMessageA(text, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  EXPECT_STREQ(format.szFaceName, "ＭＳ ゴシック");
+  EXPECT_EQ(format.bCharSet, SHIFTJIS_CHARSET);
+  EXPECT_EQ(std::abs(format.yHeight), 12 * 1440 / 96);  // 12 pixels at 96 dots an inch
+  window_.ShowAndRaise();
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(dialog_));
+  EXPECT_EQ(GetFocus(), text);
+}
+
+TEST_F(MailWindowTest, SavedListHeightIsClampedAtOpening) {
+  struct Case {
+    int saved;
+    bool to_client;  // expected: the client height less 23
+    int expected;
+  } cases[] = {{0, false, 40}, {25, false, 40}, {150, false, 150}, {5000, true, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.saved);
+    settings_.new_mail_dialog_list_height = c.saved;
+    ASSERT_TRUE(Open());
+    const int expected = c.to_client ? ClientHeight() - 23 : c.expected;
+    EXPECT_EQ(window_.ListHeight(), expected);
+    EXPECT_EQ(ClientPlace(dialog_, IDC_MAIL_LIST).bottom, expected);
+    window_.Close();
+  }
+}
+
+TEST_F(MailWindowTest, SixHundredRowsKeepTheirAccountsAndTheCommandsUpdateListAndStatus) {
+  ASSERT_TRUE(Open());
+  for (int row = 0; row < 600; ++row) {
+    MailListRow r{"user" + std::to_string(row / 300), "差出人", "件名 " + std::to_string(row),
+                  "12/07 20:00", std::to_string(1000 + row), row % 4};
+    ASSERT_EQ(window_.AddRow(r), row);
+    if (row < 300) {
+      window_.SetRowAccount(row, 0);
+    } else {
+      SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_ROWS, row * 10 + 3);
+    }
+  }
+  EXPECT_EQ(window_.RowCount(), 600);
+  HWND list = GetDlgItem(dialog_, IDC_MAIL_LIST);
+  EXPECT_EQ(Cell(list, 599, 0), "user1");
+  EXPECT_EQ(Cell(list, 599, 2), "件名 599");
+  EXPECT_EQ(Cell(list, 599, 4), "1599");
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = 598;
+  SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(item.iImage, 2);
+  EXPECT_EQ(window_.RowAccount(299), 0);
+  EXPECT_EQ(window_.RowAccount(599), 3);
+  EXPECT_EQ(window_.RowMessageNumber(599), 300);
+
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_COUNT, 0);
+  EXPECT_EQ(Text(dialog_, IDC_MAIL_STATUS), "新着メールが600通あります");
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_ROWS, static_cast<LPARAM>(-1));
+  EXPECT_EQ(window_.RowCount(), 0);
+  EXPECT_EQ(window_.RowAccount(0), -1);
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_COUNT, 0);
+  EXPECT_EQ(Text(dialog_, IDC_MAIL_STATUS), "新着メールはありません");
+  window_.SetStatus("メール内容を取得中");
+  EXPECT_EQ(Text(dialog_, IDC_MAIL_STATUS), "メール内容を取得中");
+}
+
+TEST_F(MailWindowTest, ResizeLaysOutEveryControlAndTheSmallestSizeFollowsTheList) {
+  ASSERT_TRUE(Open());
+  SetWindowPos(dialog_, nullptr, 0, 0, 720, 500, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client;
+  GetClientRect(dialog_, &client);
+  for (const MailControlPlace& p : LayoutMailWindow(client.right, client.bottom, 110)) {
+    SCOPED_TRACE(p.id);
+    const RECT r = ClientPlace(dialog_, p.id);
+    EXPECT_EQ(r.left, p.x);
+    EXPECT_EQ(r.top, p.y);
+    EXPECT_EQ(r.right - r.left, p.width);
+    EXPECT_EQ(r.bottom - r.top, p.height);
+  }
+  MINMAXINFO info{};
+  SendMessageA(dialog_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 560);
+  EXPECT_EQ(info.ptMinTrackSize.y, 160);
+  SetWindowPos(dialog_, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
+  RECT r;
+  GetWindowRect(dialog_, &r);
+  EXPECT_EQ(r.right - r.left, 560);
+  EXPECT_EQ(r.bottom - r.top, 160);
+}
+
+TEST_F(MailWindowTest, SplitterDragMovesTheListLiveAndSetsItAtButtonUp) {
+  ASSERT_TRUE(Open());
+  window_.ShowAndRaise();
+  Pump();
+  // A press outside the band starts nothing.
+  SendMessageA(dialog_, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 105));
+  EXPECT_NE(GetCapture(), dialog_);
+
+  SendMessageA(dialog_, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 111));
+  EXPECT_EQ(GetCapture(), dialog_);
+  SendMessageA(dialog_, WM_MOUSEMOVE, MK_LBUTTON, At(30, 171));
+  EXPECT_EQ(ClientPlace(dialog_, IDC_MAIL_LIST).bottom, 170);
+  EXPECT_EQ(ClientPlace(dialog_, IDC_MAIL_TEXT).top, 173);
+  EXPECT_EQ(window_.ListHeight(), 110);
+  SendMessageA(dialog_, WM_LBUTTONUP, 0, At(30, 181));
+  EXPECT_EQ(window_.ListHeight(), 180);
+  EXPECT_EQ(ClientPlace(dialog_, IDC_MAIL_LIST).bottom, 180);
+  EXPECT_NE(GetCapture(), dialog_);
+
+  // To 30 pixels: 40; then to 19: hidden, and the smallest height follows.
+  SendMessageA(dialog_, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 182));
+  SendMessageA(dialog_, WM_LBUTTONUP, 0, At(30, 32));
+  EXPECT_EQ(window_.ListHeight(), 40);
+  SendMessageA(dialog_, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 40));
+  SendMessageA(dialog_, WM_LBUTTONUP, 0, At(30, 19));
+  EXPECT_EQ(window_.ListHeight(), 0);
+  MINMAXINFO info{};
+  SendMessageA(dialog_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.y, 50);
+}
+
+TEST_F(MailWindowTest, CloseButtonAndCloseBoxWriteTheGeometryBackAndDestroy) {
+  for (bool close_box : {false, true}) {
+    SCOPED_TRACE(close_box);
+    SetUp();
+    ASSERT_TRUE(Open());
+    SetWindowPos(dialog_, nullptr, 50, 60, 600, 400, SWP_NOZORDER);
+    SendMessageA(dialog_, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 111));
+    SendMessageA(dialog_, WM_LBUTTONUP, 0, At(30, 151));
+    const HWND closing = dialog_;
+    if (close_box) {
+      SendMessageA(closing, WM_CLOSE, 0, 0);
+    } else {
+      SendMessageA(closing, WM_COMMAND, IDOK, 0);
+    }
+    EXPECT_FALSE(window_.Exists());
+    EXPECT_FALSE(IsWindow(closing));
+    EXPECT_EQ(settings_.new_mail_dialog_left, 50);
+    EXPECT_EQ(settings_.new_mail_dialog_top, 60);
+    EXPECT_EQ(settings_.new_mail_dialog_right, 650);
+    EXPECT_EQ(settings_.new_mail_dialog_bottom, 460);
+    EXPECT_EQ(settings_.new_mail_dialog_list_height, 150);
+  }
+}
+
+// Each image drawn on green: entry 3 leaves it green, the others each change it differently.
+TEST_F(MailWindowTest, StateImagesAreThreeDistinctPicturesAndAnEmptyFourth) {
+  ASSERT_TRUE(Open());
+  auto images = reinterpret_cast<HIMAGELIST>(
+      SendMessageA(GetDlgItem(dialog_, IDC_MAIL_LIST), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(ImageList_GetImageCount(images), 4);
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(images, &cx, &cy);
+  EXPECT_EQ(cx, 11);
+  EXPECT_EQ(cy, 11);
+
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP canvas = CreateCompatibleBitmap(screen, 11, 11);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, canvas);
+  const COLORREF green = RGB(0, 255, 0);
+  std::vector<std::vector<COLORREF>> pictures;
+  for (int i = 0; i < 4; ++i) {
+    HBRUSH brush = CreateSolidBrush(green);
+    const RECT all{0, 0, 11, 11};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    ImageList_Draw(images, i, dc, 0, 0, ILD_TRANSPARENT);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 11; ++y)
+      for (int x = 0; x < 11; ++x) pixels.push_back(GetPixel(dc, x, y));
+    pictures.push_back(pixels);
+  }
+  SelectObject(dc, old);
+  DeleteObject(canvas);
+  DeleteDC(dc);
+  const std::vector<COLORREF> blank(121, green);
+  EXPECT_EQ(pictures[3], blank);
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_NE(pictures[i], blank);
+    EXPECT_EQ(pictures[i][0], green);  // the corner is transparent
+    EXPECT_NE(pictures[i], pictures[(i + 1) % 3]);
+  }
+}
+
+// Not a check: with VSMR_MAIL_SHOT=FILE.bmp, a picture of the window with
+// Japanese rows, for a person to look at.
+TEST_F(MailWindowTest, SavesAPictureWhenAsked) {
+  const char* path = std::getenv("VSMR_MAIL_SHOT");
+  if (!path) GTEST_SKIP() << "VSMR_MAIL_SHOT not set";
+  ASSERT_TRUE(Open());
+  const MailListRow rows[] = {
+      {"taro", "山田 花子", "会議の資料について", "12/07 09:15", "2048", kMailImageNone},
+      {"taro", "佐藤 一郎", "【重要】月次報告書（添付あり）", "12/07 10:02", "48213",
+       kMailImageMultipart},
+      {"taro", "鈴木 次郎", "今夜の打ち合わせ", "12/07 18:40", "1536", kMailImageNew},
+      {"hanako", "田中 美咲", "写真を送ります", "12/07 19:05", "250880", kMailImageNewMultipart},
+  };
+  for (int i = 0; i < 4; ++i) window_.SetRowAccount(window_.AddRow(rows[i]), i < 3 ? 0 : 1);
+  window_.RefreshCount();
+  SetDlgItemTextA(dialog_, IDC_MAIL_TEXT, "From: 山田 花子\r\nSubject: 会議の資料について\r\n\r\n本文です。");
+  window_.ShowAndRaise();
+  for (int i = 0; i < 20; ++i) {
+    Pump();
+    Sleep(50);
+  }
+  RECT r;
+  GetWindowRect(dialog_, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP shot = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(dc, shot);
+  BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(dc, old);
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = w;
+  info.biHeight = h;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  const int stride = (w * 3 + 3) & ~3;
+  std::vector<char> bits(stride * h);
+  GetDIBits(dc, shot, 0, h, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  DeleteObject(shot);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4d42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + bits.size());
+  FILE* out = std::fopen(path, "wb");
+  ASSERT_NE(out, nullptr);
+  std::fwrite(&file, sizeof file, 1, out);
+  std::fwrite(&info, sizeof info, 1, out);
+  std::fwrite(bits.data(), 1, bits.size(), out);
+  std::fclose(out);
+}
+
+}  // namespace
+}  // namespace vsmr
