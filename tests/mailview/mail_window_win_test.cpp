@@ -237,6 +237,40 @@ TEST_F(MailWindowTest, SplitterDragMovesTheListLiveAndSetsItAtButtonUp) {
   EXPECT_EQ(info.ptMinTrackSize.y, 50);
 }
 
+// The pointer driven through the system's input queue, as a user's mouse would.
+void MouseTo(HWND dialog, int x, int y, DWORD button) {
+  POINT p{x, y};
+  ClientToScreen(dialog, &p);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+  SendInput(1, &input, sizeof input);
+  for (int i = 0; i < 10; ++i) {
+    Pump();
+    Sleep(20);
+  }
+}
+
+TEST_F(MailWindowTest, RealPointerShowsTheSizingCursorOverTheBandAndDragsTheSplitter) {
+  ASSERT_TRUE(Open());
+  window_.ShowAndRaise();
+  SetForegroundWindow(dialog_);
+  Pump();
+  MouseTo(dialog_, 300, 112, 0);
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_SIZENS));
+  MouseTo(dialog_, 300, 112, MOUSEEVENTF_LEFTDOWN);
+  EXPECT_EQ(GetCapture(), dialog_);
+  MouseTo(dialog_, 300, 62, 0);
+  EXPECT_EQ(ClientPlace(dialog_, IDC_MAIL_LIST).bottom, 60);
+  MouseTo(dialog_, 300, 72, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(window_.ListHeight(), 70);
+  EXPECT_NE(GetCapture(), dialog_);
+  MouseTo(dialog_, 300, 20, 0);
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+}
+
 TEST_F(MailWindowTest, CloseButtonAndCloseBoxWriteTheGeometryBackAndDestroy) {
   for (bool close_box : {false, true}) {
     SCOPED_TRACE(close_box);
