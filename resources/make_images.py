@@ -84,13 +84,21 @@ def draw_mail_image(new, multipart):
             c.rect(9 - i, 3 + i, 1, 1, DARK)
         c.rect(4, 6, 3, 2, NEW_RED)          # the seal
     if multipart:
-        x = 7 if new else 3
-        c.rect(x, 0, 3, 1, BLUE)             # a paper clip: two nested loops
-        c.rect(x, 0, 1, 9, BLUE)
-        c.rect(x + 2, 0, 1, 7, BLUE)
-        c.rect(x, 8, 4, 1, BLUE)
-        c.rect(x + 3, 2, 1, 7, BLUE)
-        c.rect(x + 1, 2, 1, 5, BLUE)
+        x = 6 if new else 3
+        clip = [".###.",
+                "#...#",
+                "#.#.#",
+                "#.#.#",
+                "#.#.#",
+                "#.#.#",
+                "#.#.#",
+                "#.#..",
+                "#.#..",
+                ".#..."]
+        for y, line in enumerate(clip):
+            for dx, mark in enumerate(line):
+                if mark == "#":
+                    c.rect(x + dx, y, 1, 1, BLUE)
     return c
 
 

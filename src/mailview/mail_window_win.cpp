@@ -278,8 +278,7 @@ void MailWindow::OnCommand(WPARAM wp, LPARAM lp) {
     case IDM_MAIL_COUNT:
       RefreshCount();
       break;
-    case IDOK:
-    case IDCANCEL:
+    case IDOK:  // the "閉じる" button
       Close();
       break;
     default:

@@ -1,6 +1,6 @@
 // The mail window on its real template under Wine: creation from the settings,
 // 600 rows with their accounts, the commands 107 and 108, the layout after a
-// resize, a splitter drag through the window's own mouse messages, close writing
+// resize, a splitter drag with the real pointer, close writing
 // the geometry back, and the four row state images.
 #include <windows.h>
 #include <commctrl.h>
@@ -128,23 +128,6 @@ TEST_F(MailWindowTest, OpensAtTheSavedRectangleWithColumnsTitleAndTextViewSetUp)
   EXPECT_EQ(GetFocus(), text);
 }
 
-TEST_F(MailWindowTest, SavedListHeightIsClampedAtOpening) {
-  struct Case {
-    int saved;
-    bool to_client;  // expected: the client height less 23
-    int expected;
-  } cases[] = {{0, false, 40}, {25, false, 40}, {150, false, 150}, {5000, true, 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.saved);
-    settings_.new_mail_dialog_list_height = c.saved;
-    ASSERT_TRUE(Open());
-    const int expected = c.to_client ? ClientHeight() - 23 : c.expected;
-    EXPECT_EQ(window_.ListHeight(), expected);
-    EXPECT_EQ(ClientPlace(dialog_, IDC_MAIL_LIST).bottom, expected);
-    window_.Close();
-  }
-}
-
 TEST_F(MailWindowTest, SixHundredRowsKeepTheirAccountsAndTheCommandsUpdateListAndStatus) {
   ASSERT_TRUE(Open());
   for (int row = 0; row < 600; ++row) {
@@ -206,37 +189,6 @@ TEST_F(MailWindowTest, ResizeLaysOutEveryControlAndTheSmallestSizeFollowsTheList
   EXPECT_EQ(r.bottom - r.top, 160);
 }
 
-TEST_F(MailWindowTest, SplitterDragMovesTheListLiveAndSetsItAtButtonUp) {
-  ASSERT_TRUE(Open());
-  window_.ShowAndRaise();
-  Pump();
-  // A press outside the band starts nothing.
-  SendMessageA(dialog_, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 105));
-  EXPECT_NE(GetCapture(), dialog_);
-
-  SendMessageA(dialog_, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 111));
-  EXPECT_EQ(GetCapture(), dialog_);
-  SendMessageA(dialog_, WM_MOUSEMOVE, MK_LBUTTON, At(30, 171));
-  EXPECT_EQ(ClientPlace(dialog_, IDC_MAIL_LIST).bottom, 170);
-  EXPECT_EQ(ClientPlace(dialog_, IDC_MAIL_TEXT).top, 173);
-  EXPECT_EQ(window_.ListHeight(), 110);
-  SendMessageA(dialog_, WM_LBUTTONUP, 0, At(30, 181));
-  EXPECT_EQ(window_.ListHeight(), 180);
-  EXPECT_EQ(ClientPlace(dialog_, IDC_MAIL_LIST).bottom, 180);
-  EXPECT_NE(GetCapture(), dialog_);
-
-  // To 30 pixels: 40; then to 19: hidden, and the smallest height follows.
-  SendMessageA(dialog_, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 182));
-  SendMessageA(dialog_, WM_LBUTTONUP, 0, At(30, 32));
-  EXPECT_EQ(window_.ListHeight(), 40);
-  SendMessageA(dialog_, WM_LBUTTONDOWN, MK_LBUTTON, At(30, 40));
-  SendMessageA(dialog_, WM_LBUTTONUP, 0, At(30, 19));
-  EXPECT_EQ(window_.ListHeight(), 0);
-  MINMAXINFO info{};
-  SendMessageA(dialog_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-  EXPECT_EQ(info.ptMinTrackSize.y, 50);
-}
-
 // The pointer driven through the system's input queue, as a user's mouse would.
 void MouseTo(HWND dialog, int x, int y, DWORD button) {
   POINT p{x, y};
@@ -269,6 +221,15 @@ TEST_F(MailWindowTest, RealPointerShowsTheSizingCursorOverTheBandAndDragsTheSpli
   EXPECT_NE(GetCapture(), dialog_);
   MouseTo(dialog_, 300, 20, 0);
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+
+  // Dragged to 19 pixels the list is hidden, and the smallest height follows it.
+  MouseTo(dialog_, 300, 71, MOUSEEVENTF_LEFTDOWN);
+  MouseTo(dialog_, 300, 20, MOUSEEVENTF_LEFTUP);
+  EXPECT_EQ(window_.ListHeight(), 0);
+  EXPECT_EQ(ClientPlace(dialog_, IDC_MAIL_TEXT).top, 3);
+  MINMAXINFO info{};
+  SendMessageA(dialog_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.y, 50);
 }
 
 TEST_F(MailWindowTest, CloseButtonAndCloseBoxWriteTheGeometryBackAndDestroy) {
@@ -338,11 +299,12 @@ TEST_F(MailWindowTest, StateImagesAreThreeDistinctPicturesAndAnEmptyFourth) {
   }
 }
 
-// Not a check: with VSMR_MAIL_SHOT=FILE.bmp, a picture of the window with
-// Japanese rows, for a person to look at.
-TEST_F(MailWindowTest, SavesAPictureWhenAsked) {
+// Not a check, so not run by default: a picture of the window with Japanese rows
+// for a person to look at. Run with --gtest_also_run_disabled_tests and
+// VSMR_MAIL_SHOT=FILE.bmp.
+TEST_F(MailWindowTest, DISABLED_SavesAPicture) {
   const char* path = std::getenv("VSMR_MAIL_SHOT");
-  if (!path) GTEST_SKIP() << "VSMR_MAIL_SHOT not set";
+  ASSERT_NE(path, nullptr) << "VSMR_MAIL_SHOT names the picture file";
   ASSERT_TRUE(Open());
   const MailListRow rows[] = {
       {"taro", "山田 花子", "会議の資料について", "12/07 09:15", "2048", kMailImageNone},
