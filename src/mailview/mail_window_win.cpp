@@ -6,6 +6,7 @@
 #include <richedit.h>
 #include <windowsx.h>
 
+#include <iterator>
 #include <string>
 
 #include "base/resource_ids.h"
@@ -16,7 +17,7 @@ namespace vsmr {
 namespace {
 
 constexpr int kImageSize = 11;
-// Bitmap pixels of this colour are transparent in the row state images.
+// The colour the build's image generator paints where a row state image is transparent.
 constexpr COLORREF kImageMask = RGB(255, 0, 255);
 
 struct Column {
