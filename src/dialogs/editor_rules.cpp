@@ -5,8 +5,10 @@
 
 namespace vsmr {
 
-int ReadFieldNumber(std::string_view text) {
-  text = text.substr(0, kNumberFieldChars);
+int ReadFieldNumber(std::string_view text) { return ReadFieldNumber(text, kNumberFieldChars); }
+
+int ReadFieldNumber(std::string_view text, std::size_t chars) {
+  text = text.substr(0, chars < 9 ? chars : 9);
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;

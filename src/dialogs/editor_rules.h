@@ -2,6 +2,7 @@
 // edit record after the dialog, how a number field is read, which characters
 // an editor refuses, and the account editor's required fields.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,9 @@ inline constexpr int kNumberFieldChars = 3;
 // kNumberFieldChars bytes only: leading blanks, an optional sign, then digits
 // (no digits: 0). No range check.
 int ReadFieldNumber(std::string_view text);
+// The same over the first `chars` bytes of `text` (at most 9, so the value
+// always fits).
+int ReadFieldNumber(std::string_view text, std::size_t chars);
 
 // True when `text` holds a TAB or a line break, which would split a line of
 // vsmrcmd.dat or a value of vsmrsys.ini.

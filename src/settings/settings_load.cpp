@@ -34,6 +34,8 @@ class Loader {
   Loader(SettingsState& state, const ProfileDocument& file, const SettingsLoadInputs& inputs)
       : s_(state), file_(file), inputs_(inputs) {}
 
+  const MailCheckList& ReadStates() const { return read_states_; }
+
   void Row(const SettingRow& row, int slot) {
     if (!Wanted(row, slot)) return;
     const std::string key = SettingKeyName(row, slot);
@@ -53,14 +55,12 @@ class Loader {
  private:
   // Which keys this file's values call for: an item's icon key only with its
   // data key, the older form only without it, and the previous state only of
-  // an account just entered in the check list while it is kept.
+  // an enabled account while it is kept.
   bool Wanted(const SettingRow& row, int slot) const {
     if (row.codec == SettingCodec::kItemIcon) return !older_item_;
     if (IsOlderLauncherForm(row.codec)) return older_item_;
     if (row.codec == SettingCodec::kPreviousMail) {
-      const MailCheckList& list = s_.check_list;
-      return s_.save_previous_mail_status != 0 && list.count > 0 &&
-             list.entries[list.count - 1].account == slot;
+      return s_.save_previous_mail_status != 0 && s_.accounts[slot].enabled != 0;
     }
     return true;
   }
@@ -111,11 +111,11 @@ class Loader {
         account.user_name.Set(fields.Next('\t'));
         account.password.Set(fields.Next('\t'));
         account.sound_file.Set(fields.Rest());
-        if (account.enabled != 0) s_.check_list.entries[s_.check_list.count++].account = slot;
         return;
       }
       case SettingCodec::kPreviousMail: {
-        PreviousMailState& entry = s_.check_list.entries[s_.check_list.count - 1];
+        PreviousMailState& entry = read_states_.entries[read_states_.count++];
+        entry.account = slot;
         entry.message_count = NumericField(fields.Next(','));
         entry.key_text.Set(fields.Rest());
         return;
@@ -150,15 +150,16 @@ class Loader {
   const ProfileDocument& file_;
   const SettingsLoadInputs& inputs_;
   bool older_item_ = false;  // the current item's data key is absent
+  MailCheckList read_states_;  // the previous states read, one per enabled account
 };
 
 }  // namespace
 
 void LoadSettingsFile(SettingsState& state, const ProfileDocument& file,
                       const SettingsLoadInputs& inputs) {
-  state.check_list = MailCheckList{};
   Loader loader(state, file, inputs);
   ForEachSettingKey([&](const SettingRow& row, int slot) { loader.Row(row, slot); });
+  state.check_list = RebuildMailCheckList(state.accounts, loader.ReadStates());
 }
 
 }  // namespace vsmr

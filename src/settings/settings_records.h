@@ -51,6 +51,12 @@ struct MailCheckList {
   PreviousMailState entries[kMailAccountCount];
 };
 
+// The check list of `accounts`: one entry per enabled account, in slot order.
+// An account that has an entry in `kept` keeps its key text and message count
+// (what the last check saw); any other starts with count 0 and no key text.
+MailCheckList RebuildMailCheckList(const MailAccount (&accounts)[kMailAccountCount],
+                                   const MailCheckList& kept);
+
 // Every setting of vsmrsys.ini. Field names follow the keys. A fresh state
 // holds zeros: the defaults of absent keys are the settings table's, and a
 // state holds them once loaded.

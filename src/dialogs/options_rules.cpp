@@ -1,0 +1,117 @@
+// The options dialog's rules (see options_rules.h).
+#include "dialogs/options_rules.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "dialogs/editor_rules.h"
+#include "settings/settings_table.h"
+
+namespace vsmr {
+
+namespace {
+
+constexpr int kDropRadios = 3;  // ask, run with the files, change the item
+
+}  // namespace
+
+void TakeOptionsCopy(const SettingsState& settings, const CommandList& commands,
+                     OptionsCopy& copy) {
+  std::copy(std::begin(settings.timers), std::end(settings.timers), copy.timers);
+  std::copy(std::begin(settings.launcher_items), std::end(settings.launcher_items), copy.items);
+  std::copy(std::begin(settings.accounts), std::end(settings.accounts), copy.accounts);
+  copy.commands = commands;
+  copy.launcher_length = std::to_string(settings.command_line_launcher_length);
+  const IntervalFields interval = SplitInterval(settings.auto_check_time);
+  copy.hours = std::to_string(interval.hours);
+  copy.minutes = std::to_string(interval.minutes);
+  copy.seconds = std::to_string(interval.seconds);
+  copy.save_previous_mail_status = settings.save_previous_mail_status;
+  copy.show_mail_dialog = settings.show_mail_dialog;
+  copy.mail_launcher_or_not = settings.mail_launcher_or_not;
+  copy.mail_launcher_command = settings.mail_launcher_command;
+  copy.skin_bitmap_path = settings.skin_bitmap_path;
+  copy.clock_font_color = settings.clock_font_color;
+  copy.launcher_font.Set(settings.command_launcher_cmb_bx_font.View());
+  copy.hot_key = settings.hot_key;
+  const int drop = settings.using_drop_file;
+  copy.drop_radio = drop >= 0 && drop < kDropRadios ? drop : kNoDropRadio;
+}
+
+IntervalFields SplitInterval(std::int32_t seconds) {
+  return {seconds / 3600, seconds % 3600 / 60, seconds % 60};
+}
+
+std::int32_t IntervalFromFields(std::string_view hours, std::string_view minutes,
+                                std::string_view seconds) {
+  const std::int64_t total = std::int64_t{ReadFieldNumber(hours, kOptionNumberChars)} * 3600 +
+                             std::int64_t{ReadFieldNumber(minutes, kOptionNumberChars)} * 60 +
+                             ReadFieldNumber(seconds, kOptionNumberChars);
+  if (total > 43200) return 43200;
+  if (total < 0) return ClampAutoCheckTime(-1);
+  return ClampAutoCheckTime(static_cast<std::int32_t>(total));
+}
+
+OptionsEffects ApplyOptions(const OptionsCopy& copy, SettingsState& settings,
+                            CommandList& commands, const PathExists& exists) {
+  OptionsEffects effects;
+  std::copy(std::begin(copy.timers), std::end(copy.timers), settings.timers);
+  for (int i = 0; i < kLauncherItemCount; ++i) {
+    LauncherItem& item = settings.launcher_items[i];
+    item = copy.items[i];
+    if (item.shown == 0) continue;
+    ++effects.shown_items;
+    if (item.comment.Empty()) item.comment.Set(item.path.View());
+    if (!exists(std::string(item.icon_path.View()))) {
+      item.icon_path = item.path;
+      item.icon_index = 0;
+    }
+  }
+  commands = copy.commands;
+  settings.command_line_launcher_length = ReadFieldNumber(copy.launcher_length, kOptionNumberChars);
+
+  std::copy(std::begin(copy.accounts), std::end(copy.accounts), settings.accounts);
+  settings.check_list = RebuildMailCheckList(settings.accounts, settings.check_list);
+  settings.auto_check_time = IntervalFromFields(copy.hours, copy.minutes, copy.seconds);
+  if (settings.check_list.count > 0) effects.mail_interval = settings.auto_check_time;
+
+  settings.save_previous_mail_status = copy.save_previous_mail_status;
+  settings.show_mail_dialog = copy.show_mail_dialog;
+  settings.mail_launcher_command = copy.mail_launcher_command;
+  settings.mail_launcher_or_not = copy.mail_launcher_or_not;
+  settings.skin_bitmap_path = copy.skin_bitmap_path;
+  settings.clock_font_color = copy.clock_font_color;
+  settings.command_launcher_cmb_bx_font.Set(copy.launcher_font.View());
+  settings.hot_key = copy.hot_key;
+  if (copy.drop_radio != kNoDropRadio) settings.using_drop_file = copy.drop_radio;
+  return effects;
+}
+
+int MovedRow(int row, int step, int rows) {
+  if (row < 0 || row >= rows) return -1;
+  const int target = row + step;
+  return target >= 0 && target < rows ? target : -1;
+}
+
+bool EraseCommand(CommandList& commands, int row) {
+  if (row < 0 || row >= commands.count) return false;
+  for (int i = row; i + 1 < commands.count; ++i) commands.entries[i] = commands.entries[i + 1];
+  commands.entries[--commands.count] = CommandEntry{};
+  return true;
+}
+
+bool BeginAddCommand(CommandList& commands) {
+  if (commands.count >= kMaxCommands) return false;
+  commands.entries[commands.count] = CommandEntry{};
+  return true;
+}
+
+bool FinishAddCommand(CommandList& commands) {
+  if (commands.count >= kMaxCommands || commands.entries[commands.count].body.Empty()) {
+    return false;
+  }
+  ++commands.count;
+  return true;
+}
+
+}  // namespace vsmr
