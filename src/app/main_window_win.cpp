@@ -169,7 +169,7 @@ LRESULT MainWindow::OnCreate() {
   CheckSkinPresent();
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
   InitCommonControlsEx(&icc);
-  RegisterHotKeyFromSettings();
+  RegisterHotKeyFromSettings();  // at start-up a failure is silent
   DragAcceptFiles(hwnd_, TRUE);
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ArmMailTimerIfConfigured(5000);
@@ -277,6 +277,9 @@ void MainWindow::OnCommand(int id, LPARAM lp) {
     case IDM_VERSION:
       ShowVersionDialog();
       return;
+    case IDM_OPTIONS:
+      ShowOptions();
+      return;
     case IDM_MAIL_CHECK:
       // Refused while locked; the manual check itself comes with the mail
       // checker, and until then the command does nothing.
@@ -286,8 +289,7 @@ void MainWindow::OnCommand(int id, LPARAM lp) {
         RunMenuChoice(id, state_.menu_slots, interpreter_, hwnd_);
         return;
       }
-      // The launcher buttons' commands; ids without a handler (the options
-      // dialog among them) are ignored.
+      // The launcher buttons' commands; ids without a handler are ignored.
       OnButtonCommand(id, lp);
       return;
   }
@@ -356,11 +358,12 @@ void MainWindow::MoveSmallButtons() {
   }
 }
 
-void MainWindow::RegisterHotKeyFromSettings() {
+bool MainWindow::RegisterHotKeyFromSettings() {
+  // Both keys use the one id: the old one goes before the new one comes.
   UnregisterHotKey(hwnd_, ID_HOT_KEY);
-  if (state_.settings.hot_key == 0) return;
+  if (state_.settings.hot_key == 0) return true;
   HotKeyBinding b = MapHotKey(state_.settings.hot_key);
-  RegisterHotKey(hwnd_, ID_HOT_KEY, b.modifiers, b.virtual_key);  // failure is silent
+  return RegisterHotKey(hwnd_, ID_HOT_KEY, b.modifiers, b.virtual_key) != FALSE;
 }
 
 }  // namespace vsmr

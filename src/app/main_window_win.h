@@ -19,6 +19,7 @@
 #include "command/interpreter.h"
 #include "command/shell.h"
 #include "command/timer_check.h"
+#include "dialogs/options_dialog_win.h"
 
 namespace vsmr {
 
@@ -97,6 +98,10 @@ class MainWindow {
   void MoveLauncherButtons();
   void ArmMailTimerIfConfigured(int delay_ms);
 
+  // The options dialog and putting its copy into effect (main_window_options_win.cpp).
+  void ShowOptions();
+  void ApplyOptionsCopy(const OptionsCopy& copy);
+
   // The notification area, its menu and the version dialog (main_window_tray_win.cpp).
   void ToggleTray();
   void EnterTray();
@@ -110,7 +115,8 @@ class MainWindow {
   // Geometry.
   void ApplyWidth();
   void MoveSmallButtons();
-  void RegisterHotKeyFromSettings();
+  // False when the key of the settings could not be registered.
+  bool RegisterHotKeyFromSettings();
 
   // Painting (main_window_paint_win.cpp).
   void OnPaint();
@@ -155,6 +161,8 @@ class MainWindow {
   ButtonIconCache icon_cache_;
   bool building_bar_ = false;  // the bar is being built: one resize at the end
   bool settings_loaded_ = false;  // the save writes only what a load filled
+  bool options_open_ = false;     // the options dialog is on screen
+  ColorChooserState colors_;      // the colour chooser's custom colours, kept for the run
 };
 
 }  // namespace vsmr

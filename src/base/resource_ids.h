@@ -90,6 +90,52 @@
 #define IDB_MAIL_NEW 113            /* new, not multipart */
 #define IDB_MAIL_NEW_MULTIPART 114  /* new and multipart */
 
+/* The options dialog (MNOPTDLG). Switching tabs shows one id range per tab:
+   timers 2111-2137, launcher items 2141-2144, commands 2151-2159, mail
+   2161-2173, general 2181-2192. */
+#define IDC_OPT_TABS 2101
+#define IDC_OPT_TIMER_LIST 2111
+#define IDC_OPT_TIMER_EDIT 2112
+#define IDC_OPT_TIMER_LAST 2137
+#define IDC_OPT_ITEM_LIST 2141
+#define IDC_OPT_ITEM_EDIT 2142
+#define IDC_OPT_ITEM_UP 2143
+#define IDC_OPT_ITEM_DOWN 2144
+#define IDC_OPT_CMD_LIST 2151
+#define IDC_OPT_CMD_EDIT 2152
+#define IDC_OPT_HOT_KEY 2153
+#define IDC_OPT_HOT_KEY_LABEL 2154
+#define IDC_OPT_CMD_UP 2155
+#define IDC_OPT_CMD_DOWN 2156
+#define IDC_OPT_CMD_ADD 2157
+#define IDC_OPT_CMD_DELETE 2158
+#define IDC_OPT_LAUNCHER_LENGTH 2159
+#define IDC_OPT_MAIL_LIST 2161
+#define IDC_OPT_MAIL_EDIT 2162
+#define IDC_OPT_MAIL_LAUNCHER 2163
+#define IDC_OPT_MAIL_LAUNCHER_WORD 2164
+#define IDC_OPT_MAIL_KEEP_STATE 2165
+#define IDC_OPT_AUTO_LABEL 2166
+#define IDC_OPT_AUTO_HOURS 2167
+#define IDC_OPT_AUTO_HOURS_LABEL 2168
+#define IDC_OPT_AUTO_MINUTES 2169
+#define IDC_OPT_AUTO_MINUTES_LABEL 2170
+#define IDC_OPT_AUTO_SECONDS 2171
+#define IDC_OPT_AUTO_SECONDS_LABEL 2172
+#define IDC_OPT_MAIL_SHOW_WINDOW 2173
+#define IDC_OPT_SKIN 2181
+#define IDC_OPT_SKIN_BROWSE 2182
+#define IDC_OPT_LOOK_GROUP 2183
+#define IDC_OPT_FONT 2184
+#define IDC_OPT_COLOR 2185
+#define IDC_OPT_FONT_LABEL 2186
+#define IDC_OPT_COLOR_LABEL 2187
+#define IDC_OPT_SKIN_LABEL 2188
+#define IDC_OPT_DROP_ASK 2189   /* the three drop radios, DropAction 0, 1, 2 in id order */
+#define IDC_OPT_DROP_RUN 2190
+#define IDC_OPT_DROP_CHANGE 2191
+#define IDC_OPT_DROP_GROUP 2192
+
 /* Timers of the main window. */
 #define IDT_CLOCK 101
 #define IDT_SHUTDOWN 105

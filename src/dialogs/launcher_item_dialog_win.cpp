@@ -21,14 +21,6 @@ constexpr char kItemFilters[] = "All Files(*.*)\0*.*\0アプリケーション�
 constexpr int kIconPickerOrdinal = 62;  // the shell's icon picker, exported by number only
 constexpr int kPickerBuffer = 260;
 
-bool PathExistsOnDisk(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(path.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  return true;
-}
-
 class LauncherItemDialog {
  public:
   LauncherItemDialog(const LauncherItemDialogContext& context, LauncherItem& record)
@@ -203,6 +195,14 @@ INT_PTR CALLBACK LauncherItemProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 }  // namespace
+
+bool PathExistsOnDisk(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
 
 int RunLauncherItemDialog(const LauncherItemDialogContext& context, LauncherItem& record) {
   LauncherItemDialog dialog(context, record);

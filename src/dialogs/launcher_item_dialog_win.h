@@ -25,6 +25,9 @@ struct LauncherItemDialogContext {
   std::function<IUnknown*(HWND edit, const std::vector<std::string>& words)> attach_completion;
 };
 
+// Whether a file or folder of that name exists.
+bool PathExistsOnDisk(const std::string& path);
+
 // Runs the dialog modally on `record` (the opener has marked its comment with
 // the item number, MarkItemComment). Returns kEditorOk or kEditorCancel (-1
 // when the dialog could not be created); CANCEL empties the record's path.
