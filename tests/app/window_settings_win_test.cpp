@@ -1,13 +1,17 @@
 // The real main window applying the settings it loads (its place, the
-// launcher box, the notification area) and handing its live values to the
-// save when it closes.
+// launcher box, the notification area), handing its live values to the save
+// when it closes, and putting the options dialog's OK into effect.
 #include <windows.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include <commctrl.h>
+
+#include "base/resource_ids.h"
 #include "main_window_fixture_win.h"
+#include "support/dialog_driver_win.h"
 
 namespace vsmr {
 namespace {
@@ -50,6 +54,28 @@ TEST_F(LoadedWindowTest, CloseSavesWhereTheWindowIsAndWhetherTheBoxStaysOpen) {
   EXPECT_EQ(0u, saved.find("[UserWindowData]\r\nCommandLineLauncher=1\r\nWindowPositionX=-200\r\n"
                             "WindowPositionY=15\r\nInTaskOrNot=1\r\n"))
       << saved.substr(0, 200);
+}
+
+TEST_F(LoadedWindowTest, OptionsOkReopensTheBoxAndReportsAHotKeyThatIsTaken) {
+  HWND hwnd = window_->hwnd();
+  // Another owner holds Ctrl+Alt+Q.
+  ASSERT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'Q'));
+  bool warned = false;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      SendDlgItemMessageA(dialog, IDC_OPT_HOT_KEY, HKM_SETHOTKEY,
+                          MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+      SetDlgItemTextA(dialog, IDC_OPT_LAUNCHER_LENGTH, "150");
+      warned = PressAndAnswer(dialog, IDOK, "注意", IDOK);
+    });
+    SendMessageA(hwnd, WM_COMMAND, IDM_OPTIONS, 0);
+  }
+  UnregisterHotKey(nullptr, 7);
+  EXPECT_TRUE(warned) << "a hot key that cannot be registered was not reported";
+  EXPECT_EQ(state_->settings.hot_key, 0x0651);
+  EXPECT_EQ(state_->settings.command_line_launcher_length, 150);
+  EXPECT_TRUE(state_->layout.launcher_open);
+  EXPECT_EQ(state_->layout.opened_length, 150) << "the open box was not opened again";
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "base/resource_ids.h"
 #include "dialogs/editor_rules.h"
@@ -33,16 +32,6 @@ void ShowTab(HWND dialog, int tab) {
   SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
   NMHDR header{tabs, IDC_OPT_TABS, static_cast<UINT>(TCN_SELCHANGE)};
   SendMessageA(dialog, WM_NOTIFY, IDC_OPT_TABS, reinterpret_cast<LPARAM>(&header));
-}
-
-// Presses `id`, which shows a message box titled `title`, and answers it.
-bool PressAndAnswer(HWND dialog, int id, const char* title, int answer) {
-  std::thread press([dialog, id] { Press(dialog, id); });
-  HWND box = nullptr;
-  for (int i = 0; i < 200 && !box; ++i, Sleep(50)) box = FindWindowA(nullptr, title);
-  if (box) PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
-  press.join();
-  return box != nullptr;
 }
 
 class OptionsDialogTest : public ::testing::Test {

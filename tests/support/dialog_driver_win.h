@@ -60,4 +60,15 @@ inline void Press(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// Presses `id`, which shows a message box titled `title`, and answers the box
+// with `answer`. False when no such box appeared within ten seconds.
+inline bool PressAndAnswer(HWND dialog, int id, const char* title, int answer) {
+  std::thread press([dialog, id] { Press(dialog, id); });
+  HWND box = nullptr;
+  for (int i = 0; i < 200 && !box; ++i, Sleep(50)) box = FindWindowA(nullptr, title);
+  if (box) PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+  press.join();
+  return box != nullptr;
+}
+
 }  // namespace vsmr
