@@ -47,9 +47,8 @@ std::int32_t IntervalFromFields(std::string_view hours, std::string_view minutes
   const std::int64_t total = std::int64_t{ReadFieldNumber(hours, kOptionNumberChars)} * 3600 +
                              std::int64_t{ReadFieldNumber(minutes, kOptionNumberChars)} * 60 +
                              ReadFieldNumber(seconds, kOptionNumberChars);
-  if (total > 43200) return 43200;
-  if (total < 0) return ClampAutoCheckTime(-1);
-  return ClampAutoCheckTime(static_cast<std::int32_t>(total));
+  // Brought into range first, so that a huge count of hours neither wraps nor overflows.
+  return ClampAutoCheckTime(static_cast<std::int32_t>(std::clamp<std::int64_t>(total, -1, 43201)));
 }
 
 OptionsEffects ApplyOptions(const OptionsCopy& copy, SettingsState& settings,

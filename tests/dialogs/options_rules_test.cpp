@@ -159,36 +159,6 @@ TEST(OptionsRules, NoEnabledAccountOrNoIntervalArmsNoTimer) {
   EXPECT_EQ(l.Ok().mail_interval, 0);
 }
 
-TEST(OptionsRules, OkTakesEveryOtherField) {
-  Live l;
-  TakeOptionsCopy(*l.settings, *l.commands, *l.copy);
-  OptionsCopy& c = *l.copy;
-  c.timers[7].enabled = 1;
-  c.timers[7].command.Set("alarm");
-  AddCommand(c.commands, "n", "b", "c");
-  c.launcher_length = "12345678";
-  c.save_previous_mail_status = 1;
-  c.show_mail_dialog = 1;
-  c.mail_launcher_or_not = 1;
-  c.mail_launcher_command.Set("VSMR");
-  c.skin_bitmap_path.Set("C:\\表\\skin.bmp");
-  c.clock_font_color = 0x123456;
-  c.launcher_font.Set("ＭＳ ゴシック");
-  c.hot_key = 0x0241;
-  l.Ok();
-  const SettingsState& s = *l.settings;
-  EXPECT_EQ(s.timers[7].enabled, 1);
-  EXPECT_EQ(s.timers[7].command.View(), "alarm");
-  EXPECT_EQ(l.commands->count, 1);
-  EXPECT_EQ(s.command_line_launcher_length, 1234567);
-  EXPECT_EQ(s.save_previous_mail_status + s.show_mail_dialog + s.mail_launcher_or_not, 3);
-  EXPECT_EQ(s.mail_launcher_command.View(), "VSMR");
-  EXPECT_EQ(s.skin_bitmap_path.View(), "C:\\表\\skin.bmp");
-  EXPECT_EQ(s.clock_font_color, 0x123456);
-  EXPECT_EQ(s.command_launcher_cmb_bx_font.View(), "ＭＳ ゴシック");
-  EXPECT_EQ(s.hot_key, 0x0241);
-}
-
 TEST(OptionsRules, RowsMoveWithinTheList) {
   EXPECT_EQ(MovedRow(0, -1, 5), -1);
   EXPECT_EQ(MovedRow(4, +1, 5), -1);
