@@ -10,6 +10,16 @@ std::shared_ptr<LineHandOff::Item> LineHandOff::Queue(std::string_view text, int
   auto item = std::make_shared<Item>();
   item->text.assign(text);
   item->context = context;
+  return Enqueue(std::move(item));
+}
+
+std::shared_ptr<LineHandOff::Item> LineHandOff::Queue(Call call) {
+  auto item = std::make_shared<Item>();
+  item->call = std::move(call);
+  return Enqueue(std::move(item));
+}
+
+std::shared_ptr<LineHandOff::Item> LineHandOff::Enqueue(std::shared_ptr<Item> item) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (closed_) return nullptr;
   queue_.push_back(item);
@@ -27,8 +37,12 @@ bool LineHandOff::Withdraw(Item& item) {
 
 LineHandOff::Result LineHandOff::Wait(const std::shared_ptr<Item>& item, unsigned timeout_ms) {
   std::unique_lock<std::mutex> lock(mutex_);
-  finished_.wait_for(lock, std::chrono::milliseconds(timeout_ms),
-                     [&] { return item->finished || closed_; });
+  auto done = [&] { return item->finished || closed_; };
+  if (timeout_ms == kNoTimeLimit) {
+    finished_.wait(lock, done);
+  } else {
+    finished_.wait_for(lock, std::chrono::milliseconds(timeout_ms), done);
+  }
   if (item->finished) return {Outcome::kRan, item->result};
   if (item->queued) {
     item->queued = false;

@@ -1,9 +1,10 @@
-// Command lines that other threads hand to the user-interface thread, which
-// alone runs the interpreter. The queue belongs to the process: what wakes the
-// user-interface thread carries no data, so no other process can hand it work.
+// Command lines and calls that other threads hand to the user-interface thread,
+// which alone runs the interpreter and touches windows. The queue belongs to the
+// process: what wakes that thread carries no data, so no other process can hand it work.
 #pragma once
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -39,8 +40,39 @@ class LineHandOff {
     return Wait(item, timeout_ms);
   }
 
-  // Receiving thread: takes the queued lines one at a time, oldest first, and
-  // runs each through run(text, context), whose result goes to its sender.
+  // A piece of work for the receiving thread. It must own everything it
+  // reads or writes apart from the receiver's own objects (capture copies and
+  // shared results): a posted call runs after its sender has moved on, and a
+  // sent one may still run, unseen, after its sender stopped waiting.
+  using Call = std::function<int()>;
+  // Waits without a time limit: only the call's end or Close() ends the wait.
+  static constexpr unsigned kNoTimeLimit = ~0u;
+
+  // Sender: queues `call`, wakes the receiver and waits as Send does.
+  template <class Wake>
+  Result SendCall(Call call, unsigned timeout_ms, Wake&& wake) {
+    std::shared_ptr<Item> item = Queue(std::move(call));
+    if (!item) return {};
+    if (!wake()) {
+      if (Withdraw(*item)) return {};
+    }
+    return Wait(item, timeout_ms);
+  }
+
+  // Sender: queues `call` after everything queued so far and returns at once.
+  // False when the program is closing or the receiver could not be woken
+  // (the call is then dropped).
+  template <class Wake>
+  bool PostCall(Call call, Wake&& wake) {
+    std::shared_ptr<Item> item = Queue(std::move(call));
+    if (!item) return false;
+    if (!wake()) return !Withdraw(*item);
+    return true;
+  }
+
+  // Receiving thread: takes the queued lines and calls one at a time, oldest
+  // first; a line runs through run(text, context), a call by itself, and the
+  // result goes to its sender.
   // Lines queued meanwhile are taken too. No lock is held during a run, so a
   // run may queue lines or take them in a nested call (a modal loop inside
   // it). Returns how many lines ran.
@@ -48,7 +80,7 @@ class LineHandOff {
   int RunQueued(Run&& run) {
     int count = 0;
     while (std::shared_ptr<Item> item = Take()) {
-      Finish(*item, run(std::string_view(item->text), item->context));
+      Finish(*item, item->call ? item->call() : run(std::string_view(item->text), item->context));
       ++count;
     }
     return count;
@@ -62,12 +94,15 @@ class LineHandOff {
   struct Item {
     std::string text;
     int context = 0;
+    Call call;  // set: a call rather than a line
     bool queued = true;
     bool finished = false;
     int result = 0;
   };
 
   std::shared_ptr<Item> Queue(std::string_view text, int context);
+  std::shared_ptr<Item> Queue(Call call);
+  std::shared_ptr<Item> Enqueue(std::shared_ptr<Item> item);
   bool Withdraw(Item& item);  // true when it was still queued
   Result Wait(const std::shared_ptr<Item>& item, unsigned timeout_ms);
   std::shared_ptr<Item> Take();

@@ -48,6 +48,9 @@ struct PreviousMailState {
 // One entry per enabled account, in account order.
 struct MailCheckList {
   std::int32_t count = 0;
+  // Bumped by every rebuild, so that a check's late result is not stored
+  // into a list whose entries have moved since the check began.
+  std::uint32_t generation = 0;
   PreviousMailState entries[kMailAccountCount];
 };
 

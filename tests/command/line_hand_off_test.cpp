@@ -143,5 +143,33 @@ TEST(LineHandOff, RunsNestInsideARunWithoutDeadlock) {
   EXPECT_EQ(order, (std::vector<std::string>{"start outer", "start inner", "end inner", "end outer"}));
 }
 
+TEST(LineHandOff, CallsAndLinesShareOneOrderAndPostedCallsEndWithTheQueue) {
+  LineHandOff queue;
+  std::vector<std::string> order;
+  auto no_wake = [] { return false; };
+  auto wake = [] { return true; };
+  EXPECT_FALSE(queue.PostCall([&] { order.push_back("unwoken"); return 0; }, no_wake));
+  EXPECT_TRUE(queue.PostCall([&] { order.push_back("call 1"); return 0; }, wake));
+  std::thread sender([&] {
+    LineHandOff::Result r = queue.SendCall([] { return 42; }, LineHandOff::kNoTimeLimit, wake);
+    EXPECT_EQ(r.outcome, Outcome::kRan);
+    EXPECT_EQ(r.value, 42);
+  });
+  for (int ran = 0; ran < 2;) {
+    ran += queue.RunQueued([&](std::string_view text, int) {
+      order.emplace_back(text);
+      return 0;
+    });
+    std::this_thread::yield();
+  }
+  sender.join();
+  EXPECT_EQ(order, (std::vector<std::string>{"call 1"}));
+  queue.Close();
+  EXPECT_FALSE(queue.PostCall([&] { order.push_back("late"); return 0; }, wake));
+  EXPECT_EQ(queue.SendCall([] { return 1; }, LineHandOff::kNoTimeLimit, wake).outcome,
+            Outcome::kClosed);
+  EXPECT_EQ(order.size(), 1u);
+}
+
 }  // namespace
 }  // namespace vsmr

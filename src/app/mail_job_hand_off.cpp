@@ -1,0 +1,111 @@
+// Every call of the worker's mail host becomes a call on the user-interface
+// thread that owns copies of its arguments.
+#include "app/mail_job_hand_off.h"
+
+#include <string>
+
+namespace vsmr {
+
+HandedOffMailHost::HandedOffMailHost(LineHandOff& queue, std::function<bool()> wake,
+                                     MailJobHost& ui,
+                                     std::shared_ptr<const std::atomic<bool>> stop)
+    : queue_(queue),
+      wake_(std::move(wake)),
+      ui_(&ui),
+      stop_(std::move(stop)),
+      window_open_(std::make_shared<std::atomic<bool>>(true)) {}
+
+void HandedOffMailHost::Post(std::function<void(MailJobHost&)> work) {
+  queue_.PostCall(
+      [ui = ui_, open = window_open_, work = std::move(work)] {
+        work(*ui);
+        open->store(ui->MailWindowExists());
+        return 0;
+      },
+      wake_);
+}
+
+int HandedOffMailHost::Send(std::function<int(MailJobHost&)> work) {
+  LineHandOff::Result result = queue_.SendCall(
+      [ui = ui_, open = window_open_, work = std::move(work)] {
+        int value = work(*ui);
+        open->store(ui->MailWindowExists());
+        return value;
+      },
+      LineHandOff::kNoTimeLimit, wake_);
+  return result.outcome == LineHandOff::Outcome::kRan ? result.value : 0;
+}
+
+void HandedOffMailHost::ShowStatus(std::string_view text) {
+  Post([text = std::string(text)](MailJobHost& ui) { ui.ShowStatus(text); });
+}
+
+void HandedOffMailHost::SetStatusWord(std::string_view code) {
+  Post([code = std::string(code)](MailJobHost& ui) { ui.SetStatusWord(code); });
+}
+
+PopAccount HandedOffMailHost::ReadAccount(int account_index) {
+  auto account = std::make_shared<PopAccount>();
+  Send([account, account_index](MailJobHost& ui) {
+    *account = ui.ReadAccount(account_index);
+    return 1;
+  });
+  return *account;
+}
+
+void HandedOffMailHost::OfferAccountSetup(std::string_view text, std::string_view caption) {
+  Send([text = std::string(text), caption = std::string(caption)](MailJobHost& ui) {
+    ui.OfferAccountSetup(text, caption);
+    return 1;
+  });
+}
+
+bool HandedOffMailHost::AskPartialDownload(std::string_view text, std::string_view caption) {
+  return Send([text = std::string(text), caption = std::string(caption)](MailJobHost& ui) {
+           return ui.AskPartialDownload(text, caption) ? 1 : 0;
+         }) != 0;
+}
+
+bool HandedOffMailHost::MailWindowExists() {
+  return !stop_->load() && window_open_->load();
+}
+
+void HandedOffMailHost::ClearRows() {
+  Post([](MailJobHost& ui) { ui.ClearRows(); });
+}
+
+void HandedOffMailHost::AddRow(const MailListRow& row, int check_index) {
+  Post([row, check_index](MailJobHost& ui) { ui.AddRow(row, check_index); });
+}
+
+void HandedOffMailHost::RefreshCount() {
+  Post([](MailJobHost& ui) { ui.RefreshCount(); });
+}
+
+void HandedOffMailHost::ShowAndRaiseWindow() {
+  Post([](MailJobHost& ui) { ui.ShowAndRaiseWindow(); });
+}
+
+void HandedOffMailHost::PlaySoundFile(std::string_view path) {
+  Post([path = std::string(path)](MailJobHost& ui) { ui.PlaySoundFile(path); });
+}
+
+void HandedOffMailHost::RunLine(std::string_view line, int context) {
+  Send([line = std::string(line), context](MailJobHost& ui) {
+    ui.RunLine(line, context);
+    return 1;
+  });
+}
+
+void HandedOffMailHost::StoreState(int check_index, std::uint32_t generation, int message_count,
+                                   std::string_view key_text) {
+  Post([=, key = std::string(key_text)](MailJobHost& ui) {
+    ui.StoreState(check_index, generation, message_count, key);
+  });
+}
+
+void HandedOffMailHost::ArmAutoTimer(int milliseconds) {
+  Post([milliseconds](MailJobHost& ui) { ui.ArmAutoTimer(milliseconds); });
+}
+
+}  // namespace vsmr

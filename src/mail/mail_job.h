@@ -1,0 +1,109 @@
+// A mail job as the worker thread runs it: the request, the settings it works
+// on (copied when the job starts), what it asks of the program (MailJobHost)
+// and of the server (MailServer), and the dispatcher over the job kinds.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "mail/mail_list_row.h"
+#include "mail/pop3_session.h"
+#include "settings/settings_records.h"
+
+namespace vsmr {
+
+// Job kinds.
+inline constexpr int kMailJobManualCheck = 1;  // all accounts, the mail window always shown
+inline constexpr int kMailJobAutoCheck = kPopAutomaticCheckJob;  // shown only when needed
+static_assert(kMailJobAutoCheck == 3);
+
+// The status line while a check runs.
+inline constexpr char kMailCheckingText[] = "新着メールをチェック中";
+
+struct MailJobRequest {
+  int kind = kMailJobManualCheck;
+  int list_row = 0;        // the mail window's row the job concerns (reading jobs)
+  int check_index = 0;     // the check-list entry whose account the job concerns
+  int message_number = 0;  // the POP3 message number (reading jobs)
+};
+
+// What a job reads of the settings, copied on the user-interface thread when
+// the job starts, so that a rebuild of the live check list cannot move an
+// entry under the running job.
+struct MailJobSettings {
+  MailCheckList check_list;
+  MailAccount accounts[kMailAccountCount];
+  std::int32_t auto_check_time = 0;  // seconds; 0: no automatic checks
+  bool show_mail_dialog = false;
+  bool mail_launcher_enabled = false;
+  FixedText<256> mail_launcher_word;
+  PopSettings pop;
+};
+
+MailJobSettings CopyMailJobSettings(const SettingsState& settings);
+
+// What a job asks of the rest of the program. The status line, the StatusWord,
+// the log-in fields and the questions come from PopHost; MailWindowExists()
+// also turns false when the job is told to stop.
+class MailJobHost : public PopHost {
+ public:
+  virtual void ClearRows() = 0;
+  // Appends `row` to the mail window's list as belonging to check-list entry `check_index`.
+  virtual void AddRow(const MailListRow& row, int check_index) = 0;
+  // The status line shows the number of listed messages.
+  virtual void RefreshCount() = 0;
+  // The mail window in its normal state at the top of the z-order, not moved or sized.
+  virtual void ShowAndRaiseWindow() = 0;
+  // Plays a sound file asynchronously, without the default sound.
+  virtual void PlaySoundFile(std::string_view path) = 0;
+  // Runs `line` as a fresh top-level run (nesting counted from 0) with
+  // `context`, on the thread that runs the interpreter, and waits for it.
+  virtual void RunLine(std::string_view line, int context) = 0;
+  // A check's result for check-list entry `check_index`, to be kept only while
+  // the live check list is still of `generation` (not rebuilt since the copy).
+  virtual void StoreState(int check_index, std::uint32_t generation, int message_count,
+                          std::string_view key_text) = 0;
+  // Arms the automatic check timer to fire after `milliseconds`.
+  virtual void ArmAutoTimer(int milliseconds) = 0;
+};
+
+// The POP3 steps a check takes, over one connection at a time.
+class MailServer {
+ public:
+  virtual ~MailServer() = default;
+  // Logs in to account slot `account` (0-4); false reports the failure.
+  virtual bool Connect(int account, int job_kind) = 0;
+  virtual int Stat() = 0;  // message count, or -1
+  // Header of message `number` into `header`; its size, or -1.
+  virtual int FetchHeader(int number, std::string& header) = 0;
+  virtual void Quit() = 0;
+};
+
+// The real client over `sockets`, reporting to `host`.
+class PopMailServer final : public MailServer {
+ public:
+  PopMailServer(SocketApi& sockets, PopHost& host, const PopSettings& settings)
+      : sockets_(sockets), host_(host), settings_(settings) {}
+  bool Connect(int account, int job_kind) override;
+  int Stat() override;
+  int FetchHeader(int number, std::string& header) override;
+  void Quit() override;
+
+ private:
+  SocketApi& sockets_;
+  PopHost& host_;
+  PopSettings settings_;
+  std::unique_ptr<PopSession> session_;
+};
+
+// Runs one job to its end on the calling thread. Kinds other than the two
+// checks end at once.
+void RunMailJob(const MailJobRequest& request, const MailJobSettings& settings,
+                MailJobHost& host, MailServer& server);
+
+// The checks (kinds 1 and 3).
+void RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
+                  MailServer& server);
+
+}  // namespace vsmr

@@ -1,0 +1,42 @@
+// What a check makes of new mail: the new-mail count, the new-mail event line
+// with the sender's address and name, and the mail launcher's collected line.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vsmr {
+
+// The count the new-mail event reports: the growth over the stored count, or
+// the whole count when the mailbox did not grow (its first message changed).
+int NewMailCount(int message_count, int stored_count);
+
+// `_onnewmail<slot> <count> "<address>" "<name>"` for account slot `account`
+// (0-4, written from 1), from the From text of the last message listed. Double
+// quotes in it get a backslash first; the address is what the last "<"
+// encloses (to the end without ">"), the name what comes before it; without
+// "<" both are the whole text. At most 1,023 bytes, cut on a character boundary.
+std::string NewMailHookLine(int account, int count, std::string_view sender);
+
+inline constexpr std::size_t kHookLineLimit = 1023;
+inline constexpr std::size_t kMailLauncherLineLimit = 3071;  // a 3,072-byte buffer
+inline constexpr std::size_t kMailLauncherShortestWord = 5;
+
+// The commands that new messages carry in their subjects: a subject that
+// begins with the word and a blank contributes the rest of the subject and " & ".
+class MailLauncherLine {
+ public:
+  // `word` is used only when `enabled` and at least five bytes long.
+  MailLauncherLine(bool enabled, std::string_view word);
+  // Considers one listed message; only a new one contributes. An entry that
+  // no longer fits is dropped whole.
+  void Consider(std::string_view subject, bool is_new);
+  const std::string& Text() const { return line_; }
+
+ private:
+  bool active_;
+  std::string word_;
+  std::string line_;
+};
+
+}  // namespace vsmr

@@ -1,0 +1,334 @@
+// The checks against fixed mailboxes: the order of what a check does, the
+// new-mail rule against the stored key and count, when the window, the sound
+// and the new-mail event come, where a run stops, and the mail launcher.
+#include <gtest/gtest.h>
+
+#include "mail/mail_check_list.h"
+#include "mail/mail_job.h"
+#include "mail/mail_notify.h"
+#include "mailcheck/mail_fakes.h"
+
+namespace vsmr {
+namespace {
+
+using testing::EventHost;
+using testing::FakeMessage;
+using testing::FakeServer;
+using Events = std::vector<std::string>;
+
+std::vector<FakeMessage> Mailbox(int count, const std::string& first_id = "<m1@x>") {
+  std::vector<FakeMessage> box;
+  for (int i = 1; i <= count; ++i) {
+    box.push_back({i == 1 ? first_id : "<m" + std::to_string(i) + "@x>", "s" + std::to_string(i)});
+  }
+  return box;
+}
+
+// Settings with accounts at `slots`, each stored as (count, key).
+MailJobSettings Settings(std::vector<std::pair<int, PreviousMailState>> entries) {
+  MailJobSettings s;
+  for (auto& [slot, state] : entries) {
+    s.accounts[slot].enabled = 1;
+    s.accounts[slot].user_name.Set("user" + std::to_string(slot));
+    s.accounts[slot].sound_file.Set("ring" + std::to_string(slot) + ".wav");
+    state.account = slot;
+    s.check_list.entries[s.check_list.count++] = state;
+  }
+  s.check_list.generation = 7;
+  s.show_mail_dialog = true;
+  return s;
+}
+
+PreviousMailState Stored(int count, const char* key) {
+  PreviousMailState p;
+  p.message_count = count;
+  p.key_text.Set(key);
+  return p;
+}
+
+TEST(MailCheck, ManualCheckOfOneAccountInOrder) {
+  MailJobSettings settings = Settings({{0, Stored(2, "<m1@x>")}});
+  settings.auto_check_time = 60;
+  FakeServer server;
+  server.boxes[0] = Mailbox(2);
+  EventHost host;
+  RunMailJob({kMailJobManualCheck}, settings, host, server);
+  EXPECT_EQ(host.events, (Events{"status 新着メールをチェック中", "clear", "row 0 s1 image 3",
+                                 "row 0 s2 image 3", "show", "store 0 g7 2 <m1@x>", "count",
+                                 "arm 60000"}));
+  EXPECT_EQ(server.calls, (Events{"connect 0", "quit 0"}));
+}
+
+struct RuleCase {
+  const char* name;
+  int kind;
+  int stored_count;
+  const char* stored_key;
+  int count;
+  const char* first_id;
+  std::vector<int> images;  // per row
+  Events notices;           // sound, show, run and store events, in order
+};
+
+TEST(MailCheck, NewMailRuleAgainstStoredKeyAndCount) {
+  const RuleCase cases[] = {
+      {"two more behind the same first message", kMailJobAutoCheck, 5, "<m1@x>", 7, "<m1@x>",
+       {3, 3, 3, 3, 3, 1, 1},
+       {"sound ring0.wav", "show", "run -1 _onnewmail1 2 \"s@example.jp\" \"Sender \"",
+        "store 0 g7 7 <m1@x>"}},
+      {"first message gone, fewer than stored", kMailJobAutoCheck, 5, "<old@x>", 3, "<m1@x>",
+       {1, 1, 1},
+       {"sound ring0.wav", "show", "run -1 _onnewmail1 3 \"s@example.jp\" \"Sender \"",
+        "store 0 g7 3 <m1@x>"}},
+      {"nothing stored yet: all new", kMailJobManualCheck, 0, "", 2, "<m1@x>", {1, 1},
+       {"sound ring0.wav", "show", "run -1 _onnewmail1 2 \"s@example.jp\" \"Sender \"",
+        "store 0 g7 2 <m1@x>"}},
+      {"automatic, nothing new: silent, nothing stored", kMailJobAutoCheck, 2, "<m1@x>", 2,
+       "<m1@x>", {3, 3}, {}},
+      {"manual, nothing new: shown and stored, no sound", kMailJobManualCheck, 2, "<m1@x>", 2,
+       "<m1@x>", {3, 3}, {"show", "store 0 g7 2 <m1@x>"}},
+      {"key compared exactly", kMailJobAutoCheck, 1, "<M1@x>", 1, "<m1@x>", {1},
+       {"sound ring0.wav", "show", "run -1 _onnewmail1 1 \"s@example.jp\" \"Sender \"",
+        "store 0 g7 1 <m1@x>"}},
+  };
+  for (const RuleCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    MailJobSettings settings = Settings({{0, Stored(c.stored_count, c.stored_key)}});
+    FakeServer server;
+    server.boxes[0] = Mailbox(c.count, c.first_id);
+    EventHost host;
+    RunMailJob({c.kind}, settings, host, server);
+    Events rows = host.Only("row");
+    ASSERT_EQ(rows.size(), c.images.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      EXPECT_EQ(rows[i].substr(rows[i].rfind(' ') + 1), std::to_string(c.images[i])) << i;
+    }
+    Events notices;
+    for (const std::string& e : host.events) {
+      if (e.starts_with("sound") || e.starts_with("show") || e.starts_with("run") ||
+          e.starts_with("store")) {
+        notices.push_back(e);
+      }
+    }
+    EXPECT_EQ(notices, c.notices);
+  }
+}
+
+TEST(MailCheck, AutomaticCheckShowsNewMailOnlyWhenSoConfigured) {
+  MailJobSettings settings = Settings({{0, Stored(0, "")}});
+  settings.show_mail_dialog = false;
+  FakeServer server;
+  server.boxes[0] = Mailbox(1);
+  EventHost host;
+  RunMailJob({kMailJobAutoCheck}, settings, host, server);
+  EXPECT_TRUE(host.Only("show").empty());
+  EXPECT_EQ(host.Only("sound").size(), 1u);
+}
+
+TEST(MailCheck, MultipartImagesFollowTheNewFlag) {
+  MailJobSettings settings = Settings({{0, Stored(1, "<m1@x>")}});
+  FakeServer server;
+  server.boxes[0] = Mailbox(2);
+  for (FakeMessage& m : server.boxes[0]) m.multipart = true;
+  EventHost host;
+  RunMailJob({kMailJobManualCheck}, settings, host, server);
+  EXPECT_EQ(host.Only("row"), (Events{"row 0 s1 image 0", "row 0 s2 image 2"}));
+}
+
+TEST(MailCheck, TwoAccountsOnlyTheSecondWithNewMail) {
+  MailJobSettings settings = Settings({{1, Stored(1, "<m1@x>")}, {3, Stored(1, "<m1@x>")}});
+  FakeServer server;
+  server.boxes[1] = Mailbox(1);
+  server.boxes[3] = Mailbox(2);
+  server.boxes[3][1].from = "\"Ta \"ro\" <taro@example.jp>";
+  EventHost host;
+  RunMailJob({kMailJobAutoCheck}, settings, host, server);
+  EXPECT_EQ(host.Only("sound"), (Events{"sound ring3.wav"}));
+  EXPECT_EQ(host.Only("run"),
+            (Events{"run -1 _onnewmail4 1 \"taro@example.jp\" \"\\\"Ta \\\"ro\\\" \""}));
+  EXPECT_EQ(host.Only("store"), (Events{"store 1 g7 2 <m1@x>"}));
+  EXPECT_EQ(host.Only("row"), (Events{"row 0 s1 image 3", "row 1 s1 image 3", "row 1 s2 image 1"}));
+  EXPECT_EQ(server.calls, (Events{"connect 1", "quit 1", "connect 3", "quit 3"}));
+}
+
+TEST(MailCheck, LogInFailureOnTheFirstAccountEndsTheRun) {
+  MailJobSettings settings = Settings({{0, Stored(0, "")}, {1, Stored(0, "")}});
+  settings.auto_check_time = 10;
+  FakeServer server;
+  server.refuses_login[0] = true;
+  server.boxes[1] = Mailbox(3);
+  EventHost host;
+  RunMailJob({kMailJobAutoCheck}, settings, host, server);
+  EXPECT_EQ(host.events, (Events{"status 新着メールをチェック中", "clear", "show", "arm 10000"}));
+  EXPECT_EQ(server.calls, (Events{"connect 0"}));
+}
+
+TEST(MailCheck, EmptyMailboxIsCompleteAndTheNextAccountIsChecked) {
+  MailJobSettings settings = Settings({{0, Stored(3, "<a@x>")}, {1, Stored(0, "")}});
+  FakeServer server;
+  server.boxes[1] = Mailbox(1);
+  EventHost host;
+  RunMailJob({kMailJobAutoCheck}, settings, host, server);
+  EXPECT_EQ(host.Only("store"), (Events{"store 1 g7 1 <m1@x>"}));
+  EXPECT_EQ(host.events.back(), "count");
+}
+
+TEST(MailCheck, ClosedWindowFinishesTheAccountAndChecksNoMore) {
+  MailJobSettings settings = Settings({{0, Stored(0, "")}, {1, Stored(0, "")}});
+  FakeServer server;
+  server.boxes[0] = Mailbox(4);
+  server.boxes[1] = Mailbox(1);
+  EventHost host;
+  host.rows_before_close = 2;
+  RunMailJob({kMailJobManualCheck}, settings, host, server);
+  EXPECT_EQ(host.Only("row").size(), 2u);
+  // The two messages seen are announced and stored; the second account is never reached.
+  EXPECT_EQ(host.Only("run"), (Events{"run -1 _onnewmail1 4 \"s@example.jp\" \"Sender \""}));
+  EXPECT_EQ(host.Only("store"), (Events{"store 0 g7 4 <m1@x>"}));
+  EXPECT_EQ(server.calls, (Events{"connect 0", "quit 0"}));
+}
+
+TEST(MailCheck, NoTimerWithoutAnIntervalAndOtherJobsEndAtOnce) {
+  MailJobSettings settings = Settings({{0, Stored(0, "")}});
+  FakeServer server;
+  server.boxes[0] = Mailbox(1);
+  EventHost host;
+  RunMailJob({kMailJobManualCheck}, settings, host, server);
+  EXPECT_TRUE(host.Only("arm").empty());
+  EventHost idle;
+  RunMailJob({4}, settings, idle, server);
+  EXPECT_TRUE(idle.events.empty());
+}
+
+struct LauncherCase {
+  const char* name;
+  int kind;
+  const char* word;
+  std::vector<std::string> subjects;  // messages 2, 3, ... (message 1 is old)
+  Events runs_after_hook;
+};
+
+TEST(MailCheck, MailLauncherCollectsFromNewSubjectsAndRunsAfterAnAutomaticCheck) {
+  const LauncherCase cases[] = {
+      {"two new commands", kMailJobAutoCheck, "vsmrx", {"vsmrx notepad", "vsmrx calc a b"},
+       {"run -2 notepad & calc a b & "}},
+      {"never after a manual check", kMailJobManualCheck, "vsmrx", {"vsmrx notepad"}, {}},
+      {"a word of four characters collects nothing", kMailJobAutoCheck, "vsmr", {"vsmr notepad"},
+       {}},
+      {"other letter case or no blank", kMailJobAutoCheck, "vsmrx", {"VSMRX notepad", "vsmrxnote"},
+       {}},
+  };
+  for (const LauncherCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    MailJobSettings settings = Settings({{0, Stored(1, "<m1@x>")}});
+    settings.mail_launcher_enabled = true;
+    settings.mail_launcher_word.Set(c.word);
+    FakeServer server;
+    server.boxes[0] = Mailbox(1);
+    server.boxes[0][0].subject = std::string(c.word) + " old";  // message 1: not new
+    for (const std::string& s : c.subjects) server.boxes[0].push_back({"<n" + s + ">", s});
+    EventHost host;
+    RunMailJob({c.kind}, settings, host, server);
+    Events runs = host.Only("run");
+    ASSERT_FALSE(runs.empty());
+    EXPECT_EQ(Events(runs.begin() + 1, runs.end()), c.runs_after_hook);
+    if (!c.runs_after_hook.empty()) {
+      EXPECT_EQ(host.events.back(), c.runs_after_hook.back());
+    }
+  }
+}
+
+TEST(MailLauncherLine, OffOrFullDropsEntries) {
+  MailLauncherLine off(false, "vsmrx");
+  off.Consider("vsmrx notepad", true);
+  EXPECT_EQ(off.Text(), "");
+
+  MailLauncherLine line(true, "vsmrx");
+  const std::string command(1000, 'c');  // each entry: 1,003 bytes with " & "
+  for (int i = 0; i < 4; ++i) line.Consider("vsmrx " + command, true);
+  EXPECT_EQ(line.Text().size(), 3009u);  // the fourth did not fit
+  line.Consider("vsmrx " + std::string(59, 'd'), true);  // 62 bytes: exactly to 3,071
+  EXPECT_EQ(line.Text().size(), 3071u);
+  line.Consider("vsmrx e", true);
+  EXPECT_EQ(line.Text().size(), 3071u);
+}
+
+struct HookCase {
+  const char* sender;
+  const char* line;
+};
+
+TEST(NewMailHookLine, AddressAndNameFromTheSender) {
+  const HookCase cases[] = {
+      {"Taro <taro@example.jp>", "_onnewmail2 3 \"taro@example.jp\" \"Taro \""},
+      {"taro@example.jp", "_onnewmail2 3 \"taro@example.jp\" \"taro@example.jp\""},
+      {"<a@b> x <c@d", "_onnewmail2 3 \"c@d\" \"<a@b> x \""},
+      {"say \"hi\" <h@i>", "_onnewmail2 3 \"h@i\" \"say \\\"hi\\\" \""},
+      {"\x93\xbe <j@p>", "_onnewmail2 3 \"j@p\" \"\x93\xbe \""},
+      {"", "_onnewmail2 3 \"\" \"\""},
+  };
+  for (const HookCase& c : cases) EXPECT_EQ(NewMailHookLine(1, 3, c.sender), c.line) << c.sender;
+}
+
+TEST(NewMailHookLine, CutAt1023BytesOnACharacterBoundary) {
+  // "_onnewmail1 1 \"" is 15 bytes; a double-byte character would straddle byte 1,023.
+  std::string sender = std::string(1007, 'a') + "\x82\xa0" + std::string(600, 'b');
+  std::string line = NewMailHookLine(0, 1, sender);
+  EXPECT_EQ(line.size(), 1022u);
+  EXPECT_EQ(line.substr(line.size() - 2), "aa");
+  EXPECT_EQ(NewMailHookLine(0, 1, std::string(2000, 'z')).size(), 1023u);
+}
+
+TEST(NewMailCount, GrowthOrTheWholeCount) {
+  EXPECT_EQ(NewMailCount(7, 5), 2);
+  EXPECT_EQ(NewMailCount(3, 5), 3);
+  EXPECT_EQ(NewMailCount(5, 5), 5);
+  EXPECT_EQ(NewMailCount(4, 0), 4);
+}
+
+TEST(MailCheckList, RebuildKeepsStayingAccountsAndRefusesLateResults) {
+  SettingsState s;
+  s.accounts[1].enabled = 1;
+  s.accounts[3].enabled = 1;
+  RebuildMailCheckList(s);
+  ASSERT_EQ(s.check_list.count, 2);
+  const std::uint32_t first = s.check_list.generation;
+  EXPECT_TRUE(StoreMailCheckResult(s.check_list, first, 1, 9, "<k@x>"));
+  EXPECT_FALSE(StoreMailCheckResult(s.check_list, first, 2, 9, "<k@x>"));  // no such entry
+
+  s.accounts[0].enabled = 1;  // the account 3 entry moves from index 1 to 2
+  RebuildMailCheckList(s);
+  ASSERT_EQ(s.check_list.count, 3);
+  EXPECT_NE(s.check_list.generation, first);
+  EXPECT_EQ(s.check_list.entries[2].account, 3);
+  EXPECT_EQ(s.check_list.entries[2].message_count, 9);
+  EXPECT_EQ(s.check_list.entries[2].key_text.View(), "<k@x>");
+  EXPECT_EQ(s.check_list.entries[0].message_count, 0);
+  EXPECT_FALSE(StoreMailCheckResult(s.check_list, first, 1, 1, "<late@x>"));
+  EXPECT_EQ(s.check_list.entries[1].key_text.View(), "");
+}
+
+TEST(CopyMailJobSettings, TakesWhatTheJobReads) {
+  SettingsState s;
+  s.accounts[2].enabled = 1;
+  RebuildMailCheckList(s);
+  s.auto_check_time = 30;
+  s.show_mail_dialog = 1;
+  s.mail_launcher_or_not = 1;
+  s.mail_launcher_command.Set("vsmrx");
+  s.time_out = 4;
+  s.limit_mail_size = 500;
+  MailJobSettings copy = CopyMailJobSettings(s);
+  s.check_list.entries[0].account = 4;  // the live list changes after the copy
+  EXPECT_EQ(copy.check_list.entries[0].account, 2);
+  EXPECT_EQ(copy.check_list.generation, s.check_list.generation);
+  EXPECT_EQ(copy.auto_check_time, 30);
+  EXPECT_TRUE(copy.show_mail_dialog);
+  EXPECT_TRUE(copy.mail_launcher_enabled);
+  EXPECT_EQ(copy.mail_launcher_word.View(), "vsmrx");
+  EXPECT_EQ(copy.pop.timeout_seconds, 4);
+  EXPECT_EQ(copy.pop.limit_mail_size, 500);
+}
+
+}  // namespace
+}  // namespace vsmr

@@ -1,0 +1,92 @@
+// A mail host that writes every call into one ordered event list, and a mail
+// server that serves fixed mailboxes, one per account slot.
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+#include "mail/mail_job.h"
+
+namespace vsmr::testing {
+
+struct FakeMessage {
+  std::string id;
+  std::string subject;
+  std::string from = "Sender <s@example.jp>";
+  bool multipart = false;
+};
+
+inline std::string HeaderOf(const FakeMessage& m) {
+  std::string h = "Message-ID: " + m.id + "\r\nSubject: " + m.subject + "\r\nFrom: " + m.from +
+                  "\r\nDate: Sun, 5 Jan 2003 12:34:56 +0900\r\n";
+  if (m.multipart) h += "Content-Type: multipart/mixed; boundary=x\r\n";
+  return h + "\r\n";
+}
+
+class EventHost : public MailJobHost {
+ public:
+  std::vector<std::string> events;
+  bool window_exists = true;
+  int rows_before_close = -1;  // the window closes once this many rows are listed
+  int rows = 0;
+
+  void ShowStatus(std::string_view text) override { Add("status " + std::string(text)); }
+  void SetStatusWord(std::string_view code) override { Add("word " + std::string(code)); }
+  PopAccount ReadAccount(int) override { return {}; }
+  void OfferAccountSetup(std::string_view, std::string_view) override { Add("setup"); }
+  bool AskPartialDownload(std::string_view, std::string_view) override { return false; }
+  bool MailWindowExists() override { return window_exists; }
+  void ClearRows() override { Add("clear"); }
+  void AddRow(const MailListRow& row, int check_index) override {
+    Add("row " + std::to_string(check_index) + " " + row.subject + " image " +
+        std::to_string(row.image));
+    if (++rows == rows_before_close) window_exists = false;
+  }
+  void RefreshCount() override { Add("count"); }
+  void ShowAndRaiseWindow() override { Add("show"); }
+  void PlaySoundFile(std::string_view path) override { Add("sound " + std::string(path)); }
+  void RunLine(std::string_view line, int context) override {
+    Add("run " + std::to_string(context) + " " + std::string(line));
+  }
+  void StoreState(int index, std::uint32_t generation, int count, std::string_view key) override {
+    Add("store " + std::to_string(index) + " g" + std::to_string(generation) + " " +
+        std::to_string(count) + " " + std::string(key));
+  }
+  void ArmAutoTimer(int ms) override { Add("arm " + std::to_string(ms)); }
+
+  // The events that begin with `prefix`.
+  std::vector<std::string> Only(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const std::string& e : events) {
+      if (e.rfind(prefix, 0) == 0) out.push_back(e);
+    }
+    return out;
+  }
+
+ protected:
+  virtual void Add(std::string event) { events.push_back(std::move(event)); }
+};
+
+class FakeServer final : public MailServer {
+ public:
+  std::map<int, std::vector<FakeMessage>> boxes;  // by account slot
+  std::map<int, bool> refuses_login;
+  std::vector<std::string> calls;
+
+  bool Connect(int account, int) override {
+    calls.push_back("connect " + std::to_string(account));
+    current_ = account;
+    return !refuses_login[account];
+  }
+  int Stat() override { return static_cast<int>(boxes[current_].size()); }
+  int FetchHeader(int number, std::string& header) override {
+    header = HeaderOf(boxes[current_].at(number - 1));
+    return 1000 + number;
+  }
+  void Quit() override { calls.push_back("quit " + std::to_string(current_)); }
+
+ private:
+  int current_ = -1;
+};
+
+}  // namespace vsmr::testing

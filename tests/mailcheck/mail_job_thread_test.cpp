@@ -1,0 +1,118 @@
+// A check on a real worker thread, over real loopback sockets, talking to the
+// test's thread only through the hand-off: every window and settings call runs
+// on the receiving thread, in the order the check made it, and closing the
+// hand-off frees a worker that waits there.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/mail_job_hand_off.h"
+#include "mailcheck/mail_fakes.h"
+#include "pop3/fake_pop_server.h"
+
+namespace vsmr {
+namespace {
+
+using testing::EventHost;
+using testing::FakeMessage;
+using Events = std::vector<std::string>;
+
+// The user-interface side: records, and notes any call made off its thread.
+class ReceivingHost final : public EventHost {
+ public:
+  std::thread::id owner = std::this_thread::get_id();
+  bool off_thread_call = false;
+  PopAccount ReadAccount(int) override {
+    Add("read");
+    PopAccount a;
+    a.server.Set("127.0.0.1");
+    a.user.Set("u");
+    a.password.Set("p");
+    return a;
+  }
+
+ protected:
+  void Add(std::string event) override {
+    off_thread_call = off_thread_call || std::this_thread::get_id() != owner;
+    EventHost::Add(std::move(event));
+  }
+};
+
+std::vector<testing::ServerAction> TwoMessageSession() {
+  using namespace testing;
+  const std::string h1 = HeaderOf({"<a@x>", "one"});
+  const std::string h2 = HeaderOf({"<b@x>", "two", "Hanako <h@example.jp>"});
+  return {Send("+OK ready\r\n"), Expect("USER"), Send("+OK\r\n"), Expect("PASS"), Send("+OK\r\n"),
+          Expect("STAT"), Send("+OK 2 300\r\n"), Expect("TOP"), Send("+OK\r\n" + h1 + ".\r\n"),
+          Expect("LIST"), Send("+OK 1 120\r\n"), Expect("TOP"), Send("+OK\r\n" + h2 + ".\r\n"),
+          Expect("LIST"), Send("+OK 2 180\r\n"), Expect("QUIT"), Send("+OK bye\r\n")};
+}
+
+TEST(MailJobThread, CheckOverSocketsReachesTheWindowsOnlyThroughTheHandOff) {
+  testing::FakePopServer server(TwoMessageSession());
+  MailJobSettings settings;
+  settings.accounts[0].enabled = 1;
+  settings.accounts[0].user_name.Set("u");
+  settings.check_list.count = 1;
+  settings.check_list.entries[0].message_count = 1;
+  settings.check_list.entries[0].key_text.Set("<a@x>");
+  settings.auto_check_time = 10;
+  settings.show_mail_dialog = true;
+  settings.pop.port = server.Port();
+  settings.pop.timeout_seconds = 5;
+
+  LineHandOff queue;
+  ReceivingHost ui;
+  auto stop = std::make_shared<std::atomic<bool>>(false);
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    HandedOffMailHost host(queue, [] { return true; }, ui, stop);
+    PopMailServer pop(SystemSockets(), host, settings.pop);
+    RunMailJob({kMailJobAutoCheck}, settings, host, pop);
+    done = true;
+  });
+  auto no_lines = [](std::string_view, int) { return 0; };
+  while (!done) {
+    queue.RunQueued(no_lines);
+    std::this_thread::yield();
+  }
+  worker.join();
+  queue.RunQueued(no_lines);  // what was posted last
+  server.WaitUntilDone();
+
+  EXPECT_FALSE(ui.off_thread_call);
+  EXPECT_TRUE(server.Mismatches().empty());
+  Events expected = {"status 新着メールをチェック中", "clear", "read", "row 0 one image 3",
+                     "row 0 two image 1", "show",
+                     "run -1 _onnewmail1 1 \"h@example.jp\" \"Hanako \"", "store 0 g0 2 <a@x>",
+                     "count", "arm 10000"};
+  Events seen;
+  for (const std::string& e : ui.events) {
+    if (!e.starts_with("status") || seen.empty()) seen.push_back(e);  // progress texts vary
+  }
+  EXPECT_EQ(seen, expected);
+}
+
+TEST(MailJobThread, ClosingTheHandOffFreesAWaitingWorkerAndStopsTheJob) {
+  LineHandOff queue;
+  ReceivingHost ui;
+  auto stop = std::make_shared<std::atomic<bool>>(false);
+  HandedOffMailHost host(queue, [] { return true; }, ui, stop);
+  std::atomic<int> step{0};
+  std::thread worker([&] {
+    host.RunLine("_onnewmail1 1 \"\" \"\"", -1);  // nobody runs the queue
+    step = 1;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // let it queue and wait
+  stop->store(true);
+  queue.Close();
+  worker.join();
+  EXPECT_EQ(step, 1);
+  EXPECT_FALSE(host.MailWindowExists());
+  EXPECT_EQ(queue.RunQueued([](std::string_view, int) { return 0; }), 0);  // dropped, never run
+  EXPECT_TRUE(ui.events.empty());
+}
+
+}  // namespace
+}  // namespace vsmr
