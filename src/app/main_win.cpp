@@ -97,6 +97,9 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
       if (HWND dialog = window->mail_window(); dialog && IsWindow(dialog)) {
         DestroyWindow(dialog);
       }
+      // A mail worker that outlived its wait still uses the state's hand-off
+      // (closed, so it only returns); the process ends right after this.
+      if (window->mail_job_running()) (void)state.release();
     }
   }
 

@@ -50,6 +50,10 @@ void MainWindow::OnLeftDown(Point client) {
     SendMessageA(hwnd_, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
     return;
   }
+  if (HWND mail = mail_jobs_.WindowHandle()) {
+    SetWindowPos(mail, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
   state_.status.Clear();
   RECT face{0, 0, kClockFaceWidth, kStripHeight};
   InvalidateRect(hwnd_, &face, FALSE);

@@ -43,6 +43,8 @@ MainWindow::MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator,
                 builtin_host_),
       interpreter_{state.commands, state.status, shell_,
                    seams.builtins ? *seams.builtins : builtins_},
+      mail_jobs_(instance, state,
+                 [this](std::string_view line, int context) { return RunTopLevel(line, context); }),
       clock_(seams.clock ? *seams.clock : kSystemClock) {}
 
 bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
@@ -160,6 +162,7 @@ LRESULT MainWindow::OnCreate() {
   lock_icon_.Reset(static_cast<HICON>(
       LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_LOCKED), IMAGE_ICON, 16, 16, 0)));
   AttachBuiltinHost();
+  mail_jobs_.Attach(hwnd_);
   LoadSettingsAndLists();
   // The buttons come before the rest of the settings take effect: opening the
   // launcher box runs `_oncmdopn`, which may show or hide items.
@@ -229,6 +232,8 @@ void MainWindow::SaveSettingsAndLists(bool tray_flag) {
 
 void MainWindow::OnClose() {
   RunEvent("_onclose", kContextEvent);
+  // A running check ends first (within TimeOut + 1 s), so the save sees its state.
+  mail_jobs_.StopForExit();
   SaveSettingsAndLists();
   if (state_.in_tray) DeleteTrayIcon();
   KillTimer(hwnd_, IDT_CLOCK);
@@ -243,7 +248,8 @@ void MainWindow::OnDestroy() {
   // box must not outlive its parent's handles.
   launcher_.Close();
   UnregisterHotKey(hwnd_, ID_HOT_KEY);
-  state_.hand_off.Close();  // no window takes handed-over lines any more
+  // No window takes handed-over lines or calls any more; a mail job stops.
+  mail_jobs_.StopForExit();
   PostQuitMessage(0);
 }
 
@@ -281,8 +287,9 @@ void MainWindow::OnCommand(int id, LPARAM lp) {
       ShowOptions();
       return;
     case IDM_MAIL_CHECK:
-      // Refused while locked; the manual check itself comes with the mail
-      // checker, and until then the command does nothing.
+      mail_jobs_.Start(kMailJobManualCheck);
+      // The lock refuses the check and leaves the window where it is.
+      if (!state_.LeaveRoomMode()) mail_jobs_.ShowWindow();
       return;
     default:
       if (IsMenuCommand(id)) {
@@ -332,9 +339,9 @@ void MainWindow::OnHotKey(int id) {
 }
 
 void MainWindow::OnMailTimer() {
-  // The timer stops itself; the check it starts (which re-arms it) belongs to
-  // the mail checker, which is not part of this program yet.
+  // The timer stops itself; the end of the check re-arms it.
   KillTimer(hwnd_, IDT_AUTO_MAIL);
+  mail_jobs_.Start(kMailJobAutoCheck);
 }
 
 void MainWindow::ApplyWidth() {

@@ -11,6 +11,7 @@
 #include "app/button_bar_host_win.h"
 #include "app/launcher_box_win.h"
 #include "app/line_hand_off_win.h"
+#include "app/mail_job_win.h"
 #include "app/paint_cache_win.h"
 #include "app/system_actions_win.h"
 #include "base/gdi_handles_win.h"
@@ -49,8 +50,9 @@ class MainWindow {
   HWND hwnd() const { return hwnd_; }
   // The modeless mail window while it exists (else null): the message loop
   // offers it every message first.
-  HWND mail_window() const { return mail_window_; }
-  void set_mail_window(HWND dialog) { mail_window_ = dialog; }
+  HWND mail_window() const { return mail_jobs_.WindowHandle(); }
+  // A mail job's worker that did not end when the program closed.
+  bool mail_job_running() const { return mail_jobs_.Running(); }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -141,7 +143,6 @@ class MainWindow {
   HWND close_button_ = nullptr;
   HWND tray_button_ = nullptr;
   HWND tooltip_ = nullptr;
-  HWND mail_window_ = nullptr;
   MenuHandle main_menu_;
   MenuHandle tray_menu_;
   IconHandle large_icon_;
@@ -153,6 +154,7 @@ class MainWindow {
   WindowBuiltinHost builtin_host_;
   Builtins builtins_;
   Interpreter interpreter_;
+  MailJobs mail_jobs_;
   const LocalClock& clock_;
   TimerFirings<kCommandTimerCount> timer_firings_;
   LauncherBox launcher_;
