@@ -79,9 +79,10 @@ struct MailJobs::Work {
 };
 
 MailJobs::MailJobs(HINSTANCE instance, AppState& state,
-                   std::function<int(std::string_view, int)> run_line)
+                   std::function<int(std::string_view, int)> run_line, std::uint16_t pop_port)
     : instance_(instance),
       state_(state),
+      pop_port_(pop_port),
       ui_(std::make_unique<WindowHost>(*this, std::move(run_line))) {}
 
 MailJobs::~MailJobs() {
@@ -112,6 +113,7 @@ bool MailJobs::Start(int kind, int check_index, int message_number, int list_row
   Work& w = **work;
   w.request = MailJobRequest{kind, list_row, check_index, message_number};
   w.settings = CopyMailJobSettings(settings);
+  if (pop_port_ != 0) w.settings.pop.port = pop_port_;
   w.stop = stop_;
   w.queue = &state_.hand_off;
   w.ui = ui_.get();

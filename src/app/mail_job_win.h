@@ -18,9 +18,10 @@ namespace vsmr {
 
 class MailJobs {
  public:
-  // `run_line` runs a line as a fresh top-level run on the user-interface thread.
+  // `run_line` runs a line as a fresh top-level run on the user-interface
+  // thread; `pop_port` replaces the POP3 port when not 0 (tests).
   MailJobs(HINSTANCE instance, AppState& state,
-           std::function<int(std::string_view, int)> run_line);
+           std::function<int(std::string_view, int)> run_line, std::uint16_t pop_port = 0);
   ~MailJobs();
   MailJobs(const MailJobs&) = delete;
   MailJobs& operator=(const MailJobs&) = delete;
@@ -53,6 +54,7 @@ class MailJobs {
   HINSTANCE instance_;
   AppState& state_;
   HWND main_ = nullptr;
+  std::uint16_t pop_port_;
   HWND owner_ = nullptr;
   MailWindow window_;
   std::unique_ptr<WindowHost> ui_;

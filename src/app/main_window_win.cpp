@@ -44,7 +44,8 @@ MainWindow::MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator,
       interpreter_{state.commands, state.status, shell_,
                    seams.builtins ? *seams.builtins : builtins_},
       mail_jobs_(instance, state,
-                 [this](std::string_view line, int context) { return RunTopLevel(line, context); }),
+                 [this](std::string_view line, int context) { return RunTopLevel(line, context); },
+                 seams.pop_port),
       clock_(seams.clock ? *seams.clock : kSystemClock) {}
 
 bool MainWindow::RegisterWindowClass(HINSTANCE instance) {

@@ -8,6 +8,7 @@
 
 #include "main_window_fixture_win.h"
 #include "app/mail_owner_window_win.h"
+#include "pop3/fake_pop_server.h"
 
 namespace vsmr {
 namespace {
@@ -69,6 +70,41 @@ TEST_F(MailWindowCheckTest, TheLockRefusesTheMenuAndTheTimer) {
   EXPECT_EQ(window_->mail_window(), nullptr);
   EXPECT_FALSE(window_->mail_job_running());
   EXPECT_FALSE(TakeMailTimer());  // the tick stopped it and nothing re-armed it
+}
+
+// A server that logs the program in and then falls silent.
+class SilentServerTest : public MailWindowCheckTest {
+ protected:
+  std::string MailSettings() const override {
+    return "[MailPopSetting]\r\nTimeOut=1\r\nMail1AccountData=1\t127.0.0.1\tu\tp\t\r\n";
+  }
+  void PrepareFiles() override {
+    using namespace testing;
+    server_ = std::make_unique<FakePopServer>(std::vector<ServerAction>{
+        Send("+OK\r\n"), Expect("USER"), Send("+OK\r\n"), Expect("PASS"), Send("+OK\r\n"),
+        Expect("STAT"), Sleep(15000)});
+    seams_.pop_port = server_->Port();
+    MailWindowCheckTest::PrepareFiles();
+  }
+  std::unique_ptr<testing::FakePopServer> server_;
+};
+
+TEST_F(SilentServerTest, ClosingWhileACheckWaitsEndsItWithinTheTimeOutAndSaves) {
+  SendMessageA(window_->hwnd(), WM_COMMAND, IDM_MAIL_CHECK, 0);
+  for (int i = 0; i < 500 && server_->Commands().size() < 3; ++i) {
+    PumpMessages();
+    Sleep(10);
+  }
+  ASSERT_EQ(server_->Commands().size(), 3u);
+  ASSERT_TRUE(window_->mail_job_running());
+  const DWORD start = GetTickCount();
+  SendMessageA(window_->hwnd(), WM_CLOSE, 0, 0);
+  const DWORD took = GetTickCount() - start;
+  EXPECT_LE(took, 2500u);  // TimeOut 1 s, plus one second, plus slack for Wine
+  EXPECT_FALSE(window_->mail_job_running());
+  std::ifstream saved(dir_.Path() + "\\vsmrsys.ini", std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("WindowPositionX="), std::string::npos);  // the save ran
 }
 
 class NoAccountTest : public MailWindowCheckTest {
