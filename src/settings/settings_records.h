@@ -57,6 +57,7 @@ struct MailCheckList {
 // The check list of `accounts`: one entry per enabled account, in slot order.
 // An account that has an entry in `kept` keeps its key text and message count
 // (what the last check saw); any other starts with count 0 and no key text.
+// The new list's generation follows the kept one's.
 MailCheckList RebuildMailCheckList(const MailAccount (&accounts)[kMailAccountCount],
                                    const MailCheckList& kept);
 

@@ -1,5 +1,5 @@
-// The live check list's two writers besides loading: the rebuild after the
-// accounts change, and a finished check's result for one entry.
+// A finished check's result for one entry of the live check list, stored only
+// while the list is the one the check copied.
 #pragma once
 #include <cstdint>
 #include <string_view>
@@ -7,11 +7,6 @@
 #include "settings/settings_records.h"
 
 namespace vsmr {
-
-// Rebuilds the check list from the enabled accounts in slot order. An account
-// that was in the list keeps its stored count and key; a newly enabled one
-// starts with 0 and an empty key. Every rebuild gets a new generation.
-void RebuildMailCheckList(SettingsState& settings);
 
 // Stores a check's count and key into entry `index`, unless the list was
 // rebuilt after the check copied it (its generation differs). True when stored.
