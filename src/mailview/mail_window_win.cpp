@@ -282,13 +282,69 @@ void MailWindow::OnCommand(WPARAM wp, LPARAM lp) {
     case IDOK:  // the "閉じる" button
       Close();
       break;
+    case IDM_MAIL_FONT:
+      ChooseViewerFont();
+      break;
+    case IDM_MAIL_VERTICAL:
+      ToggleVertical();
+      break;
+    case IDM_MAIL_COPY:
+      SendMessageA(text_, WM_COPY, 0, 0);
+      break;
+    case IDM_MAIL_SELECT_ALL: {
+      CHARRANGE all{0, -1};
+      SendMessageA(text_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+      break;
+    }
+    case IDC_MAIL_SAVE:
+      SaveText();
+      break;
+    case IDC_MAIL_FORMAT: {
+      POINT pointer;
+      GetCursorPos(&pointer);
+      PopupMenu(GetSubMenu(format_menu_.get(), 0), pointer);
+      break;
+    }
     default:
       break;
   }
 }
 
+bool MailWindow::OnNotify(const NMHDR& header) {
+  if (header.idFrom == IDC_MAIL_LIST && header.code == NM_RCLICK) {
+    const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
+    if (click.iItem < 0) return false;  // empty space
+    POINT at = click.ptAction;
+    ClientToScreen(list_, &at);
+    PopupResourceMenu("MAILPOPUPMENU", at);
+    return true;
+  }
+  if (header.idFrom == IDC_MAIL_TEXT && header.code == EN_MSGFILTER) {
+    // The view handles the mouse message itself afterwards.
+    switch (reinterpret_cast<const MSGFILTER&>(header).msg) {
+      case WM_LBUTTONUP:
+        SelectLink();
+        break;
+      case WM_LBUTTONDBLCLK:
+        OpenLink();
+        break;
+      case WM_RBUTTONDOWN: {
+        POINT pointer;
+        GetCursorPos(&pointer);
+        PopupResourceMenu("MAILEPOPUPMENU", pointer);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
 INT_PTR MailWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
     case WM_COMMAND:
       OnCommand(wp, lp);
       return TRUE;

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <string_view>
 
 #include "base/gdi_handles_win.h"
@@ -48,6 +49,8 @@ class MailWindow {
   int RowMessageNumber(int row) const { return rows_.MessageNumber(row); }
   // The list height S: the splitter's position.
   int ListHeight() const { return list_height_; }
+  // The format menu (MAILFPOPUPMENU) while the window exists.
+  HMENU FormatMenu() const { return format_menu_.get(); }
 
   // For the message loop: true when the dialog consumed `msg`.
   bool PreTranslate(MSG& msg);
@@ -61,6 +64,16 @@ class MailWindow {
   bool OnSetCursor(WPARAM wp, LPARAM lp);
   void OnCommand(WPARAM wp, LPARAM lp);
   void OnDestroy();
+  bool OnNotify(const NMHDR& header);
+  // Selects the link around the text view's selection; its target, or an
+  // empty text when there is none.
+  std::string SelectLink();
+  void OpenLink();
+  void PopupMenu(HMENU menu, POINT at);
+  void PopupResourceMenu(const char* name, POINT at);
+  void ToggleVertical();
+  void ChooseViewerFont();
+  void SaveText();
 
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
@@ -73,6 +86,9 @@ class MailWindow {
   HIMAGELIST images_ = nullptr;
   GdiObject<HFONT> text_font_;
   MenuHandle format_menu_;
+  // The font dialog's choice: kept for the run, across windows.
+  LOGFONTA chosen_font_{};
+  bool font_chosen_ = false;
 };
 
 }  // namespace vsmr

@@ -1,9 +1,11 @@
 // The mail window on its real template under Wine: creation from the settings,
 // 600 rows with their accounts, the commands 107 and 108, the layout after a
 // resize, a splitter drag with the real pointer, close writing
-// the geometry back, and the four row state images.
+// the geometry back, the four row state images, and the text view: a link
+// under a real click, vertical writing, copy, the font dialog and saving.
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 #include <richedit.h>
 
 #include <gtest/gtest.h>
@@ -11,11 +13,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "base/file_io.h"
 #include "base/resource_ids.h"
 #include "mailview/mail_layout.h"
 #include "mailview/mail_window_win.h"
+#include "support/dialog_driver_win.h"
+#include "support/temp_dir.h"
 
 namespace vsmr {
 namespace {
@@ -297,6 +303,140 @@ TEST_F(MailWindowTest, StateImagesAreThreeDistinctPicturesAndAnEmptyFourth) {
     EXPECT_EQ(pictures[i][0], green);  // the corner is transparent
     EXPECT_NE(pictures[i], pictures[(i + 1) % 3]);
   }
+}
+
+// The text view's client point of character `index`, in the dialog's client coordinates.
+POINT CharPoint(HWND dialog, int index) {
+  HWND view = GetDlgItem(dialog, IDC_MAIL_TEXT);
+  POINTL at{};
+  SendMessageA(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), index);
+  POINT p{at.x + 2, at.y + 4};
+  MapWindowPoints(view, dialog, &p, 1);
+  return p;
+}
+
+CHARRANGE Selection(HWND dialog) {
+  CHARRANGE range{};
+  SendDlgItemMessageA(dialog, IDC_MAIL_TEXT, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  return range;
+}
+
+TEST_F(MailWindowTest, RealClickSelectsTheLinkUnderItAndAClickOnKanjiSelectsNothing) {
+  ASSERT_TRUE(Open());
+  window_.ShowAndRaise();
+  SetForegroundWindow(dialog_);
+  // Positions count characters, not bytes: the second line starts at 4 (two kanji, CR, LF).
+  SetDlgItemTextA(dialog_, IDC_MAIL_TEXT, "件名\r\n資料は<http://example.jp/a?b=1>へ 連絡 taro@ex.jp");
+  Pump();
+  const int link = 4 + 4;  // "http" after "資料は<"
+  const POINT inside = CharPoint(dialog_, link + 10);
+  MouseTo(dialog_, inside.x, inside.y, MOUSEEVENTF_LEFTDOWN);
+  MouseTo(dialog_, inside.x, inside.y, MOUSEEVENTF_LEFTUP);
+  CHARRANGE got = Selection(dialog_);
+  EXPECT_EQ(got.cpMin, link);
+  EXPECT_EQ(got.cpMax, link + 23);
+
+  const POINT kanji = CharPoint(dialog_, 6);
+  MouseTo(dialog_, kanji.x, kanji.y, MOUSEEVENTF_LEFTDOWN);
+  MouseTo(dialog_, kanji.x, kanji.y, MOUSEEVENTF_LEFTUP);
+  got = Selection(dialog_);
+  EXPECT_EQ(got.cpMax - got.cpMin, 0);
+
+  // A double click opens the mail address through the shell and shows its target.
+  const int mail = link + 23 + 6;  // after ">へ 連絡 "
+  const POINT address = CharPoint(dialog_, mail + 2);
+  for (int i = 0; i < 2; ++i) {
+    MouseTo(dialog_, address.x, address.y, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(dialog_, address.x, address.y, MOUSEEVENTF_LEFTUP);
+  }
+  EXPECT_EQ(Text(dialog_, IDC_MAIL_STATUS), "mailto:taro@ex.jp");
+}
+
+TEST_F(MailWindowTest, VerticalWritingTogglesOptionAndCheckMarkAndSelectAllCopiesTheText) {
+  ASSERT_TRUE(Open());
+  HWND view = GetDlgItem(dialog_, IDC_MAIL_TEXT);
+  for (bool expect_on : {true, false}) {
+    SCOPED_TRACE(expect_on);
+    SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_VERTICAL, 0);
+    // The option is kept even where the control does not draw vertically (Wine).
+    EXPECT_EQ((SendMessageA(view, EM_GETOPTIONS, 0, 0) & ECO_VERTICAL) != 0, expect_on);
+    EXPECT_EQ((GetMenuState(window_.FormatMenu(), IDM_MAIL_VERTICAL, MF_BYCOMMAND) & MF_CHECKED) != 0,
+              expect_on);
+  }
+
+  const char text[] = "本文の一行目\r\n二行目 http://a.jp";
+  SetWindowTextA(view, text);
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_SELECT_ALL, 0);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_COPY, 0);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE data = GetClipboardData(CF_TEXT);
+  ASSERT_NE(data, nullptr);
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(data)), text);
+  GlobalUnlock(data);
+  CloseClipboard();
+}
+
+TEST_F(MailWindowTest, CancelledFontDialogKeepsTheViewsFont) {
+  ASSERT_TRUE(Open());
+  {
+    DialogDriver cancel([](HWND dialog) { Press(dialog, IDCANCEL); });
+    SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_FONT, 0);
+  }
+  CHARFORMATA format{};
+  format.cbSize = sizeof format;
+  SendDlgItemMessageA(dialog_, IDC_MAIL_TEXT, EM_GETCHARFORMAT, SCF_DEFAULT,
+                      reinterpret_cast<LPARAM>(&format));
+  EXPECT_STREQ(format.szFaceName, "ＭＳ ゴシック");
+}
+
+BOOL CALLBACK FindOtherDialog(HWND w, LPARAM io) {
+  auto* found = reinterpret_cast<HWND*>(io);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (w != found[0] && pid == GetCurrentProcessId() && IsWindowVisible(w) &&
+      std::string(cls) == "#32770") {
+    found[1] = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The save dialog driven as a user would: the name typed, OK, and Yes to replacing.
+TEST_F(MailWindowTest, SaveOverALongerFileLeavesExactlyTheViewsText) {
+  TempDir dir;
+  const std::string path = dir.File("mail.txt");
+  ASSERT_TRUE(WriteFileAtomically(path, std::string(5000, 'x')));
+  ASSERT_TRUE(Open());  // hidden, so that the only dialog shown is the save dialog
+  const char text[] = "送信者: 山田 <yamada@ex.jp>\r\n\r\n本文です。";
+  SetDlgItemTextA(dialog_, IDC_MAIL_TEXT, text);
+  bool replaced_asked = false;
+  {
+    DialogDriver save([&](HWND dialog) {
+      char title[64] = {};
+      GetWindowTextA(dialog, title, sizeof title);
+      EXPECT_STREQ(title, "名前を付けて保存する");
+      if (!SetDlgItemTextA(dialog, cmb13, path.c_str())) SetDlgItemTextA(dialog, edt1, path.c_str());
+      std::thread press([dialog] { Press(dialog, IDOK); });
+      HWND found[2] = {dialog, nullptr};
+      for (int i = 0; i < 200 && !found[1]; ++i, Sleep(50)) {
+        EnumWindows(FindOtherDialog, reinterpret_cast<LPARAM>(found));
+      }
+      replaced_asked = found[1] != nullptr;
+      if (found[1]) PostMessageA(found[1], WM_COMMAND, IDYES, 0);
+      press.join();
+    });
+    SendMessageA(dialog_, WM_COMMAND, IDC_MAIL_SAVE, 0);
+  }
+  EXPECT_TRUE(replaced_asked);
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(path, bytes));
+  EXPECT_EQ(bytes, text);
+  EXPECT_FALSE(SendDlgItemMessageA(dialog_, IDC_MAIL_TEXT, EM_GETMODIFY, 0, 0));
 }
 
 // Not a check, so not run by default: a picture of the window with Japanese rows
