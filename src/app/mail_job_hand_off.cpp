@@ -108,4 +108,29 @@ void HandedOffMailHost::ArmAutoTimer(int milliseconds) {
   Post([milliseconds](MailJobHost& ui) { ui.ArmAutoTimer(milliseconds); });
 }
 
+void HandedOffMailHost::ClearText() {
+  Post([](MailJobHost& ui) { ui.ClearText(); });
+}
+
+void HandedOffMailHost::SetText(std::string_view text) {
+  Post([text = std::string(text)](MailJobHost& ui) { ui.SetText(text); });
+}
+
+void HandedOffMailHost::MessageShown(int row) {
+  Post([row](MailJobHost& ui) { ui.MessageShown(row); });
+}
+
+bool HandedOffMailHost::AskDelete(std::string_view text, std::string_view caption) {
+  return Send([text = std::string(text), caption = std::string(caption)](MailJobHost& ui) {
+           return ui.AskDelete(text, caption) ? 1 : 0;
+         }) != 0;
+}
+
+void HandedOffMailHost::TellDeleted(std::string_view text, std::string_view caption) {
+  Send([text = std::string(text), caption = std::string(caption)](MailJobHost& ui) {
+    ui.TellDeleted(text, caption);
+    return 1;
+  });
+}
+
 }  // namespace vsmr

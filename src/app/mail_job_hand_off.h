@@ -37,6 +37,11 @@ class HandedOffMailHost final : public MailJobHost {
   void StoreState(int check_index, std::uint32_t generation, int message_count,
                   std::string_view key_text) override;
   void ArmAutoTimer(int milliseconds) override;
+  void ClearText() override;
+  void SetText(std::string_view text) override;
+  void MessageShown(int row) override;
+  bool AskDelete(std::string_view text, std::string_view caption) override;
+  void TellDeleted(std::string_view text, std::string_view caption) override;
 
  private:
   // Runs `work` on the user-interface thread after what was handed over before.

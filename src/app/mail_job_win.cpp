@@ -62,8 +62,29 @@ class MailJobs::WindowHost final : public MailJobHost {
   void ArmAutoTimer(int milliseconds) override {
     SetTimer(jobs_.main_, IDT_AUTO_MAIL, static_cast<UINT>(milliseconds), nullptr);
   }
+  void ClearText() override { jobs_.window_.SetText({}); }
+  void SetText(std::string_view text) override { jobs_.window_.SetText(text); }
+  void MessageShown(int row) override {
+    // The worker ends right after this call; once it has, the window's
+    // catch-up request for a row selected meanwhile is not refused as running.
+    if (jobs_.thread_) WaitForSingleObject(jobs_.thread_.get(), kThreadEndWait);
+    if (jobs_.window_.Exists()) {
+      PostMessageA(jobs_.window_.Handle(), WM_COMMAND, IDM_MAIL_SHOWN, row);
+    }
+  }
+  bool AskDelete(std::string_view text, std::string_view caption) override {
+    return MessageBoxA(jobs_.window_.Handle(), std::string(text).c_str(),
+                       std::string(caption).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  }
+  void TellDeleted(std::string_view text, std::string_view caption) override {
+    MessageBoxA(jobs_.window_.Handle(), std::string(text).c_str(), std::string(caption).c_str(),
+                MB_OK);
+  }
 
  private:
+  static constexpr DWORD kThreadEndWait = 2000;
+
   MailJobs& jobs_;
   std::function<int(std::string_view, int)> run_line_;
 };
@@ -83,7 +104,11 @@ MailJobs::MailJobs(HINSTANCE instance, AppState& state,
     : instance_(instance),
       state_(state),
       pop_port_(pop_port),
-      ui_(std::make_unique<WindowHost>(*this, std::move(run_line))) {}
+      ui_(std::make_unique<WindowHost>(*this, std::move(run_line))) {
+  window_.SetJobStarter([this](int kind, int check_index, int message_number, int list_row) {
+    return Start(kind, check_index, message_number, list_row);
+  });
+}
 
 MailJobs::~MailJobs() {
   StopForExit();

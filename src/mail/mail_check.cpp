@@ -122,8 +122,14 @@ void RunMailJob(const MailJobRequest& request, const MailJobSettings& settings,
     case kMailJobAutoCheck:
       RunMailCheck(request.kind, settings, host, server);
       return;
+    case kMailJobShowMessage:
+    case kMailJobShowSource:
+      RunShowJob(request, settings, host, server);
+      return;
+    case kMailJobDelete:
+      RunDeleteJob(request, settings, host, server);
+      return;
     default:
-      // Showing, showing the source and deleting come with the mail window's reading half.
       return;
   }
 }
@@ -139,6 +145,16 @@ int PopMailServer::FetchHeader(int number, std::string& header) {
   header.clear();
   return session_ ? PopFetchHeader(*session_, number, header) : -1;
 }
+
+int PopMailServer::ListForDownload(int number) {
+  return session_ ? PopListForDownload(*session_, number) : 0;
+}
+
+bool PopMailServer::Retrieve(int number, int expected_size, MessageText& text) {
+  return session_ && PopRetrieve(*session_, text, number, expected_size);
+}
+
+bool PopMailServer::Delete(int number) { return session_ && PopDelete(*session_, number); }
 
 void PopMailServer::Quit() {
   if (session_) PopQuit(*session_);

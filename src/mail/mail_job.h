@@ -17,9 +17,21 @@ namespace vsmr {
 inline constexpr int kMailJobManualCheck = 1;  // all accounts, the mail window always shown
 inline constexpr int kMailJobAutoCheck = kPopAutomaticCheckJob;  // shown only when needed
 static_assert(kMailJobAutoCheck == 3);
+inline constexpr int kMailJobShowMessage = 4;  // one message, decoded
+inline constexpr int kMailJobShowSource = 5;   // one message as the server sent it
+inline constexpr int kMailJobDelete = 6;       // one message deleted, then a manual check
 
 // The status line while a check runs.
 inline constexpr char kMailCheckingText[] = "新着メールをチェック中";
+// The status line while a message is downloaded to be shown.
+inline constexpr char kMailFetchingText[] = "メール内容を取得中";
+// The deletion's question (sender, subject, warning) and confirmation, both
+// under the same caption.
+inline constexpr char kMailDeleteQuestionFormat[] =
+    "「%s」さんからのメール\n「%s」\nを削除しようとしています。\n%s";
+inline constexpr char kMailDeleteWarning[] = "一度削除すると、\"一生\"、元に戻せません。\n実行しますか？";
+inline constexpr char kMailDeleteCaption[] = "削除";
+inline constexpr char kMailDeletedText[] = "削除しました";
 
 struct MailJobRequest {
   int kind = kMailJobManualCheck;
@@ -66,6 +78,17 @@ class MailJobHost : public PopHost {
                           std::string_view key_text) = 0;
   // Arms the automatic check timer to fire after `milliseconds`.
   virtual void ArmAutoTimer(int milliseconds) = 0;
+  // The mail window's text view: emptied, or given a whole text.
+  virtual void ClearText() = 0;
+  virtual void SetText(std::string_view text) = 0;
+  // A show-message job for list row `row` has ended (the window then shows the
+  // row selected meanwhile). The job's last call: its thread is about to end.
+  virtual void MessageShown(int row) = 0;
+  // Question box (question icon, Yes and No, No the default) owned by the
+  // mail window; true for Yes.
+  virtual bool AskDelete(std::string_view text, std::string_view caption) = 0;
+  // Information box with OK owned by the mail window.
+  virtual void TellDeleted(std::string_view text, std::string_view caption) = 0;
 };
 
 // The POP3 steps a check takes, over one connection at a time.
@@ -77,6 +100,13 @@ class MailServer {
   virtual int Stat() = 0;  // message count, or -1
   // Header of message `number` into `header`; its size, or -1.
   virtual int FetchHeader(int number, std::string& header) = 0;
+  // The number of bytes to download for message `number`, or 0.
+  virtual int ListForDownload(int number) = 0;
+  // Downloads message `number` into `text` (sized for `expected_size`);
+  // false when the server refused.
+  virtual bool Retrieve(int number, int expected_size, MessageText& text) = 0;
+  // True when the server deleted message `number`.
+  virtual bool Delete(int number) = 0;
   virtual void Quit() = 0;
 };
 
@@ -88,6 +118,9 @@ class PopMailServer final : public MailServer {
   bool Connect(int account, int job_kind) override;
   int Stat() override;
   int FetchHeader(int number, std::string& header) override;
+  int ListForDownload(int number) override;
+  bool Retrieve(int number, int expected_size, MessageText& text) override;
+  bool Delete(int number) override;
   void Quit() override;
 
  private:
@@ -105,5 +138,17 @@ void RunMailJob(const MailJobRequest& request, const MailJobSettings& settings,
 // The checks (kinds 1 and 3).
 void RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
                   MailServer& server);
+
+// Showing a message decoded or its source (kinds 4 and 5).
+void RunShowJob(const MailJobRequest& request, const MailJobSettings& settings,
+                MailJobHost& host, MailServer& server);
+
+// Deleting a message after the user agreed, then a manual check (kind 6).
+void RunDeleteJob(const MailJobRequest& request, const MailJobSettings& settings,
+                  MailJobHost& host, MailServer& server);
+
+// The message as the server sent it: the RETR answer after its first CRLF
+// (empty without one).
+std::string_view MailSourceText(std::string_view answer);
 
 }  // namespace vsmr

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/resource_ids.h"
+#include "mail/mail_job.h"
 #include "mailview/mail_layout.h"
 
 namespace vsmr {
@@ -153,6 +154,20 @@ void MailWindow::SetStatus(std::string_view text) {
   SetDlgItemTextA(hwnd_, IDC_MAIL_STATUS, std::string(text).c_str());
 }
 
+void MailWindow::SetText(std::string_view text) {
+  if (!hwnd_) return;
+  SetWindowTextA(text_, std::string(text).c_str());
+}
+
+int MailWindow::SelectedRow() const {
+  return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void MailWindow::StartRowJob(int kind, int row, int list_row) {
+  if (row < 0 || !start_job_) return;
+  start_job_(kind, rows_.IndexOf(row), rows_.MessageNumber(row), list_row);
+}
+
 int MailWindow::RowCount() const {
   if (!hwnd_) return 0;
   return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
@@ -279,6 +294,18 @@ void MailWindow::OnCommand(WPARAM wp, LPARAM lp) {
     case IDM_MAIL_COUNT:
       RefreshCount();
       break;
+    case IDM_MAIL_SHOWN: {
+      // A row selected while the message of row `lp` was downloading.
+      const int row = SelectedRow();
+      if (row >= 0 && row != static_cast<int>(lp)) StartRowJob(kMailJobShowMessage, row, row);
+      break;
+    }
+    case IDM_MAIL_SOURCE:
+      StartRowJob(kMailJobShowSource, SelectedRow(), SelectedRow());
+      break;
+    case IDM_MAIL_DELETE:
+      if (settings_->delete_mail_permission != 0) StartRowJob(kMailJobDelete, SelectedRow(), 0);
+      break;
     case IDOK:  // the "閉じる" button
       Close();
       break;
@@ -311,6 +338,13 @@ void MailWindow::OnCommand(WPARAM wp, LPARAM lp) {
 }
 
 bool MailWindow::OnNotify(const NMHDR& header) {
+  if (header.idFrom == IDC_MAIL_LIST && header.code == LVN_ITEMCHANGED) {
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    const bool selected = (change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) &&
+                          !(change.uOldState & LVIS_SELECTED);
+    if (selected) StartRowJob(kMailJobShowMessage, SelectedRow(), SelectedRow());
+    return false;
+  }
   if (header.idFrom == IDC_MAIL_LIST && header.code == NM_RCLICK) {
     const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
     if (click.iItem < 0) return false;  // empty space

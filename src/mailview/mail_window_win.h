@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,7 @@ class MailWindow {
   void SetRowAccount(int row, int check_index);   // command 107, row * 10 + index
   void RefreshCount();                            // command 108: the count in the status line
   void SetStatus(std::string_view text);          // the status line (control 2302)
+  void SetText(std::string_view text);            // the text view's whole text (control 2303)
   int RowCount() const;
   // The check-list entry and message number of a row (-1 and 0 when unknown).
   int RowAccount(int row) const { return rows_.IndexOf(row); }
@@ -51,6 +53,11 @@ class MailWindow {
   int ListHeight() const { return list_height_; }
   // The format menu (MAILFPOPUPMENU) while the window exists.
   HMENU FormatMenu() const { return format_menu_.get(); }
+
+  // What the window calls to start a mail job (kind, check-list index,
+  // message number, list row); false when the job was refused.
+  using JobStarter = std::function<bool(int, int, int, int)>;
+  void SetJobStarter(JobStarter starter) { start_job_ = std::move(starter); }
 
   // For the message loop: true when the dialog consumed `msg`.
   bool PreTranslate(MSG& msg);
@@ -74,6 +81,10 @@ class MailWindow {
   void ToggleVertical();
   void ChooseViewerFont();
   void SaveText();
+  // The first selected row in list order, or -1.
+  int SelectedRow() const;
+  // Starts job `kind` for `row` (its check-list entry and message number).
+  void StartRowJob(int kind, int row, int list_row);
 
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
@@ -86,6 +97,7 @@ class MailWindow {
   HIMAGELIST images_ = nullptr;
   GdiObject<HFONT> text_font_;
   MenuHandle format_menu_;
+  JobStarter start_job_;
   // The font dialog's choice: kept for the run, across windows.
   LOGFONTA chosen_font_{};
   bool font_chosen_ = false;

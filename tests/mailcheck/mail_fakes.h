@@ -1,6 +1,7 @@
 // A mail host that writes every call into one ordered event list, and a mail
 // server that serves fixed mailboxes, one per account slot.
 #pragma once
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ struct FakeMessage {
   std::string subject;
   std::string from = "Sender <s@example.jp>";
   bool multipart = false;
+  std::string body = "body\r\n";
 };
 
 inline std::string HeaderOf(const FakeMessage& m) {
@@ -53,6 +55,17 @@ class EventHost : public MailJobHost {
         std::to_string(count) + " " + std::string(key));
   }
   void ArmAutoTimer(int ms) override { Add("arm " + std::to_string(ms)); }
+  bool delete_answer = true;  // the user's answer to the deletion's question
+  void ClearText() override { Add("clear text"); }
+  void SetText(std::string_view text) override { Add("text " + std::string(text)); }
+  void MessageShown(int row) override { Add("shown " + std::to_string(row)); }
+  bool AskDelete(std::string_view text, std::string_view caption) override {
+    Add("ask " + std::string(caption) + " " + std::string(text));
+    return delete_answer;
+  }
+  void TellDeleted(std::string_view text, std::string_view caption) override {
+    Add("tell " + std::string(caption) + " " + std::string(text));
+  }
 
   // The events that begin with `prefix`.
   std::vector<std::string> Only(const std::string& prefix) const {
@@ -71,6 +84,8 @@ class FakeServer final : public MailServer {
  public:
   std::map<int, std::vector<FakeMessage>> boxes;  // by account slot
   std::map<int, bool> refuses_login;
+  bool refuses_retrieve = false;
+  bool refuses_delete = false;
   std::vector<std::string> calls;
 
   bool Connect(int account, int) override {
@@ -82,6 +97,31 @@ class FakeServer final : public MailServer {
   int FetchHeader(int number, std::string& header) override {
     header = HeaderOf(boxes[current_].at(number - 1));
     return 1000 + number;
+  }
+  // The whole message; LIST gives its size, 0 for a message that is not there.
+  std::string MessageOf(int number) {
+    const auto& box = boxes[current_];
+    if (number < 1 || number > static_cast<int>(box.size())) return {};
+    return HeaderOf(box[number - 1]) + box[number - 1].body;
+  }
+  int ListForDownload(int number) override {
+    calls.push_back("list " + std::to_string(number));
+    return static_cast<int>(MessageOf(number).size());
+  }
+  bool Retrieve(int number, int, MessageText& text) override {
+    calls.push_back("retr " + std::to_string(number));
+    if (refuses_retrieve) return false;
+    const std::string answer = "+OK message follows\r\n" + MessageOf(number);
+    text.length = std::min(answer.size(), text.bytes.size() - 1);
+    std::copy_n(answer.data(), text.length, text.bytes.data());
+    return true;
+  }
+  bool Delete(int number) override {
+    calls.push_back("dele " + std::to_string(number));
+    if (refuses_delete) return false;
+    auto& box = boxes[current_];
+    box.erase(box.begin() + (number - 1));
+    return true;
   }
   void Quit() override { calls.push_back("quit " + std::to_string(current_)); }
 

@@ -94,6 +94,56 @@ TEST(MailJobThread, CheckOverSocketsReachesTheWindowsOnlyThroughTheHandOff) {
   EXPECT_EQ(seen, expected);
 }
 
+TEST(MailJobThread, ShowingAMessageOverSocketsPutsItsDecodedTextIntoTheView) {
+  using namespace testing;
+  const std::string message =
+      HeaderOf({"<a@x>", "=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?="}) + "body line\r\n";
+  const std::string size = std::to_string(message.size());
+  FakePopServer server({Send("+OK ready\r\n"), Expect("USER"), Send("+OK\r\n"), Expect("PASS"),
+                        Send("+OK\r\n"), Expect("LIST"), Send("+OK 1 " + size + "\r\n"),
+                        Expect("RETR"), Send("+OK " + size + " octets\r\n" + message + ".\r\n"),
+                        Expect("QUIT"), Send("+OK bye\r\n")});
+  MailJobSettings settings;
+  settings.check_list.count = 1;
+  settings.pop.port = server.Port();
+  settings.pop.timeout_seconds = 5;
+
+  LineHandOff queue;
+  ReceivingHost ui;
+  auto stop = std::make_shared<std::atomic<bool>>(false);
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    HandedOffMailHost host(queue, [] { return true; }, ui, stop);
+    PopMailServer pop(SystemSockets(), host, settings.pop);
+    RunMailJob({kMailJobShowMessage, 5, 0, 1}, settings, host, pop);
+    done = true;
+  });
+  auto no_lines = [](std::string_view, int) { return 0; };
+  while (!done) {
+    queue.RunQueued(no_lines);
+    std::this_thread::yield();
+  }
+  worker.join();
+  queue.RunQueued(no_lines);
+  server.WaitUntilDone();
+
+  EXPECT_FALSE(ui.off_thread_call);
+  EXPECT_TRUE(server.Mismatches().empty());
+  Events seen;
+  for (const std::string& e : ui.events) {
+    if (!e.starts_with("status") || seen.empty()) seen.push_back(e);  // progress texts vary
+  }
+  ASSERT_EQ(seen.size(), 6u);
+  EXPECT_EQ(seen[0], "status メール内容を取得中");
+  EXPECT_EQ(seen[1], "read");
+  EXPECT_EQ(seen[2], "clear text");
+  EXPECT_NE(seen[3].find("件名  : テスト\r\n"), std::string::npos) << seen[3];
+  // The answer is shown as it came, its closing "." line included.
+  EXPECT_TRUE(seen[3].ends_with("\r\n\r\nbody line\r\n.\r\n")) << seen[3];
+  EXPECT_EQ(seen[4], "count");
+  EXPECT_EQ(seen[5], "shown 5");
+}
+
 TEST(MailJobThread, ClosingTheHandOffFreesAWaitingWorkerAndStopsTheJob) {
   LineHandOff queue;
   ReceivingHost ui;

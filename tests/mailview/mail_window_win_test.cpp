@@ -439,6 +439,40 @@ TEST_F(MailWindowTest, SaveOverALongerFileLeavesExactlyTheViewsText) {
   EXPECT_FALSE(SendDlgItemMessageA(dialog_, IDC_MAIL_TEXT, EM_GETMODIFY, 0, 0));
 }
 
+void SelectOnly(HWND list, int row) {
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  state.state = LVIS_SELECTED;
+  SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
+
+TEST_F(MailWindowTest, RowsStartTheirJobsWithAccountMessageNumberAndRow) {
+  ASSERT_TRUE(Open());
+  std::vector<std::string> jobs;
+  window_.SetJobStarter([&](int kind, int index, int number, int row) {
+    jobs.push_back(std::to_string(kind) + " " + std::to_string(index) + " " +
+                   std::to_string(number) + " " + std::to_string(row));
+    return true;
+  });
+  for (int row = 0; row < 4; ++row) {
+    window_.SetRowAccount(window_.AddRow({"u", "s", "t", "d", "1", 3}), row < 2 ? 0 : 2);
+  }
+  HWND list = GetDlgItem(dialog_, IDC_MAIL_LIST);
+  SelectOnly(list, 3);
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_SHOWN, 3);  // the shown row is still selected
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_SOURCE, 0);
+  settings_.delete_mail_permission = 0;
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_DELETE, 0);
+  settings_.delete_mail_permission = 1;
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_DELETE, 0);
+  SelectOnly(list, 1);
+  jobs.push_back("-");
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_SHOWN, 3);  // selected meanwhile: caught up
+  EXPECT_EQ(jobs, (std::vector<std::string>{"4 2 2 3", "5 2 2 3", "6 2 2 0", "4 0 2 1", "-",
+                                            "4 0 2 1"}));
+}
+
 // Not a check, so not run by default: a picture of the window with Japanese rows
 // for a person to look at. Run with --gtest_also_run_disabled_tests and
 // VSMR_MAIL_SHOT=FILE.bmp.

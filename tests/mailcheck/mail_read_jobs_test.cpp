@@ -1,0 +1,128 @@
+// The jobs on one message against fixed mailboxes: showing it decoded or as
+// its source (with the failures that end them), and deleting it after the
+// question, followed by the check of what remains.
+#include <gtest/gtest.h>
+
+#include "mail/mail_job.h"
+#include "mailcheck/mail_fakes.h"
+
+namespace vsmr {
+namespace {
+
+using testing::EventHost;
+using testing::FakeMessage;
+using testing::FakeServer;
+using Events = std::vector<std::string>;
+
+// Check-list entry 0 is account slot 1, entry 1 is slot 3.
+MailJobSettings TwoAccounts() {
+  MailJobSettings s;
+  for (int slot : {1, 3}) {
+    s.accounts[slot].enabled = 1;
+    s.accounts[slot].user_name.Set("user" + std::to_string(slot));
+    s.check_list.entries[s.check_list.count++].account = slot;
+  }
+  return s;
+}
+
+std::vector<FakeMessage> ThreeMessages() {
+  return {{"<a@x>", "one"}, {"<b@x>", "two", "Hanako <h@example.jp>", false, "本文です\r\n"},
+          {"<c@x>", "three"}};
+}
+
+TEST(MailReadJobs, ShowsTheDecodedMessageOrItsSourceForTheRowsAccount) {
+  for (int kind : {kMailJobShowMessage, kMailJobShowSource}) {
+    SCOPED_TRACE(kind);
+    FakeServer server;
+    server.boxes[3] = ThreeMessages();
+    EventHost host;
+    RunMailJob({kind, 7, 1, 2}, TwoAccounts(), host, server);
+    EXPECT_EQ(server.calls, (Events{"connect 3", "list 2", "retr 2", "quit 3"}));
+    ASSERT_GE(host.events.size(), 4u);
+    EXPECT_EQ(host.events[0], "status メール内容を取得中");
+    EXPECT_EQ(host.events[1], "clear text");
+    const std::string& text = host.events[2];
+    if (kind == kMailJobShowMessage) {
+      EXPECT_TRUE(text.starts_with("text 送信者: Hanako <h@example.jp>\r\n")) << text;
+      EXPECT_NE(text.find("件名  : two\r\n"), std::string::npos) << text;
+      EXPECT_TRUE(text.ends_with("\r\n\r\n本文です\r\n")) << text;
+      EXPECT_EQ(host.events.size(), 5u);
+      EXPECT_EQ(host.events.back(), "shown 7");  // the window catches up after this
+    } else {
+      EXPECT_EQ(text, "text " + testing::HeaderOf(ThreeMessages()[1]) + "本文です\r\n");
+      EXPECT_EQ(host.events.size(), 4u);
+    }
+    EXPECT_EQ(host.events[3], "count");
+  }
+}
+
+TEST(MailReadJobs, ShowingEndsQuietlyWhereTheServerFails) {
+  struct Case {
+    const char* name;
+    int check_index, number;
+    bool refuses_login, refuses_retrieve;
+    Events events, calls;
+  } cases[] = {
+      {"log-in refused", 0, 1, true, false, {"status メール内容を取得中", "shown 4"}, {"connect 1"}},
+      {"no such message", 0, 9, false, false, {"status メール内容を取得中", "shown 4"},
+       {"connect 1", "list 9", "quit 1"}},
+      {"RETR refused", 0, 1, false, true, {"status メール内容を取得中", "clear text", "shown 4"},
+       {"connect 1", "list 1", "retr 1", "quit 1"}},
+      {"a check-list entry that is gone", 5, 1, false, false,
+       {"status メール内容を取得中", "shown 4"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeServer server;
+    server.boxes[1] = ThreeMessages();
+    server.refuses_login[1] = c.refuses_login;
+    server.refuses_retrieve = c.refuses_retrieve;
+    EventHost host;
+    RunMailJob({kMailJobShowMessage, 4, c.check_index, c.number}, TwoAccounts(), host, server);
+    EXPECT_EQ(host.events, c.events);
+    EXPECT_EQ(server.calls, c.calls);
+  }
+}
+
+TEST(MailReadJobs, DeleteAsksThenDeletesAndTheCheckListsWhatRemains) {
+  const std::string question =
+      "ask 削除 「Hanako <h@example.jp>」さんからのメール\n「two」\nを削除しようとしています。\n"
+      "一度削除すると、\"一生\"、元に戻せません。\n実行しますか？";
+  struct Case {
+    const char* name;
+    bool answer, refuses_delete;
+    Events calls;
+    bool told;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"yes", true, false,
+       {"connect 1", "quit 1", "connect 1", "dele 2", "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"},
+       true, {"row 0 one image 3", "row 0 three image 3"}},
+      {"no", false, false, {"connect 1", "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"}, false,
+       {"row 0 one image 3", "row 0 two image 3", "row 0 three image 3"}},
+      {"DELE refused", true, true,
+       {"connect 1", "quit 1", "connect 1", "dele 2", "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"},
+       false, {"row 0 one image 3", "row 0 two image 3", "row 0 three image 3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeServer server;
+    server.boxes[1] = ThreeMessages();
+    server.refuses_delete = c.refuses_delete;
+    EventHost host;
+    host.delete_answer = c.answer;
+    MailJobSettings settings = TwoAccounts();
+    for (int i = 0; i < 2; ++i) settings.check_list.entries[i].message_count = 3;
+    for (auto& e : settings.check_list.entries) e.key_text.Set("<a@x>");
+    RunMailJob({kMailJobDelete, 0, 0, 2}, settings, host, server);
+    EXPECT_EQ(server.calls, c.calls);
+    ASSERT_FALSE(host.events.empty());
+    EXPECT_EQ(host.events[0], question);
+    EXPECT_EQ(host.Only("tell"), c.told ? Events{"tell 削除 削除しました"} : Events{});
+    EXPECT_EQ(host.Only("row"), c.rows);
+    EXPECT_EQ(host.Only("status"), Events{"status 新着メールをチェック中"});
+  }
+}
+
+}  // namespace
+}  // namespace vsmr
