@@ -18,6 +18,7 @@
 
 #include "base/file_io.h"
 #include "base/resource_ids.h"
+#include "mail/mail_compose.h"
 #include "mailview/mail_layout.h"
 #include "mailview/mail_window_win.h"
 #include "support/dialog_driver_win.h"
@@ -489,7 +490,16 @@ TEST_F(MailWindowTest, DISABLED_SavesAPicture) {
   };
   for (int i = 0; i < 4; ++i) window_.SetRowAccount(window_.AddRow(rows[i]), i < 3 ? 0 : 1);
   window_.RefreshCount();
-  SetDlgItemTextA(dialog_, IDC_MAIL_TEXT, "From: 山田 花子\r\nSubject: 会議の資料について\r\n\r\n本文です。");
+  // A message as a server sends it: an encoded subject and an ISO-2022-JP body.
+  const std::string message =
+      "+OK message follows\r\nFrom: Hanako Yamada <hanako@example.jp>\r\n"
+      "To: taro@example.jp\r\nSubject: =?ISO-2022-JP?B?GyRCMnE1RCROO3FOQRsoQg==?=\r\n"
+      "Date: Mon, 7 Dec 2026 09:15:00 +0900\r\nContent-Type: text/plain; charset=ISO-2022-JP\r\n"
+      "\r\n"
+      "\033$BK\134F|$N2q5D$N;qNA$r$*Aw$j$7$^$9!#\033(B\r\n"
+      "\033$B$43NG'$/$@$5$$!#\033(B\r\n"
+      "\033$B>\134:Y$O\033(B http://example.jp/docs \033$B$r$4Mw$/$@$5$$!#\033(B\r\n";
+  window_.SetText(ComposeMailText(message, message.size()));
   window_.ShowAndRaise();
   for (int i = 0; i < 20; ++i) {
     Pump();
