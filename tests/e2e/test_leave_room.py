@@ -54,14 +54,20 @@ class LeaveRoom(VesmiraCase):
 
     def steady_text_ink(self, name):
         """The dark pixels of the edit field's text that stay over 1.5 s: the blinking
-        caret is off in at least one of the screenshots, so it drops out."""
-        ink = None
-        for _ in range(5):
+        caret is off in at least one of five screenshots, so it drops out. Typed keys may
+        still be arriving when the first screenshot is taken, so the five are a sliding
+        window, and the ink is taken once two windows in a row agree."""
+        left, top, right, bottom = EDIT_TEXT
+        shots, ink = [], None
+        for _ in range(15):
             image = self.desktop.screenshot(name)
-            left, top, right, bottom = EDIT_TEXT
-            dark = {(x, y) for y in range(top, bottom) for x in range(left, right)
-                    if sum(image.pixel(x, y)) < 300}
-            ink = dark if ink is None else ink & dark
+            shots.append({(x, y) for y in range(top, bottom) for x in range(left, right)
+                          if sum(image.pixel(x, y)) < 300})
+            if len(shots) >= 5:
+                window = set.intersection(*shots[-5:])
+                if window == ink:
+                    break
+                ink = window
             time.sleep(0.3)
         return ink
 
