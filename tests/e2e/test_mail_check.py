@@ -97,12 +97,14 @@ class MailCheck(VesmiraCase):
         return wait_for(matching, timeout, interval=0.2)
 
     def wait_count(self, count, timeout=30):
-        """The mail window's text once its status line shows a count."""
+        """The mail window's text once its status line shows the count text of `count`
+        (a text that an earlier check with another count cannot have left), with as many
+        rows."""
         self.assertIsNotNone(self.desktop.wait_window(MAIL_TITLE, timeout),
                              'the mail window did not appear')
-        text = self.wait_text(lambda t: t.status.startswith('新着メールが'), timeout)
-        self.assertIsNotNone(text, f'no count in the status line: {self.peek.read()}')
-        self.assertEqual(text.status, count_text(count))
+        text = self.wait_text(lambda t: t.status == count_text(count), timeout)
+        self.assertIsNotNone(text, f'no "{count_text(count)}" in the mail window: {self.peek.read()}')
+        self.assertEqual(len(text.rows), count)
         return text
 
     def test_menu_check_lists_japanese_mail(self):
