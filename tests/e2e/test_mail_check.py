@@ -27,6 +27,10 @@ CLOCK_TEXT_POINT = (40, 11)
 MAIL_CHECK_ITEM = 5  # "メールチェック(&M)", the sixth text of the main menu
 STRIP = 88  # the strip's width without launcher buttons, the launcher box closed
 OPEN_STRIP = STRIP + 100  # and with the box open at its default length
+# Rows of the message list on the screen, from the window's top edge (caption and header
+# above them), with the dialog font the list uses.
+FIRST_ROW_TOP = 42
+ROW_HEIGHT = 14
 IMAGE_NEW = 1  # state images of the list: new and not multipart
 IMAGE_NONE = 3  # neither new nor multipart
 TIMER_START = 5  # seconds from start to the first automatic check
@@ -117,11 +121,13 @@ class MailCheck(VesmiraCase):
                          [(BOX, name, subject) for subject, name, _, _ in MAILS])
         self.assertEqual([r.image for r in text.rows], [IMAGE_NEW] * len(MAILS),
                          'a first check without saved state finds every message new')
-        # The list is drawn: its area holds dark text pixels.
-        x, y, width, height = self.desktop.geometry(self.desktop.find_windows(MAIL_TITLE)[0])
-        list_area = (x + 10, y + 30, x + width - 10, y + height // 2)
-        dark = sum(n for colour, n in shot.colours(list_area).items() if sum(colour) < 150)
-        self.assertGreater(dark, 200, shot.describe(list_area))
+        # Each row is drawn: its band below the list's header holds dark text pixels.
+        x, y, width, _ = self.desktop.geometry(self.desktop.find_windows(MAIL_TITLE)[0])
+        for row in range(len(MAILS)):
+            top = y + FIRST_ROW_TOP + ROW_HEIGHT * row
+            band = (x + 10, top, x + width - 10, top + ROW_HEIGHT)
+            dark = sum(n for colour, n in shot.colours(band).items() if sum(colour) < 150)
+            self.assertGreater(dark, 100, f'row {row + 1} is not drawn: ' + shot.describe(band))
 
     def test_second_check_announces_two_new_messages(self):
         self.serve(MAILS)
