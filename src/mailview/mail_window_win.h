@@ -94,6 +94,7 @@ class MailWindow {
   MailRowAccounts rows_;
   int list_height_ = 0;
   int drag_start_ = 0;
+  bool drawing_paused_ = false;  // rows are being added; a posted message resumes drawing
   HIMAGELIST images_ = nullptr;
   GdiObject<HFONT> text_font_;
   MenuHandle format_menu_;

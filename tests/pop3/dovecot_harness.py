@@ -5,6 +5,7 @@ Creates the mail user if missing, fills one maildir per test mailbox with
 generated messages, starts Dovecot with its own configuration in a temporary
 folder, runs the command with VSMR_POP3_PORT set, and stops Dovecot again.
 Usage: dovecot_harness.py [--bench N] -- command [args...]
+Imported, its Dovecot class serves mailboxes of the caller's on a port of its choice.
 """
 import base64
 import os
@@ -47,13 +48,15 @@ def encoded_word(text):
     return "=?ISO-2022-JP?B?%s?=" % base64.b64encode(text.encode("iso2022_jp")).decode("ascii")
 
 
-def japanese_message():
-    """Subject, sender name and body in ISO-2022-JP, as Japanese mailers send them."""
-    return ("From: %s <yamada@example.jp>\nTo: taro@example.jp\nSubject: %s\n"
-            "Date: Tue, 1 Dec 2026 09:30:00 +0900\nMessage-ID: <jp.1@example.jp>\nMIME-Version: 1.0\n"
+def japanese_message(subject="会議の資料", name="山田太郎", address="yamada@example.jp", key="jp.1",
+                     body="明日の会議の資料です。"):
+    """Subject, sender name and body in ISO-2022-JP, as Japanese mailers send them;
+    `key` is the message-id without its angle brackets and domain."""
+    return ("From: %s <%s>\nTo: taro@example.jp\nSubject: %s\n"
+            "Date: Tue, 1 Dec 2026 09:30:00 +0900\nMessage-ID: <%s@example.jp>\nMIME-Version: 1.0\n"
             "Content-Type: text/plain; charset=ISO-2022-JP\nContent-Transfer-Encoding: 7bit\n\n%s\n"
-            % (encoded_word("山田太郎"), encoded_word("会議の資料"),
-               "明日の会議の資料です。".encode("iso2022_jp").decode("ascii")))
+            % (encoded_word(name), address, encoded_word(subject), key,
+               body.encode("iso2022_jp").decode("ascii")))
 
 
 def mailboxes(bench):
@@ -76,25 +79,33 @@ def mailboxes(bench):
     return boxes
 
 
-def write_maildirs(root, user):
-    for name, messages in mailboxes(BENCH).items():
+def write_message(box, number, text, user):
+    """Delivers one message into the maildir `box` as its `number`th message."""
+    # Delivery times in message order so that Dovecot numbers them in that order.
+    name = "%d.M%dP1.vsmr" % (1700000000 + number, number)
+    temporary = os.path.join(box, "tmp", name)
+    with open(temporary, "w", newline="\n") as f:
+        f.write(text)
+    os.utime(temporary, (1700000000 + number, 1700000000 + number))
+    os.chown(temporary, user.pw_uid, user.pw_gid)
+    # Written in tmp and renamed into cur, so that a running server never sees half a message.
+    os.rename(temporary, os.path.join(box, "cur", name + ":2,"))
+
+
+def write_maildirs(root, user, boxes):
+    for name, messages in boxes.items():
         box = os.path.join(root, "mail", name)
         for sub in ("cur", "new", "tmp"):
             os.makedirs(os.path.join(box, sub))
         for i, text in enumerate(messages, 1):
-            # Delivery times in message order so that Dovecot numbers them in that order.
-            path = os.path.join(box, "cur", "%d.M%dP1.vsmr:2," % (1700000000 + i, i))
-            with open(path, "w", newline="\n") as f:
-                f.write(text)
-            os.utime(path, (1700000000 + i, 1700000000 + i))
+            write_message(box, i, text, user)
     for dirpath, dirnames, filenames in os.walk(os.path.join(root, "mail")):
-        for n in [dirpath] + [os.path.join(dirpath, f) for f in filenames]:
-            os.chown(n, user.pw_uid, user.pw_gid)
+        os.chown(dirpath, user.pw_uid, user.pw_gid)
 
 
-def write_config(root, port, user):
+def write_config(root, port, user, boxes):
     with open(os.path.join(root, "users"), "w") as f:
-        for name in mailboxes(BENCH):
+        for name in boxes:
             f.write("%s:{PLAIN}%s:%d:%d::%s::\n" % (name, PASSWORD, user.pw_uid, user.pw_gid,
                                                    os.path.join(root, "mail", name)))
     conf = os.path.join(root, "dovecot.conf")
@@ -155,40 +166,89 @@ def wait_for_port(port, seconds):
     return False
 
 
+def unavailable():
+    """Why this machine cannot run a private Dovecot, or None when it can."""
+    if shutil.which("dovecot") is None:
+        return "dovecot is not installed (scripts/install-deps installs dovecot-pop3d)"
+    if os.geteuid() != 0:
+        return "starting Dovecot with its own mail user needs root"
+    return None
+
+
+class Dovecot:
+    """A private Dovecot serving `boxes` ({mailbox name: [message text, ...]}, each
+    mailbox a user with password PASSWORD) on 127.0.0.1 at `port` (a free one when 0).
+    Messages can be added while it runs; stop() removes everything it made."""
+
+    def __init__(self, boxes, port=0):
+        self.user = ensure_mail_user()
+        self.root = tempfile.mkdtemp(prefix="vsmr-dovecot-")
+        os.chmod(self.root, 0o755)
+        self.counts = {name: len(messages) for name, messages in boxes.items()}
+        self.log_path = os.path.join(self.root, "dovecot.log")
+        self._server = None
+        try:
+            write_maildirs(self.root, self.user, boxes)
+            self.port = port or free_port()
+            conf = write_config(self.root, self.port, self.user, boxes)
+            self._server = subprocess.Popen(["dovecot", "-F", "-c", conf], stdout=subprocess.DEVNULL,
+                                            stderr=subprocess.STDOUT)
+            if not wait_for_port(self.port, 15):
+                raise RuntimeError("dovecot did not start on port %d; its log:\n%s" % (self.port, self.log()))
+        except BaseException:
+            self.stop()
+            raise
+
+    def add(self, box, text):
+        """Delivers one more message to the mailbox, after those it holds."""
+        self.counts[box] += 1
+        write_message(os.path.join(self.root, "mail", box), self.counts[box], text, self.user)
+
+    def log(self):
+        try:
+            with open(self.log_path, errors="replace") as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+
+    def logins(self, box):
+        """How many log-ins of the mailbox the server has accepted so far."""
+        return self.log().count("Login: user=<%s>" % box)
+
+    def stop(self):
+        if self._server is not None:
+            self._server.send_signal(signal.SIGTERM)
+            try:
+                self._server.wait(10)
+            except subprocess.TimeoutExpired:
+                self._server.kill()
+                self._server.wait()
+            self._server = None
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+
 def main():
-    global BENCH
     args = sys.argv[1:]
-    BENCH = 0
+    bench = 0
     if args[:1] == ["--bench"]:
-        BENCH = int(args[1])
+        bench = int(args[1])
         args = args[2:]
     if args[:1] == ["--"]:
         args = args[1:]
-    user = ensure_mail_user()
-    root = tempfile.mkdtemp(prefix="vsmr-dovecot-")
-    os.chmod(root, 0o755)
-    server = None
     try:
-        write_maildirs(root, user)
-        port = free_port()
-        conf = write_config(root, port, user)
-        server = subprocess.Popen(["dovecot", "-F", "-c", conf], stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)
-        if not wait_for_port(port, 15):
-            sys.stderr.write("dovecot did not start; its log:\n")
-            if os.path.exists(os.path.join(root, "dovecot.log")):
-                sys.stderr.write(open(os.path.join(root, "dovecot.log")).read())
-            return 1
-        env = dict(os.environ, VSMR_POP3_PORT=str(port), VSMR_POP3_PASSWORD=PASSWORD)
+        server = Dovecot(mailboxes(bench))
+    except RuntimeError as e:
+        sys.stderr.write("%s\n" % e)
+        return 1
+    with server:
+        env = dict(os.environ, VSMR_POP3_PORT=str(server.port), VSMR_POP3_PASSWORD=PASSWORD)
         return subprocess.call(args, env=env)
-    finally:
-        if server is not None:
-            server.send_signal(signal.SIGTERM)
-            try:
-                server.wait(10)
-            except subprocess.TimeoutExpired:
-                server.kill()
-                server.wait()
-        shutil.rmtree(root, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,213 @@
+# Mail checks of the real program against a private Dovecot on 127.0.0.1 port 110 (the
+# port the program always uses): a check from the main menu lists Japanese mail, a
+# second one announces the two new messages through _onnewmail1, an automatic check
+# runs the mail launcher's line from a new message only, a wrong password brings up the
+# mail window with the log-in failure, the leave-room lock stops every check, and the
+# state of the last check is in vsmrsys.ini after exit. The mail window is read with
+# mailpeek.exe; the hook and the launcher line run the probe.
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'pop3'))
+
+from dovecot_harness import PASSWORD, Dovecot, japanese_message, unavailable  # noqa: E402
+from mailpeek import MAIL_CHECK_COMMAND, MailPeek  # noqa: E402
+from probe import Probe  # noqa: E402
+from program_files import STATUS_COLOUR, launcher_items, settings_file  # noqa: E402
+from test_main_menu import menu_rows  # noqa: E402
+from vesmira_case import QUIET, VesmiraCase  # noqa: E402
+from wine import wait_for  # noqa: E402
+
+POP3_PORT = 110
+BOX = 'taro'
+MAIL_TITLE = '^メール$'
+CLOCK_TEXT = (18, 0, 74, 22)
+CLOCK_TEXT_POINT = (40, 11)
+MAIL_CHECK_ITEM = 5  # "メールチェック(&M)", the sixth text of the main menu
+STRIP = 88  # the strip's width without launcher buttons, the launcher box closed
+OPEN_STRIP = STRIP + 100  # and with the box open at its default length
+# Rows of the message list on the screen, from the window's top edge (caption and header
+# above them), with the dialog font the list uses.
+FIRST_ROW_TOP = 42
+ROW_HEIGHT = 14
+IMAGE_NEW = 1  # state images of the list: new and not multipart
+IMAGE_NONE = 3  # neither new nor multipart
+TIMER_START = 5  # seconds from start to the first automatic check
+TIMER_AFTER_UNLOCK = 3  # seconds from the lock's end to the automatic check
+
+# (subject, sender name, address, key): the mail a person finds in the box.
+MAILS = [('会議の資料', '山田太郎', 'yamada@example.jp', 'kaigi.1'),
+         ('来週の予定について', '佐藤花子', 'sato@example.jp', 'yotei.2'),
+         ('請求書送付のお知らせ', '鈴木一郎', 'suzuki@example.jp', 'seikyu.3')]
+LATER_MAILS = [('忘年会のご案内', '田中次郎', 'tanaka@example.jp', 'bonen.4'),
+               ('議事録の確認', '高橋美咲', 'takahashi@example.jp', 'gijiroku.5')]
+
+
+def mail(subject, name, address, key):
+    return japanese_message(subject=subject, name=name, address=address, key=key)
+
+
+def count_text(count):
+    return f'新着メールが{count}通あります'
+
+
+def hook_args(count, name, address):
+    """The probe's arguments for _onnewmail1: the count, then the sender's address and the
+    text before its "<" (the name and the blank that follows it)."""
+    return [str(count), address, name + ' ']
+
+
+class MailCheck(VesmiraCase):
+    def setUp(self):
+        reason = unavailable()
+        if reason:
+            self.skipTest(reason)
+        super().setUp()
+        self.probe = Probe(self)
+        self.peek = MailPeek(self.desktop.display, self.folder, os.path.join(self.shots, 'wine.log'))
+
+    def serve(self, mails):
+        self.dovecot = Dovecot({BOX: [mail(*m) for m in mails]}, port=POP3_PORT)
+        self.addCleanup(self.dovecot.stop)
+
+    def start_with(self, mail_settings, password=PASSWORD, other=(), commands=()):
+        self.write_commands(commands)
+        self.write('vsmrsys.ini', settings_file({
+            'MailPopSetting': [('Mail1AccountData', f'1\t127.0.0.1\t{BOX}\t{password}\t'),
+                               ('TimeOut', 10), *mail_settings],
+            'OtherSettings': list(other),
+            'ButtonLauncher': launcher_items([])}))
+        self.process, self.window = self.start_main_window()
+        self.started = time.monotonic()
+
+    def check_from_menu(self):
+        """Right click on the clock, then "メールチェック(&M)" in the menu."""
+        before = set(self.desktop.find_windows(''))
+        self.desktop.click(*CLOCK_TEXT_POINT, button=3)
+        menu = self.wait_new_window(before, CLOCK_TEXT_POINT)
+        self.assertIsNotNone(menu, 'no popup menu appeared')
+        geometry = self.desktop.geometry(menu)
+        image = self.desktop.wait_screen('menu', lambda i: len(menu_rows(i, geometry)[0]) == 6)
+        bands, _ = menu_rows(image, geometry)
+        self.assertEqual(len(bands), 6, f'{bands} in {image.path}')
+        self.desktop.click(geometry[0] + geometry[2] // 2, sum(bands[MAIL_CHECK_ITEM]) // 2)
+
+    def wait_text(self, predicate, timeout):
+        """The mail window's text once predicate(text) holds, or None at timeout."""
+        def matching():
+            text = self.peek.read()
+            return text if text is not None and predicate(text) else None
+        return wait_for(matching, timeout, interval=0.2)
+
+    def wait_count(self, count, timeout=30):
+        """The mail window's text once its status line shows the count text of `count`
+        (a text that an earlier check with another count cannot have left), with as many
+        rows."""
+        self.assertIsNotNone(self.desktop.wait_window(MAIL_TITLE, timeout),
+                             'the mail window did not appear')
+        text = self.wait_text(lambda t: t.status == count_text(count), timeout)
+        self.assertIsNotNone(text, f'no "{count_text(count)}" in the mail window: {self.peek.read()}')
+        self.assertEqual(len(text.rows), count)
+        return text
+
+    def test_menu_check_lists_japanese_mail(self):
+        self.serve(MAILS)
+        self.start_with([])
+        self.check_from_menu()
+        text = self.wait_count(len(MAILS))
+        shot = self.desktop.screenshot('mail-window')
+        self.assertEqual([(r.account, r.sender.rstrip(), r.subject) for r in text.rows],
+                         [(BOX, name, subject) for subject, name, _, _ in MAILS])
+        self.assertEqual([r.image for r in text.rows], [IMAGE_NEW] * len(MAILS),
+                         'a first check without saved state finds every message new')
+        # Each row is drawn: its band below the list's header holds dark text pixels.
+        x, y, width, _ = self.desktop.geometry(self.desktop.find_windows(MAIL_TITLE)[0])
+        for row in range(len(MAILS)):
+            top = y + FIRST_ROW_TOP + ROW_HEIGHT * row
+            band = (x + 10, top, x + width - 10, top + ROW_HEIGHT)
+            dark = sum(n for colour, n in shot.colours(band).items() if sum(colour) < 150)
+            self.assertGreater(dark, 100, f'row {row + 1} is not drawn: ' + shot.describe(band))
+
+    def test_second_check_announces_two_new_messages(self):
+        self.serve(MAILS)
+        self.start_with([], commands=[('_onnewmail1', self.probe.windows_path, '')])
+        self.check_from_menu()
+        self.wait_count(len(MAILS))
+        last = MAILS[-1]
+        self.assertEqual(self.probe.wait_args(1), [hook_args(len(MAILS), last[1], last[2])])
+
+        for m in LATER_MAILS:
+            self.dovecot.add(BOX, mail(*m))
+        time.sleep(1)  # a person's pause between two checks; the first job has ended
+        self.check_from_menu()
+        text = self.wait_count(len(MAILS) + len(LATER_MAILS))
+        self.desktop.screenshot('second-check')
+        last = LATER_MAILS[-1]
+        self.assertEqual(self.probe.wait_args(2)[1:], [hook_args(2, last[1], last[2])])
+        self.assertEqual([r.image for r in text.rows],
+                         [IMAGE_NONE] * len(MAILS) + [IMAGE_NEW] * len(LATER_MAILS))
+
+    def test_automatic_check_runs_the_launcher_line_of_new_mail_only(self):
+        old = ('vsmrrun launched 古い', '山田太郎', 'yamada@example.jp', 'old.1')
+        new = ('vsmrrun launched 新しい', '佐藤花子', 'sato@example.jp', 'new.2')
+        self.serve([old, new])
+        self.start_with([('AutoCheckTime', 10), ('SavePreviousMailStatus', 1),
+                         ('Mail1PrevMailData', '1,<old.1@example.jp>'),
+                         ('MailLauncherOrNot', 1), ('MailLauncherCommand', 'vsmrrun')],
+                        commands=[('launched', self.probe.windows_path, '')])
+        self.assertEqual(self.probe.wait_args(1, timeout=TIMER_START + 20), [['新しい']])
+        self.desktop.screenshot('after-automatic-check')
+        # The next automatic check, 10 s after the first ended, finds both messages old.
+        self.assertTrue(wait_for(lambda: self.dovecot.logins(BOX) >= 2, 30),
+                        'no second automatic check')
+        time.sleep(QUIET)
+        self.assertEqual(self.probe.args(), [['新しい']])
+
+    def test_wrong_password_shows_the_log_in_failure(self):
+        self.serve(MAILS)
+        self.start_with([('AutoCheckTime', 10)], password='wrong')
+        # Nobody asks: the automatic check brings the window up for the failure.
+        self.assertIsNotNone(self.desktop.wait_window(MAIL_TITLE, TIMER_START + 20),
+                             'the mail window did not appear')
+        text = self.wait_text(lambda t: t.status != '', 10)
+        self.assertIsNotNone(text, 'the status line stays empty')
+        self.assertEqual(text.status, 'パスワードの認証失敗')
+        self.assertEqual(text.rows, [])
+        face = self.desktop.wait_screen('log-in-failure',
+                                        lambda i: i.count(CLOCK_TEXT, STATUS_COLOUR) >= 20)
+        self.assertGreaterEqual(face.count(CLOCK_TEXT, STATUS_COLOUR), 20,
+                                'no error code on the clock face: ' + face.describe(CLOCK_TEXT))
+
+    def test_leave_room_lock_stops_menu_and_timer(self):
+        self.serve(MAILS)
+        self.start_with([('AutoCheckTime', 10)],
+                        other=[('LeaveRoomMode', 1), ('LeaveRoomPassword', 'Kagi7z')])
+        before = set(self.desktop.find_windows(''))
+        self.desktop.click(*CLOCK_TEXT_POINT, button=3)
+        self.assertIsNone(self.wait_new_window(before, CLOCK_TEXT_POINT),
+                          'the main menu opened while locked')
+        # The menu is out of reach; its command is sent to the window as the menu would.
+        self.peek.command(MAIL_CHECK_COMMAND)
+        time.sleep(max(0.0, self.started + TIMER_START + QUIET - time.monotonic()))
+        self.desktop.screenshot('locked')
+        self.assertEqual(self.desktop.find_windows(MAIL_TITLE), [], 'a mail window appeared')
+        self.assertEqual(self.dovecot.logins(BOX), 0, 'a check logged in while locked')
+
+        # Unlocked, the timer starts a check: the server does see one.
+        self.toggle_launcher(self.window, OPEN_STRIP)
+        self.click_edit_field(self.window)
+        self.desktop.type_text('Kagi7z')
+        self.desktop.key('Return')
+        self.assertTrue(wait_for(lambda: self.dovecot.logins(BOX) >= 1, TIMER_AFTER_UNLOCK + 20),
+                        'no check after the lock ended')
+
+    def test_saved_state_is_in_the_settings_file_after_exit(self):
+        self.serve(MAILS)
+        self.start_with([('SavePreviousMailStatus', 1)])
+        self.check_from_menu()
+        self.wait_count(len(MAILS))
+        self.desktop.screenshot('before-exit')
+        self.assertEqual(self.close_with_button(self.process, self.window), 0)
+        lines = self.read('vsmrsys.ini').decode('cp932').split('\r\n')
+        self.assertIn(f'Mail1PrevMailData={len(MAILS)},<{MAILS[0][3]}@example.jp>', lines)
