@@ -112,8 +112,7 @@ LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       OnTrayCallback(wp, lp);
       return 0;
     case kRunLineMessage:
-      state_.hand_off.RunQueued(
-          [this](std::string_view line, int context) { return RunTopLevel(line, context); });
+      RunHandedOff();
       return 0;
     case WM_HOTKEY:
       OnHotKey(static_cast<int>(wp));
@@ -315,6 +314,10 @@ bool MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
+  if (id == IDT_HAND_OFF) {
+    RunHandedOff();
+    return;
+  }
   if (id == IDT_AUTO_MAIL) {
     OnMailTimer();
     return;
@@ -331,6 +334,20 @@ void MainWindow::OnTimer(UINT_PTR id) {
     std::string command(state_.settings.timers[i].command.View());
     RunTopLevel(command, kContextTimer);
   });
+}
+
+void MainWindow::RunHandedOff() {
+  // A slice at a time: a check that hands over a thousand rows must not keep
+  // the clock from ticking. The rest follows on a timer, which ranks below
+  // paints, so the strip repaints between slices.
+  constexpr DWORD kSliceMs = 50;
+  constexpr UINT kPauseMs = 10;
+  KillTimer(hwnd_, IDT_HAND_OFF);
+  const DWORD start = GetTickCount();
+  const bool more = state_.hand_off.RunQueuedUntil(
+      [start] { return GetTickCount() - start >= kSliceMs; },
+      [this](std::string_view line, int context) { return RunTopLevel(line, context); });
+  if (more) SetTimer(hwnd_, IDT_HAND_OFF, kPauseMs, nullptr);
 }
 
 void MainWindow::OnHotKey(int id) {

@@ -76,6 +76,7 @@ class MainWindow {
   void OnTimer(UINT_PTR id);
   void OnMailTimer();
   void OnHotKey(int id);
+  void RunHandedOff();  // the calls and lines other threads handed over
   int RunEvent(const char* name, int context);
   // A fresh top-level run: nesting counted from 0, the count of a run in
   // progress (whose modal loop let this one in) kept for when it resumes.

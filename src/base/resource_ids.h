@@ -140,6 +140,7 @@
 #define IDT_CLOCK 101
 #define IDT_SHUTDOWN 105
 #define IDT_AUTO_MAIL 109
+#define IDT_HAND_OFF 120        /* the rest of a long run of handed-over calls */
 
 /* The global hot key and the notification-area icon. */
 #define ID_HOT_KEY 1101

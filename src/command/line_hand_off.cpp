@@ -53,11 +53,32 @@ LineHandOff::Result LineHandOff::Wait(const std::shared_ptr<Item>& item, unsigne
 
 std::shared_ptr<LineHandOff::Item> LineHandOff::Take() {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (queue_.empty()) return nullptr;
+  if (queue_.empty()) {
+    wake_pending_ = false;
+    return nullptr;
+  }
   std::shared_ptr<Item> item = std::move(queue_.front());
   queue_.pop_front();
   item->queued = false;
   return item;
+}
+
+bool LineHandOff::MoreQueued() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (queue_.empty()) wake_pending_ = false;
+  return !queue_.empty();
+}
+
+bool LineHandOff::ClaimWake() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (wake_pending_) return false;
+  wake_pending_ = true;
+  return true;
+}
+
+void LineHandOff::ReleaseWake() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  wake_pending_ = false;
 }
 
 void LineHandOff::Finish(Item& item, int result) {

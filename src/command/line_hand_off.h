@@ -49,11 +49,15 @@ class LineHandOff {
   static constexpr unsigned kNoTimeLimit = ~0u;
 
   // Sender: queues `call`, wakes the receiver and waits as Send does.
+  // Calls wake the receiver once until it has emptied the queue: a worker
+  // that hands over a row at a time must not flood the receiver's message
+  // queue, where every waiting message holds back its paints and timers.
   template <class Wake>
   Result SendCall(Call call, unsigned timeout_ms, Wake&& wake) {
     std::shared_ptr<Item> item = Queue(std::move(call));
     if (!item) return {};
-    if (!wake()) {
+    if (ClaimWake() && !wake()) {
+      ReleaseWake();
       if (Withdraw(*item)) return {};
     }
     return Wait(item, timeout_ms);
@@ -66,7 +70,10 @@ class LineHandOff {
   bool PostCall(Call call, Wake&& wake) {
     std::shared_ptr<Item> item = Queue(std::move(call));
     if (!item) return false;
-    if (!wake()) return !Withdraw(*item);
+    if (ClaimWake() && !wake()) {
+      ReleaseWake();
+      return !Withdraw(*item);
+    }
     return true;
   }
 
@@ -84,6 +91,19 @@ class LineHandOff {
       ++count;
     }
     return count;
+  }
+
+  // As RunQueued, but takes no further item once spent() is true, so that a
+  // flood of calls leaves the receiving thread time for its paints and
+  // timers. True when work is left: no new wake comes for it, so the receiver
+  // must come back (a timer, say) and run the queue again.
+  template <class Spent, class Run>
+  bool RunQueuedUntil(Spent&& spent, Run&& run) {
+    while (std::shared_ptr<Item> item = Take()) {
+      Finish(*item, item->call ? item->call() : run(std::string_view(item->text), item->context));
+      if (spent()) return MoreQueued();
+    }
+    return false;
   }
 
   // The program is closing: new lines are refused, queued ones dropped, and
@@ -105,13 +125,17 @@ class LineHandOff {
   std::shared_ptr<Item> Enqueue(std::shared_ptr<Item> item);
   bool Withdraw(Item& item);  // true when it was still queued
   Result Wait(const std::shared_ptr<Item>& item, unsigned timeout_ms);
-  std::shared_ptr<Item> Take();
+  std::shared_ptr<Item> Take();  // an empty queue also ends the pending wake
+  bool MoreQueued();             // likewise
+  bool ClaimWake();              // true when this sender is the one to wake the receiver
+  void ReleaseWake();            // the wake failed: the next sender tries again
   void Finish(Item& item, int result);
 
   std::mutex mutex_;
   std::condition_variable finished_;
   std::deque<std::shared_ptr<Item>> queue_;
   bool closed_ = false;
+  bool wake_pending_ = false;  // a call's wake is on its way and the queue not yet emptied
 };
 
 }  // namespace vsmr

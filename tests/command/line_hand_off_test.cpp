@@ -171,5 +171,31 @@ TEST(LineHandOff, CallsAndLinesShareOneOrderAndPostedCallsEndWithTheQueue) {
   EXPECT_EQ(order.size(), 1u);
 }
 
+TEST(LineHandOff, CallsWakeOnceUntilTheQueueIsEmptiedAndASliceLeavesTheRest) {
+  LineHandOff queue;
+  int wakes = 0;
+  auto wake = [&] { ++wakes; return true; };
+  auto no_lines = [](std::string_view, int) { return 0; };
+  std::vector<int> ran;
+  for (int i = 0; i < 3; ++i) queue.PostCall([&ran, i] { ran.push_back(i); return 0; }, wake);
+  EXPECT_EQ(wakes, 1) << "a flood of posts must not flood the receiver with wake-ups";
+
+  // A spent slice stops after one call and reports the rest, with no new wake.
+  EXPECT_TRUE(queue.RunQueuedUntil([] { return true; }, no_lines));
+  EXPECT_EQ(ran, (std::vector<int>{0}));
+  queue.PostCall([&ran] { ran.push_back(3); return 0; }, wake);
+  EXPECT_EQ(wakes, 1);
+  EXPECT_FALSE(queue.RunQueuedUntil([] { return false; }, no_lines));
+  EXPECT_EQ(ran, (std::vector<int>{0, 1, 2, 3}));
+
+  // Emptied: the next post wakes again; a failed wake lets the one after try.
+  queue.PostCall([] { return 0; }, wake);
+  EXPECT_EQ(wakes, 2);
+  queue.RunQueued(no_lines);
+  EXPECT_FALSE(queue.PostCall([] { return 0; }, [] { return false; }));
+  queue.PostCall([] { return 0; }, wake);
+  EXPECT_EQ(wakes, 3);
+}
+
 }  // namespace
 }  // namespace vsmr
