@@ -109,9 +109,9 @@ def first_paint(tool, desktop, folder, exe, log, traces=None):
     trace = os.path.join(folder, 'trace.txt')
     if exe == 'vesmira.exe':
         reset_files(folder)
-        if os.path.exists(trace):
-            os.remove(trace)
-        env['VSMR_STARTUP_TRACE'] = windows_path(folder) + '\\trace.txt'
+    if os.path.exists(trace):
+        os.remove(trace)
+    env['VSMR_STARTUP_TRACE'] = windows_path(folder) + '\\trace.txt'
     x, y, w, h = FACE
     out = subprocess.run([tool, str(x), str(y), str(w), str(h), CLOCK_COLOUR, '20', '30000', log,
                           '--', env['WINE'], os.path.join(folder, exe)],
@@ -125,8 +125,8 @@ def first_paint(tool, desktop, folder, exe, log, traces=None):
         time.sleep(0.05)
     if out[0] == 'timeout':
         raise RuntimeError(f'{exe} painted no clock text within 30 s')
-    if traces is not None and exe == 'vesmira.exe':
-        traces.append(read_trace(trace))
+    if traces is not None:
+        traces.setdefault(exe, []).append(read_trace(trace))
     return float(out[0])
 
 
@@ -198,7 +198,7 @@ def main():
     try:
         log = os.path.join(args.out, 'wine.log')
         times = {name: [] for name in folders}
-        traces = []
+        traces = {}
         for name, (folder, exe) in folders.items():  # warm-up, not counted
             first_paint(args.tool, desktop, folder, exe, log)
         for run in range(args.runs):
@@ -219,12 +219,14 @@ def main():
         print(f'  fastest runs: vesmira / minimal {min(times["vesmira"]) / min(times["minimal"]):.2f}, '
               f'vesmira / libs {min(times["vesmira"]) / min(times["libs"]):.2f}')
 
-        # The steps every run reached (the program is ended once its clock face is seen).
-        steps = [step for step, _ in min(traces, key=len)] if traces else []
-        complete = [dict(t) for t in traces if [step for step, _ in t[:len(steps)]] == steps]
-        if complete:
-            print(f'start-up trace of vesmira, median of {len(complete)} runs, ms since the process was created '
-                  f'(step: at its end, and its own share):')
+        for exe, runs in traces.items():
+            # The steps every run reached (the program is ended once its clock face is seen).
+            steps = [step for step, _ in min(runs, key=len)]
+            complete = [dict(t) for t in runs if [step for step, _ in t[:len(steps)]] == steps]
+            if not complete:
+                continue
+            print(f'start-up trace of {exe}, median of {len(complete)} runs, ms since the process was '
+                  f'created (at the end of each step, and the step\'s own share):')
             previous = 0.0
             for step in steps:
                 at = statistics.median(t[step] for t in complete)

@@ -83,22 +83,26 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
   // Kept for the whole run: the completion lists hand out strings it allocates.
   IMalloc* allocator = nullptr;
   if (SHGetMalloc(&allocator) == E_FAIL) return 0;
-  HMODULE rich_edit = LoadLibraryA("RichEd32.Dll");  // the mail window's text view
-  if (!rich_edit) MessageBoxA(nullptr, "ライブラリロード失敗", "ERROR", MB_OK);
-  TraceStartup("shell allocator and Rich Edit loaded");
+  TraceStartup("shell allocator");
 
   std::string exe = ExecutablePath();
   state->files = ProgramFilesFor(exe);
 
   int code = 0;
+  HMODULE rich_edit = nullptr;
   {
     auto window = std::make_unique<MainWindow>(instance, *state, allocator);
-    if (MainWindow::RegisterWindowClass(instance) && window->Create()) {
+    TraceStartup("main window object");
+    if (MainWindow::RegisterWindowClass(instance) && (TraceStartup("window class"), window->Create())) {
       TraceStartup("window created");
       // In the notification area (as loaded during creation) the window starts hidden.
       ShowWindow(window->hwnd(), state->in_tray ? SW_HIDE : show);
       TraceStartup("window shown");
       UpdateWindow(window->hwnd());
+      // The mail window's text view: only a window opened from the message loop needs it.
+      rich_edit = LoadLibraryA("RichEd32.Dll");
+      if (!rich_edit) MessageBoxA(nullptr, "ライブラリロード失敗", "ERROR", MB_OK);
+      TraceStartup("Rich Edit loaded (after the first paint)");
       code = RunMessageLoop(*window);
       if (HWND dialog = window->mail_window(); dialog && IsWindow(dialog)) {
         DestroyWindow(dialog);

@@ -163,10 +163,12 @@ LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT MainWindow::OnCreate() {
+  TraceStartup("WM_CREATE");
   ApplyWidth();
   if (!SetTimer(hwnd_, IDT_CLOCK, kClockTickMs, nullptr)) {
     MessageBoxA(hwnd_, "タイマーの生成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
   }
+  TraceStartup("width and clock timer");
   CreateSmallButtons();
   TraceStartup("small buttons");
   // Topmost before the tool tips exist as well as once they do: Wine leaves the
@@ -174,6 +176,7 @@ LRESULT MainWindow::OnCreate() {
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   AttachBuiltinHost();
   mail_jobs_.Attach(hwnd_);
+  TraceStartup("topmost");
   LoadSettingsAndLists();
   TraceStartup("settings and command list read");
   ApplyLoadedSettings();

@@ -61,6 +61,7 @@ void TraceStartup(const char* step) {
   const double since_first =
       static_cast<double>(now.QuadPart - trace.first.QuadPart) * 1000.0 / static_cast<double>(trace.frequency.QuadPart);
   std::fprintf(trace.file, "%.2f %s\n", trace.offset_ms + since_first, step);
+  std::fflush(trace.file);  // the benchmark ends the process soon after the first paint
 }
 
 void TraceFirstPaint() {
