@@ -12,6 +12,8 @@
 
 #include <cstdio>
 
+#include "app/startup_trace_win.h"
+
 namespace {
 
 constexpr char kClassName[] = "VesmiraStartupReference";
@@ -37,6 +39,8 @@ void PaintFace(HWND window) {
   SelectObject(dc, old_font);
   DeleteObject(font);
   EndPaint(window, &paint);
+  vsmr::TraceFirstPaint();
+  vsmr::EndStartupTrace();
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -63,6 +67,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  vsmr::TraceStartup("program entry");
 #ifdef VSMR_LOAD_LIBRARIES
   if (OleInitialize(nullptr) != S_OK) return 1;
   IMalloc* allocator = nullptr;
@@ -70,6 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   HMODULE rich_edit = LoadLibraryA("RichEd32.Dll");
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_HOTKEY_CLASS};
   InitCommonControlsEx(&controls);
+  vsmr::TraceStartup("libraries prepared");
 #endif
   WNDCLASSEXA window_class = {};
   window_class.cbSize = sizeof window_class;
@@ -83,6 +89,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, kClassName,
                                 WS_POPUP, 0, 0, 88, 22, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
+  vsmr::TraceStartup("window created");
   SetTimer(window, kTickId, 1000, nullptr);
   ShowWindow(window, show);
   UpdateWindow(window);

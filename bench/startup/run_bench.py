@@ -94,11 +94,24 @@ def kill(pid):
         time.sleep(0.05)
 
 
-def first_paint(tool, desktop, folder, exe, log):
-    if exe == 'vesmira.exe':
-        reset_files(folder)
+def read_trace(path):
+    """The program's own start-up trace: (step, ms since the process was created)."""
+    try:
+        with open(path, encoding='utf-8') as f:
+            return [(step, float(ms)) for ms, step in (line.rstrip('\n').split(' ', 1) for line in f if ' ' in line)]
+    except OSError:
+        return []
+
+
+def first_paint(tool, desktop, folder, exe, log, traces=None):
     env = wine_env()
     env['DISPLAY'] = desktop.display
+    trace = os.path.join(folder, 'trace.txt')
+    if exe == 'vesmira.exe':
+        reset_files(folder)
+    if os.path.exists(trace):
+        os.remove(trace)
+    env['VSMR_STARTUP_TRACE'] = windows_path(folder) + '\\trace.txt'
     x, y, w, h = FACE
     out = subprocess.run([tool, str(x), str(y), str(w), str(h), CLOCK_COLOUR, '20', '30000', log,
                           '--', env['WINE'], os.path.join(folder, exe)],
@@ -112,6 +125,8 @@ def first_paint(tool, desktop, folder, exe, log):
         time.sleep(0.05)
     if out[0] == 'timeout':
         raise RuntimeError(f'{exe} painted no clock text within 30 s')
+    if traces is not None:
+        traces.setdefault(exe, []).append(read_trace(trace))
     return float(out[0])
 
 
@@ -183,6 +198,7 @@ def main():
     try:
         log = os.path.join(args.out, 'wine.log')
         times = {name: [] for name in folders}
+        traces = {}
         for name, (folder, exe) in folders.items():  # warm-up, not counted
             first_paint(args.tool, desktop, folder, exe, log)
         for run in range(args.runs):
@@ -190,7 +206,7 @@ def main():
             if run % 2:
                 order.reverse()
             for name, (folder, exe) in order:
-                times[name].append(first_paint(args.tool, desktop, folder, exe, log))
+                times[name].append(first_paint(args.tool, desktop, folder, exe, log, traces))
         median = {name: statistics.median(values) for name, values in times.items()}
         print(f'first paint, median (and fastest) of {args.runs} runs, ms:')
         for name, values in times.items():
@@ -203,6 +219,22 @@ def main():
         print(f'  fastest runs: vesmira / minimal {min(times["vesmira"]) / min(times["minimal"]):.2f}, '
               f'vesmira / libs {min(times["vesmira"]) / min(times["libs"]):.2f}')
 
+        for exe, runs in traces.items():
+            # The steps every run reached (the program is ended once its clock face is seen).
+            steps = [step for step, _ in min(runs, key=len)]
+            complete = [dict(t) for t in runs if [step for step, _ in t[:len(steps)]] == steps]
+            if not complete:
+                continue
+            print(f'start-up trace of {exe}, median of {len(complete)} runs, ms since the process was '
+                  f'created (at the end of each step, and the step\'s own share):')
+            previous = 0.0
+            for step in steps:
+                at = statistics.median(t[step] for t in complete)
+                print(f'  {at:7.1f} {at - previous:+7.1f}  {step}')
+                previous = at
+
+        if args.idle_seconds <= 0:
+            return
         print(f'idle CPU over {args.idle_seconds} s, percent of one core:')
         usage = {}
         for name, (folder, exe) in folders.items():

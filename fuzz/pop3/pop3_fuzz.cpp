@@ -1,5 +1,6 @@
-// Fuzz target: a whole mail job (log-in, STAT, header fetches, a download, a
-// deletion, QUIT) against a server whose every byte and pause is fuzzed.
+// Fuzz target: a whole mail job (log-in, STAT, CAPA and header fetches, pipelined
+// when the answer allows it, a download, a deletion, QUIT) against a server whose
+// every byte and pause is fuzzed.
 // Input: the first byte picks the settings; then the server's bytes, where
 // 0xF0 and a letter mark a chunk break (c), a close (x), a silence (s), a
 // failed wait (e) or an unreported socket (n); 0xF0 0xF0 is the byte itself.
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "mail/pop3_header_source.h"
 #include "mail/pop3_session.h"
 #include "pop3/recording_host.h"
 #include "pop3/scripted_sockets.h"
@@ -58,10 +60,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vsmr::PopSession session(net, host, settings);
     if (vsmr::PopConnect(session, 0, (mode & 8) ? 3 : 1)) {
       const int count = vsmr::PopStat(session);
+      vsmr::PopHeaderSource headers(session, count);
       for (int i = 1; i <= count && i <= 3; ++i) {
         std::string header;
-        const int result = vsmr::PopFetchHeader(session, i, header);
+        const int result = headers.Fetch(i, header);
         if (!header.empty() && header.size() < 32) std::abort();
+        if (header.size() > static_cast<std::size_t>(vsmr::kPopMaxMessageSize) + 8192) std::abort();
         if (result < 0 && !session.IsOpen()) break;
       }
       const int expected = vsmr::PopListForDownload(session, 1);

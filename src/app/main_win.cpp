@@ -11,6 +11,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window_win.h"
+#include "app/startup_trace_win.h"
 #include "command/command_list.h"
 
 namespace vsmr {
@@ -67,6 +68,7 @@ int RunMessageLoop(const MainWindow& window) {
 }  // namespace
 
 int RunProgram(HINSTANCE instance, const char* arguments, int show) {
+  TraceStartup("program entry");
   // The mutex is held, unreleased, for the life of the process.
   HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceName);
   if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -77,22 +79,30 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
   auto state = std::make_unique<AppState>();
   state->nt_platform = IsNtPlatform();
   if (OleInitialize(nullptr) != S_OK) return 0;
+  TraceStartup("OLE initialised");
   // Kept for the whole run: the completion lists hand out strings it allocates.
   IMalloc* allocator = nullptr;
   if (SHGetMalloc(&allocator) == E_FAIL) return 0;
-  HMODULE rich_edit = LoadLibraryA("RichEd32.Dll");  // the mail window's text view
-  if (!rich_edit) MessageBoxA(nullptr, "ライブラリロード失敗", "ERROR", MB_OK);
+  TraceStartup("shell allocator");
 
   std::string exe = ExecutablePath();
   state->files = ProgramFilesFor(exe);
 
   int code = 0;
+  HMODULE rich_edit = nullptr;
   {
     auto window = std::make_unique<MainWindow>(instance, *state, allocator);
-    if (MainWindow::RegisterWindowClass(instance) && window->Create()) {
+    TraceStartup("main window object");
+    if (MainWindow::RegisterWindowClass(instance) && (TraceStartup("window class"), window->Create())) {
+      TraceStartup("window created");
       // In the notification area (as loaded during creation) the window starts hidden.
       ShowWindow(window->hwnd(), state->in_tray ? SW_HIDE : show);
+      TraceStartup("window shown");
       UpdateWindow(window->hwnd());
+      // The mail window's text view: only a window opened from the message loop needs it.
+      rich_edit = LoadLibraryA("RichEd32.Dll");
+      if (!rich_edit) MessageBoxA(nullptr, "ライブラリロード失敗", "ERROR", MB_OK);
+      TraceStartup("Rich Edit loaded (after the first paint)");
       code = RunMessageLoop(*window);
       if (HWND dialog = window->mail_window(); dialog && IsWindow(dialog)) {
         DestroyWindow(dialog);

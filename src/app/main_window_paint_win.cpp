@@ -1,6 +1,7 @@
 // Painting the clock face and the small owner-drawn buttons from the skin,
 // which is read again whenever its file changed (see paint_cache_win.h).
 #include "app/main_window_win.h"
+#include "app/startup_trace_win.h"
 
 #include "app/clock_face.h"
 
@@ -53,6 +54,7 @@ void MainWindow::OnPaint() {
     SetTextColor(face_dc.get(), shown.color);
     TextOutA(face_dc.get(), 21, 5, shown.text.c_str(), static_cast<int>(shown.text.View().size()));
     BitBlt(dc, 0, 0, kClockFaceWidth, kStripHeight, face_dc.get(), 0, 0, SRCCOPY);
+    TraceFirstPaint();
   }
   if (state_.layout.launcher_open) {
     // The frame under and right of the launcher box.

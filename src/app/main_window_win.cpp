@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/hot_key.h"
+#include "app/startup_trace_win.h"
 #include "app/tooltip_win.h"
 
 namespace vsmr {
@@ -14,6 +15,8 @@ namespace vsmr {
 namespace {
 
 constexpr int kClockTickMs = 1000;
+// Posted by OnCreate: the rest of the start-up, after the first paint.
+constexpr UINT kFinishStartUpMessage = WM_APP + 2;
 static_assert(kModAlt == MOD_ALT && kModControl == MOD_CONTROL && kModShift == MOD_SHIFT);
 
 class SystemClock final : public LocalClock {
@@ -83,9 +86,28 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 }
 
 LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  if (!started_) {
+    switch (msg) {
+      // Whatever the user or another start asks comes after the start-up.
+      case WM_COMMAND:
+      case WM_COPYDATA:
+      case kRunLineMessage:
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_DROPFILES:
+      case WM_HOTKEY:
+        FinishStartUp();
+        break;
+      default:
+        break;
+    }
+  }
   switch (msg) {
     case WM_CREATE:
       return OnCreate();
+    case kFinishStartUpMessage:
+      FinishStartUp();
+      return 0;
     case WM_CLOSE:
       OnClose();
       return 0;
@@ -140,14 +162,33 @@ LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT MainWindow::OnCreate() {
+  TraceStartup("WM_CREATE");
   ApplyWidth();
   if (!SetTimer(hwnd_, IDT_CLOCK, kClockTickMs, nullptr)) {
     MessageBoxA(hwnd_, "タイマーの生成に失敗しました", "ERROR", MB_OK | MB_ICONERROR);
   }
+  TraceStartup("width and clock timer");
   CreateSmallButtons();
-  // Topmost before the tool tips exist as well as at its usual place below: Wine
-  // leaves the topmost style off a window that already owns topmost tool tips.
+  TraceStartup("small buttons");
+  // Topmost before the tool tips exist as well as once they do: Wine leaves the
+  // topmost style off a window that already owns topmost tool tips.
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  AttachBuiltinHost();
+  mail_jobs_.Attach(hwnd_);
+  TraceStartup("topmost");
+  LoadSettingsAndLists();
+  TraceStartup("settings and command list read");
+  ApplyLoadedSettings();
+  CheckSkinPresent();
+  // Processed after the first paint, which UpdateWindow makes before the message loop.
+  PostMessageA(hwnd_, kFinishStartUpMessage, 0, 0);
+  TraceStartup("settings applied, skin checked");
+  return 0;
+}
+
+void MainWindow::FinishStartUp() {
+  if (started_) return;
+  started_ = true;
   CreateTooltips();
   bar_host_ = std::make_unique<WindowButtonBarHost>(instance_, hwnd_, tooltip_,
                                                     [this] {
@@ -161,15 +202,17 @@ LRESULT MainWindow::OnCreate() {
       LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_SMALL), IMAGE_ICON, 16, 16, 0)));
   lock_icon_.Reset(static_cast<HICON>(
       LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_LOCKED), IMAGE_ICON, 16, 16, 0)));
-  AttachBuiltinHost();
-  mail_jobs_.Attach(hwnd_);
-  LoadSettingsAndLists();
-  // The buttons come before the rest of the settings take effect: opening the
-  // launcher box runs `_oncmdopn`, which may show or hide items.
+  // The buttons come before the launcher box: opening it runs `_oncmdopn`,
+  // which may show or hide items.
   BuildButtons();
-  ApplyLoadedSettings();
+  TraceStartup("tool tips, menus, icons and launcher buttons (after the first paint)");
+  // A window that starts hidden in the notification area stays hidden while
+  // the box opens.
+  const bool in_tray = state_.in_tray;
+  state_.in_tray = false;
+  if (state_.settings.command_line_launcher != 0) OpenLauncher();
+  state_.in_tray = in_tray;
   if (state_.in_tray) AddTrayIcon();
-  CheckSkinPresent();
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
   InitCommonControlsEx(&icc);
   RegisterHotKeyFromSettings();  // at start-up a failure is silent
@@ -177,7 +220,8 @@ LRESULT MainWindow::OnCreate() {
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ArmMailTimerIfConfigured(5000);
   RunEvent("_startup", kContextEvent);
-  return 0;
+  TraceStartup("launcher box, hot key and _startup");
+  EndStartupTrace();
 }
 
 void MainWindow::CreateSmallButtons() {
@@ -212,9 +256,6 @@ void MainWindow::ApplyLoadedSettings() {
   const SettingsState& loaded = state_.settings;
   SetWindowPos(hwnd_, nullptr, loaded.window_position_x, loaded.window_position_y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // The tray flag is taken after the box opens, so opening it does not show a
-  // window that starts hidden in the notification area.
-  if (loaded.command_line_launcher != 0) OpenLauncher();
   state_.in_tray = loaded.in_task_or_not != 0;
 }
 

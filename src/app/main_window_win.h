@@ -61,6 +61,11 @@ class MainWindow {
 
   // Creation and closing.
   LRESULT OnCreate();
+  // What the first paint of the clock face does not need: tool tips, menus and
+  // icons, the launcher buttons, the launcher box, the notification icon, the
+  // hot key, drops and `_startup`. Posted by OnCreate; run at the latest when
+  // input or a handed-over line arrives first.
+  void FinishStartUp();
   void OnClose();
   void OnDestroy();
   void CreateSmallButtons();
@@ -165,6 +170,7 @@ class MainWindow {
   ButtonIconCache icon_cache_;
   bool building_bar_ = false;  // the bar is being built: one resize at the end
   bool settings_loaded_ = false;  // the save writes only what a load filled
+  bool started_ = false;          // FinishStartUp has run
   bool options_open_ = false;     // the options dialog is on screen
   ColorChooserState colors_;      // the colour chooser's custom colours, kept for the run
 };

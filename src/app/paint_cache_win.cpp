@@ -48,6 +48,16 @@ HICON ButtonIconCache::Get(int position, const char* path, int index,
   entry.path = path;
   entry.index = index;
   entry.stamp = stamp;
+  entry.icon.Reset();
+  // Buttons of one source (the same program, say) read its file once; each
+  // keeps a copy of its own, so replacing one button's icon leaves the others.
+  for (const Entry& other : entries_) {
+    if (&other != &entry && other.icon && other.path == entry.path && other.index == index &&
+        other.stamp == stamp) {
+      entry.icon.Reset(CopyIcon(other.icon.get()));
+      if (entry.icon) return entry.icon.get();
+    }
+  }
   entry.icon = LoadItemIcon(path, index, kItemIconSmall, resources);
   return entry.icon.get();
 }

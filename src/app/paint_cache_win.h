@@ -2,7 +2,8 @@
 // button's icon. Both are keyed by their file's size and last write time, so a
 // file changed on disk is read again at the next paint, as if nothing were
 // kept; an unchanged one is not read and decoded for every button on every
-// paint (64 buttons did that in a single repaint).
+// paint (64 buttons did that in a single repaint), and buttons that share a
+// source read it once between them.
 #pragma once
 #include <windows.h>
 

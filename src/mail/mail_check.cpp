@@ -135,14 +135,21 @@ void RunMailJob(const MailJobRequest& request, const MailJobSettings& settings,
 }
 
 bool PopMailServer::Connect(int account, int job_kind) {
+  headers_.reset();  // it refers to the session
   session_ = std::make_unique<PopSession>(sockets_, host_, settings_);
   return PopConnect(*session_, account, job_kind);
 }
 
-int PopMailServer::Stat() { return session_ ? PopStat(*session_) : -1; }
+int PopMailServer::Stat() {
+  if (!session_) return -1;
+  const int count = PopStat(*session_);
+  headers_ = std::make_unique<PopHeaderSource>(*session_, count);
+  return count;
+}
 
 int PopMailServer::FetchHeader(int number, std::string& header) {
   header.clear();
+  if (headers_) return headers_->Fetch(number, header);
   return session_ ? PopFetchHeader(*session_, number, header) : -1;
 }
 
@@ -158,6 +165,7 @@ bool PopMailServer::Delete(int number) { return session_ && PopDelete(*session_,
 
 void PopMailServer::Quit() {
   if (session_) PopQuit(*session_);
+  headers_.reset();
   session_.reset();
 }
 

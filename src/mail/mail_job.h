@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "mail/mail_list_row.h"
+#include "mail/pop3_header_source.h"
 #include "mail/pop3_session.h"
 #include "settings/settings_records.h"
 
@@ -128,6 +129,8 @@ class PopMailServer final : public MailServer {
   PopHost& host_;
   PopSettings settings_;
   std::unique_ptr<PopSession> session_;
+  // The headers in order after Stat: pipelined when the server allows it.
+  std::unique_ptr<PopHeaderSource> headers_;
 };
 
 // Runs one job to its end on the calling thread. Kinds other than the two

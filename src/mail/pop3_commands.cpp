@@ -13,16 +13,9 @@ namespace vsmr {
 
 namespace {
 
+using pop3_io::ClampSize;
 using pop3_io::kChunk;
-
-// The collected TOP answer never grows past this: a header block larger than
-// the largest message is not a header.
-constexpr std::size_t kHeaderTextLimit = kPopMaxMessageSize + kChunk;
-
-std::int32_t ClampSize(std::int32_t size) {
-  if (size < 0) return 0;
-  return size > kPopMaxMessageSize ? kPopMaxMessageSize : size;
-}
+using pop3_io::kHeaderTextLimit;
 
 // Appends to the header text; false (reported) when memory runs out.
 bool AppendHeader(PopSession& session, std::string& header, const char* data, std::size_t length) {

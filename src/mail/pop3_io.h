@@ -2,6 +2,7 @@
 // POP3 operation shares (internal to the client).
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "mail/pop3_session.h"
@@ -13,6 +14,16 @@ inline constexpr std::size_t kShortAnswer = 1024;
 inline constexpr std::size_t kStatAnswer = 1023;
 inline constexpr std::size_t kChunk = 8192;
 inline constexpr std::size_t kFollowUpChunk = 8160;
+
+// The collected TOP answer never grows past this: a header block larger than
+// the largest message is not a header.
+inline constexpr std::size_t kHeaderTextLimit = kPopMaxMessageSize + kChunk;
+
+// A size stated by the server, as the client takes it.
+inline std::int32_t ClampSize(std::int32_t size) {
+  if (size < 0) return 0;
+  return size > kPopMaxMessageSize ? kPopMaxMessageSize : size;
+}
 
 // Waits writable and sends `line` whole. False: the connection is closed and
 // the failure reported.

@@ -71,7 +71,7 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(window_->Create());
     ShowWindow(window_->hwnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(window_->hwnd());
-    PumpMessages();
+    if (pump_after_create_) PumpMessages();
   }
   // Writes the files the window loads at creation (none by default) and may
   // set seams_.
@@ -97,6 +97,7 @@ class MainWindowTest : public ::testing::Test {
     return c;
   }
 
+  bool pump_after_create_ = true;  // false: the test sees the window as at its first paint
   TempDir dir_;
   MainWindowSeams seams_;  // the window's clock and built-ins (the real ones when null)
   RecordingSystem system_;  // no test reaches a real box, menu, shutdown or suspend

@@ -1,7 +1,7 @@
 // The built-ins on the real main window: the bar they rebuild, the menus they
 // track and the choices that come back, the shutdown countdown's timer, the
 // window's place, the command editor the add built-in opens, and the start-up
-// order that keeps `_oncmdopn` from doubling the buttons.
+// order that keeps `_oncmdopn` from doubling the buttons and follows the first paint.
 #include <windows.h>
 
 #include <fstream>
@@ -165,6 +165,29 @@ TEST_F(StartupOrderTest, ButtonsExistBeforeTheBoxOpens) {
   EXPECT_TRUE(state_->layout.launcher_open);
   EXPECT_EQ(state_->layout.button_count, 4);
   EXPECT_EQ(ButtonCount(), 4);
+}
+
+// The first paint comes before the buttons and the box: they follow from the
+// message loop, or at once when a command arrives first.
+class FirstPaintTest : public StartupOrderTest {
+ protected:
+  FirstPaintTest() { pump_after_create_ = false; }
+};
+
+TEST_F(FirstPaintTest, ButtonsAndTheBoxFollowTheFirstPaint) {
+  EXPECT_EQ(ButtonCount(), 0);
+  EXPECT_FALSE(state_->layout.launcher_open);
+  PumpMessages();
+  EXPECT_TRUE(state_->layout.launcher_open);
+  EXPECT_EQ(ButtonCount(), 4);
+}
+
+TEST_F(FirstPaintTest, ACommandBeforeTheRestFindsTheStartUpFinished) {
+  SendMessageA(window_->hwnd(), WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
+  EXPECT_EQ(ButtonCount(), 4);
+  EXPECT_FALSE(state_->layout.launcher_open);  // opened by the start-up, closed by the command
+  PumpMessages();
+  EXPECT_FALSE(state_->layout.launcher_open);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The real main window under the platform: painting it hundreds of times, and
-// opening and closing the launcher box, must not leave GDI objects behind.
+// opening and closing the launcher box, must not leave GDI objects behind; the
+// button icon cache reads a shared source once and gives each button its own icon.
+#include "app/paint_cache_win.h"
 #include "main_window_fixture_win.h"
 
 namespace vsmr {
@@ -17,6 +19,26 @@ TEST_F(MainWindowTest, CreatedAsTheClockStrip) {
   EXPECT_TRUE(GetWindowLongA(window_->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_NE(GetDlgItem(window_->hwnd(), IDM_CLOSE), nullptr);
   EXPECT_NE(GetDlgItem(window_->hwnd(), IDM_TRAY_TOGGLE), nullptr);
+}
+
+TEST(ButtonIconCacheTest, ButtonsOfOneSourceEachKeepTheirOwnIcon) {
+  char system[MAX_PATH];
+  ASSERT_GT(GetSystemDirectoryA(system, sizeof system), 0u);
+  const std::string source = std::string(system) + "\\shell32.dll";
+  ItemIconResources resources;
+  resources.module = GetModuleHandleA(nullptr);
+  ButtonIconCache cache;
+  HICON first = cache.Get(0, source.c_str(), 3, resources);
+  ASSERT_NE(first, nullptr);
+  HICON second = cache.Get(1, source.c_str(), 3, resources);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(second, first);
+  cache.Get(0, source.c_str(), 4, resources);  // the first button's icon is replaced
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(second, &info));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  EXPECT_EQ(cache.Get(1, source.c_str(), 3, resources), second);
 }
 
 TEST_F(MainWindowTest, PaintingDoesNotLeak) {

@@ -124,7 +124,8 @@ class Options(VesmiraCase):
         self.write('vsmrsys.ini', settings_file({'ButtonLauncher': launcher_items([
             (1, 'C:\\one.exe', 'one', 0, ''), (1, 'C:\\two.exe', 'two', 0, '')])}))
         process, window = self.start_main_window()
-        self.assertEqual(self.desktop.geometry(window)[2], CLOSED + 2 * BUTTON)
+        got = self.desktop.wait_geometry(window, lambda g: g[2] == CLOSED + 2 * BUTTON, timeout=10)
+        self.assertEqual(got[2], CLOSED + 2 * BUTTON)
         self.open_options()
         self.show_tab('launcher')
         self.click(FIRST_ROW)

@@ -92,7 +92,19 @@ class VesmiraCase(unittest.TestCase):
         process, window = self.start_with_window(self.start, TITLE_REGEX)
         # The first paint follows the map; wait until the face is there before acting.
         wait_for(lambda: self.desktop.geometry(window)[2] > 0, 5)
+        self.wait_settled(window)
         return process, window
+
+    def wait_settled(self, window, still=0.3, timeout=5):
+        """The launcher buttons and the box follow the first paint and widen the strip:
+        waits until its geometry has not changed for `still` seconds."""
+        last, since = self.desktop.geometry(window), time.monotonic()
+        deadline = since + timeout
+        while time.monotonic() < deadline and time.monotonic() - since < still:
+            time.sleep(0.05)
+            now = self.desktop.geometry(window)
+            if now != last:
+                last, since = now, time.monotonic()
 
     def start_with_window(self, start, title_regex, timeout=45):
         """Calls start() (which returns a WineProcess) until a window titled title_regex

@@ -44,7 +44,8 @@ std::vector<testing::ServerAction> TwoMessageSession() {
   const std::string h1 = HeaderOf({"<a@x>", "one"});
   const std::string h2 = HeaderOf({"<b@x>", "two", "Hanako <h@example.jp>"});
   return {Send("+OK ready\r\n"), Expect("USER"), Send("+OK\r\n"), Expect("PASS"), Send("+OK\r\n"),
-          Expect("STAT"), Send("+OK 2 300\r\n"), Expect("TOP"), Send("+OK\r\n" + h1 + ".\r\n"),
+          Expect("STAT"), Send("+OK 2 300\r\n"), Expect("CAPA"), Send("+OK\r\nTOP\r\nPIPELINING\r\n.\r\n"),
+          Expect("TOP"), Send("+OK\r\n" + h1 + ".\r\n"),
           Expect("LIST"), Send("+OK 1 120\r\n"), Expect("TOP"), Send("+OK\r\n" + h2 + ".\r\n"),
           Expect("LIST"), Send("+OK 2 180\r\n"), Expect("QUIT"), Send("+OK bye\r\n")};
 }

@@ -7,6 +7,10 @@ Usage: cmd_mail_test.py PATH/TO/vsmr            (host build: UTF-8 console)
 import os
 import subprocess
 import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import latency_proxy  # noqa: E402
 
 VSMR = sys.argv[1:]
 WINE = len(VSMR) > 1
@@ -21,7 +25,9 @@ class Result:
         self.returncode = done.returncode
         self.stdout = done.stdout
         self.stderr = (done.stdout if WINE else done.stderr).decode(ENCODING, "replace")
-        self.text = done.stdout.decode(ENCODING, "replace")
+        # Under Wine the mode line on the error stream comes with the rows.
+        self.text = "".join(line for line in done.stdout.decode(ENCODING, "replace").splitlines(True)
+                            if not (WINE and line.startswith("vsmr mail: ")))
 
 
 def mail(user, *extra, password=PASSWORD, server="127.0.0.1", port=PORT):
@@ -50,6 +56,18 @@ r = mail("many")
 rows = r.text.splitlines()
 check("many rows", len(rows) == 300, len(rows))
 check("many order", all(row.split("\t")[2] == "message %d" % i for i, row in enumerate(rows, 1)), rows[:3])
+check("many pipelined", "vsmr mail: pipelined" in r.stderr, r.stderr)
+r = mail("many", "--sequential")
+check("many sequential", r.text.splitlines() == rows and "vsmr mail: sequential" in r.stderr, r.stderr)
+
+# 20 ms away: one command at a time would wait at least 300 x 2 round trips (12 s).
+proxy, proxy_port = latency_proxy.start(PORT, 10, lifetime=100)
+start = time.monotonic()
+r = mail("many", port=str(proxy_port))
+elapsed = time.monotonic() - start
+proxy.kill()
+check("many far away", r.text.splitlines() == rows, r.stderr)
+check("many far away pipelined", elapsed < 6, elapsed)
 
 # An empty mailbox lists nothing and succeeds.
 r = mail("empty")

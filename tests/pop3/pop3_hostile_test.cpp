@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "mail/pop3_header_source.h"
 #include "mail/pop3_session.h"
 #include "mail/pop3_texts.h"
 #include "pop3/fake_pop_server.h"
@@ -26,12 +27,19 @@ std::string Header() { return "Subject: test message\r\nFrom: a@example.jp\r\n\r
 
 enum class Pass { kConnect, kStat, kCheck, kDownload, kDelete };
 
+// How a check's server answers CAPA: each check row runs in every mode.
+enum class CapaMode { kRefused, kNoPipelining, kPipelined };
+const char* const kCapaAnswers[] = {"-ERR unknown command\r\n", "+OK\r\nTOP\r\nUSER\r\nUIDL\r\n.\r\n",
+                                    "+OK Capability list follows\r\nTOP\r\nUSER\r\npipelining\r\n.\r\n"};
+
 struct Outcome {
   bool connected = false;
   int count = -2;           // kCheck: PopStat
   int size = -2;            // kCheck: first header's size; kDownload: expected size
   std::string header;       // kCheck: first header
   bool retrieved = false;   // kDownload
+  std::vector<int> sizes;   // kCheck: every fetched header's size
+  PopHeaderMode mode = PopHeaderMode::kNotAsked;
   std::size_t length = 0;   // kDownload: bytes kept
   std::size_t capacity = 0; // kDownload: message text buffer
   bool deleted = false;     // kDelete
@@ -48,7 +56,29 @@ struct Scenario {
   const char* host = "127.0.0.1";
   bool partial = false; // the answer to the size question
   bool nothing_listening = false;
+  int fetch = 1;              // kCheck: how many headers are fetched
+  bool pipelined_only = false;  // the script answers commands sent ahead
 };
+
+// The check's CAPA step, answered as `mode` says, before the first TOP (unless
+// the script has its own).
+bool HasOwnCapa(const Script& script) {
+  for (const ServerAction& a : script) {
+    if (a.kind == ServerAction::kExpect && a.text == "CAPA") return true;
+  }
+  return false;
+}
+
+Script WithCapa(Script script, CapaMode mode) {
+  if (HasOwnCapa(script)) return script;
+  for (auto it = script.begin(); it != script.end(); ++it) {
+    if (it->kind == ServerAction::kExpect && it->text == "TOP") {
+      script.insert(it, {Expect("CAPA"), Send(kCapaAnswers[static_cast<int>(mode)])});
+      break;
+    }
+  }
+  return script;
+}
 
 Outcome RunPass(const Scenario& sc, RecordingHost& host, std::uint16_t port) {
   PopSettings settings;
@@ -66,10 +96,19 @@ Outcome RunPass(const Scenario& sc, RecordingHost& host, std::uint16_t port) {
     case Pass::kStat:
       out.count = PopStat(session);
       break;
-    case Pass::kCheck:
+    case Pass::kCheck: {
       out.count = PopStat(session);
-      if (out.count > 0) out.size = PopFetchHeader(session, 1, out.header);
+      PopHeaderSource source(session, out.count);
+      std::string header;
+      for (int i = 1; i <= out.count && i <= sc.fetch; ++i) {
+        const int size = source.Fetch(i, i == 1 ? out.header : header);
+        out.sizes.push_back(size);
+        if (size < 0) break;
+      }
+      if (!out.sizes.empty()) out.size = out.sizes[0];
+      out.mode = source.Mode();
       break;
+    }
     case Pass::kDownload: {
       out.size = PopListForDownload(session, 1);
       MessageText text;
@@ -208,12 +247,48 @@ std::vector<Scenario> Scenarios() {
        "MailErrE", [](const Outcome& o) { EXPECT_FALSE(o.deleted); }},
       {"huge STAT count", LogIn({Expect("STAT"), Send("+OK 99999999999 1\r\n"), Expect("TOP"), Send("-ERR no\r\n")}),
        Pass::kCheck, 2, "-ERR no\r\n", "MailErrE", [](const Outcome& o) { EXPECT_EQ(o.count, 2147483647); }},
+      {"three messages' commands read before the first answer, all answers in one send",
+       LogIn({Expect("STAT"), Send("+OK 3 60\r\n"), Expect("TOP"), Expect("LIST"), Expect("TOP"), Expect("LIST"),
+              Expect("TOP"), Expect("LIST"),
+              Send("+OK\r\n" + Header() + ".\r\n+OK 1 10\r\n+OK\r\nSubject: two\r\nFrom: b@example.jp\r\n\r\n.\r\n"
+                   "+OK 2 20\r\n+OK\r\n" + Header() + ".\r\n+OK 3 30\r\n")}),
+       Pass::kCheck, 2, "", kNone,
+       [](const Outcome& o) {
+         EXPECT_EQ(o.sizes, (std::vector<int>{10, 20, 30}));
+         EXPECT_EQ(o.header, "+OK\r\n" + Header() + ".\r\n");
+       },
+       "127.0.0.1", false, false, 3, true},
+      {"second TOP refused after the first message's answers",
+       LogIn({Expect("STAT"), Send("+OK 2 20\r\n"), Expect("TOP"), Expect("LIST"), Expect("TOP"), Expect("LIST"),
+              Send("+OK\r\n" + Header() + ".\r\n+OK 1 10\r\n-ERR no such message\r\n-ERR no such message\r\n")}),
+       Pass::kCheck, 2, "-ERR no such message\r\n", "MailErrE",
+       [](const Outcome& o) { EXPECT_EQ(o.sizes, (std::vector<int>{10, -1})); }, "127.0.0.1", false, false, 2, true},
+      {"empty header block", LogIn({Expect("STAT"), Send("+OK 1 5\r\n"), Expect("TOP"), Send("+OK\r\n.\r\n"),
+                                    Sleep(300)}),
+       Pass::kCheck, 2, "", kNone, [](const Outcome& o) { EXPECT_EQ(o.size, -1); EXPECT_EQ(o.header, ""); }},
+      {"CAPA unanswered", LogIn({Expect("STAT"), Send("+OK 1 5\r\n"), Expect("CAPA"), Sleep(3000)}), Pass::kCheck, 1,
+       kTimeout, "MailErrT", [](const Outcome& o) { EXPECT_EQ(o.size, -1); EXPECT_EQ(o.header, ""); }},
+      {"CAPA answered by a flood", LogIn({Expect("STAT"), Send("+OK 1 5\r\n"), Expect("CAPA"), Send("+OK\r\n"),
+                                          Flood(1 << 20, "PIPELINING\r\n")}),
+       Pass::kCheck, 2, pop3_text::kReceiveFailed, "MailErr1", [](const Outcome& o) { EXPECT_EQ(o.size, -1); }},
   };
 }
 
 TEST(Pop3Hostile, EveryScenarioEndsCleanlyAndOnTime) {
+  std::vector<std::pair<Scenario, CapaMode>> runs;
   for (const Scenario& sc : Scenarios()) {
-    SCOPED_TRACE(sc.name);
+    if (sc.pass != Pass::kCheck) {
+      runs.emplace_back(sc, CapaMode::kRefused);
+      continue;
+    }
+    for (CapaMode mode : {CapaMode::kRefused, CapaMode::kNoPipelining, CapaMode::kPipelined}) {
+      if (sc.pipelined_only && mode != CapaMode::kPipelined) continue;
+      runs.emplace_back(sc, mode);
+      runs.back().first.server = WithCapa(sc.server, mode);
+    }
+  }
+  for (const auto& [sc, mode] : runs) {
+    SCOPED_TRACE(::testing::Message() << sc.name << " (CAPA mode " << static_cast<int>(mode) << ")");
     FakePopServer server(sc.server);
     const std::uint16_t port = sc.nothing_listening ? FakePopServer::UnusedPort() : server.Port();
     RecordingHost host;
@@ -228,6 +303,9 @@ TEST(Pop3Hostile, EveryScenarioEndsCleanlyAndOnTime) {
       EXPECT_LT(out.length, out.capacity);
     }
     EXPECT_TRUE(server.Mismatches().empty()) << ::testing::PrintToString(server.Mismatches());
+    if (sc.pass == Pass::kCheck && out.count > 0 && !HasOwnCapa(sc.server)) {
+      EXPECT_EQ(out.mode, mode == CapaMode::kPipelined ? PopHeaderMode::kPipelined : PopHeaderMode::kSequential);
+    }
     sc.verify(out);
   }
 }

@@ -14,6 +14,7 @@
 #include "console_text.h"
 #include "mail/mail_compose.h"
 #include "mail/mail_record.h"
+#include "mail/pop3_header_source.h"
 #include "mail/pop3_session.h"
 #include "subcommand.h"
 
@@ -41,6 +42,7 @@ struct Options {
   int timeout = 10;
   int show = 0;
   int source = 0;
+  bool sequential = false;  // never pipelined, whatever the server allows
 };
 
 bool ParseNumber(const std::string& text, int minimum, int* out) {
@@ -54,6 +56,10 @@ bool ParseNumber(const std::string& text, int minimum, int* out) {
 bool ParseOptions(const std::vector<std::string>& args, Options& o) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& name = args[i];
+    if (name == "--sequential") {
+      o.sequential = true;
+      continue;
+    }
     if (i + 1 >= args.size()) {
       std::fprintf(stderr, "vsmr mail: %s needs a value\n", name.c_str());
       return false;
@@ -94,14 +100,29 @@ int ReportFailure(const ConsoleHost& host) {
   return 1;
 }
 
-// One row per message: user, sender, subject, short date, size (tab-separated).
+// Which way the headers were read, on the error stream after the rows.
+void ReportMode(PopHeaderMode mode, bool forced) {
+  if (mode == PopHeaderMode::kNotAsked) return;
+  std::fflush(stdout);
+  std::fprintf(stderr, "vsmr mail: %s\n",
+               mode == PopHeaderMode::kPipelined ? "pipelined (the server allows PIPELINING)"
+               : forced                          ? "sequential (--sequential)"
+                                                 : "sequential (the server does not announce PIPELINING)");
+}
+
+// One row per message: user, sender, subject, short date, size (tab-separated),
+// read as the mail check reads them.
 int ListMessages(PopSession& session, const ConsoleHost& host, const Options& o) {
   const int count = PopStat(session);
   if (count < 0) return ReportFailure(host);
+  PopHeaderSource source(session, count, !o.sequential);
   for (int i = 1; i <= count; ++i) {
     std::string header;
-    const int size = PopFetchHeader(session, i, header);
-    if (size < 0) return ReportFailure(host);
+    const int size = source.Fetch(i, header);
+    if (size < 0) {
+      ReportMode(source.Mode(), o.sequential);
+      return ReportFailure(host);
+    }
     MailRecord record{};
     ParseMailHeaders(header, record);
     std::printf("%s\t%s\t%s\t%s\t%d\n", EscapeField(o.user).c_str(),
@@ -109,6 +130,7 @@ int ListMessages(PopSession& session, const ConsoleHost& host, const Options& o)
                 EscapeField(record.subject.View()).c_str(),
                 EscapeField(FormatMailDate(record.date.View(), MailDateForm::kShort)).c_str(), size);
   }
+  ReportMode(source.Mode(), o.sequential);
   return 0;
 }
 
@@ -161,7 +183,7 @@ int RunMail(const std::vector<std::string>& args) {
 
 const Subcommand kMail("mail",
                        "mail --server HOST [--port P] --user U --password W [--timeout S] "
-                       "[--show N | --source N]",
+                       "[--sequential] [--show N | --source N]",
                        RunMail);
 
 }  // namespace
