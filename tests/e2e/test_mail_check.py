@@ -11,26 +11,18 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'pop3'))
 
-from dovecot_harness import PASSWORD, Dovecot, japanese_message, unavailable  # noqa: E402
-from mailpeek import MAIL_CHECK_COMMAND, MailPeek  # noqa: E402
+from dovecot_harness import japanese_message  # noqa: E402
+from mail_case import (BOX, CLOCK_TEXT_POINT, FIRST_ROW_TOP, MAIL_TITLE, ROW_HEIGHT,  # noqa: E402
+                       MailCase, count_text)
+from mailpeek import MAIL_CHECK_COMMAND  # noqa: E402
 from probe import Probe  # noqa: E402
-from program_files import STATUS_COLOUR, launcher_items, settings_file  # noqa: E402
-from test_main_menu import menu_rows  # noqa: E402
-from vesmira_case import QUIET, VesmiraCase  # noqa: E402
+from program_files import STATUS_COLOUR  # noqa: E402
+from vesmira_case import QUIET  # noqa: E402
 from wine import wait_for  # noqa: E402
 
-POP3_PORT = 110
-BOX = 'taro'
-MAIL_TITLE = '^メール$'
 CLOCK_TEXT = (18, 0, 74, 22)
-CLOCK_TEXT_POINT = (40, 11)
-MAIL_CHECK_ITEM = 5  # "メールチェック(&M)", the sixth text of the main menu
 STRIP = 88  # the strip's width without launcher buttons, the launcher box closed
 OPEN_STRIP = STRIP + 100  # and with the box open at its default length
-# Rows of the message list on the screen, from the window's top edge (caption and header
-# above them), with the dialog font the list uses.
-FIRST_ROW_TOP = 42
-ROW_HEIGHT = 14
 IMAGE_NEW = 1  # state images of the list: new and not multipart
 IMAGE_NONE = 3  # neither new nor multipart
 TIMER_START = 5  # seconds from start to the first automatic check
@@ -48,68 +40,19 @@ def mail(subject, name, address, key):
     return japanese_message(subject=subject, name=name, address=address, key=key)
 
 
-def count_text(count):
-    return f'新着メールが{count}通あります'
-
-
 def hook_args(count, name, address):
     """The probe's arguments for _onnewmail1: the count, then the sender's address and the
     text before its "<" (the name and the blank that follows it)."""
     return [str(count), address, name + ' ']
 
 
-class MailCheck(VesmiraCase):
+class MailCheck(MailCase):
     def setUp(self):
-        reason = unavailable()
-        if reason:
-            self.skipTest(reason)
         super().setUp()
         self.probe = Probe(self)
-        self.peek = MailPeek(self.desktop.display, self.folder, os.path.join(self.shots, 'wine.log'))
 
     def serve(self, mails):
-        self.dovecot = Dovecot({BOX: [mail(*m) for m in mails]}, port=POP3_PORT)
-        self.addCleanup(self.dovecot.stop)
-
-    def start_with(self, mail_settings, password=PASSWORD, other=(), commands=()):
-        self.write_commands(commands)
-        self.write('vsmrsys.ini', settings_file({
-            'MailPopSetting': [('Mail1AccountData', f'1\t127.0.0.1\t{BOX}\t{password}\t'),
-                               ('TimeOut', 10), *mail_settings],
-            'OtherSettings': list(other),
-            'ButtonLauncher': launcher_items([])}))
-        self.process, self.window = self.start_main_window()
-        self.started = time.monotonic()
-
-    def check_from_menu(self):
-        """Right click on the clock, then "メールチェック(&M)" in the menu."""
-        before = set(self.desktop.find_windows(''))
-        self.desktop.click(*CLOCK_TEXT_POINT, button=3)
-        menu = self.wait_new_window(before, CLOCK_TEXT_POINT)
-        self.assertIsNotNone(menu, 'no popup menu appeared')
-        geometry = self.desktop.geometry(menu)
-        image = self.desktop.wait_screen('menu', lambda i: len(menu_rows(i, geometry)[0]) == 6)
-        bands, _ = menu_rows(image, geometry)
-        self.assertEqual(len(bands), 6, f'{bands} in {image.path}')
-        self.desktop.click(geometry[0] + geometry[2] // 2, sum(bands[MAIL_CHECK_ITEM]) // 2)
-
-    def wait_text(self, predicate, timeout):
-        """The mail window's text once predicate(text) holds, or None at timeout."""
-        def matching():
-            text = self.peek.read()
-            return text if text is not None and predicate(text) else None
-        return wait_for(matching, timeout, interval=0.2)
-
-    def wait_count(self, count, timeout=30):
-        """The mail window's text once its status line shows the count text of `count`
-        (a text that an earlier check with another count cannot have left), with as many
-        rows."""
-        self.assertIsNotNone(self.desktop.wait_window(MAIL_TITLE, timeout),
-                             'the mail window did not appear')
-        text = self.wait_text(lambda t: t.status == count_text(count), timeout)
-        self.assertIsNotNone(text, f'no "{count_text(count)}" in the mail window: {self.peek.read()}')
-        self.assertEqual(len(text.rows), count)
-        return text
+        self.serve_texts(mail(*m) for m in mails)
 
     def test_menu_check_lists_japanese_mail(self):
         self.serve(MAILS)
