@@ -160,7 +160,8 @@ class MailRead(MailCase):
         self.assertTrue(wait_for(lambda: os.path.exists(self.path('saved.txt')), 10), 'no file')
         self.desktop.screenshot('saved')
         saved = self.read('saved.txt').decode('cp932')
-        self.assertEqual(saved.replace('\r\n', '\n'), shown.replace('\r\n', '\n'))
+        # Wine hands the clipboard to X with line ends of LF alone; the view's are CR LF.
+        self.assertEqual(saved, shown.replace('\n', '\r\n'))
 
     def maildir_files(self):
         """The messages' file names in the maildir, without the flags the server adds."""
@@ -179,7 +180,6 @@ class MailRead(MailCase):
         self.assertIsNotNone(self.desktop.wait_window('^削除$', 15), 'no question before deleting')
         self.desktop.screenshot('delete-question')
         self.desktop.key('y')
-        self.assertIsNotNone(self.desktop.wait_window('削除しました|^削除$', 15))
         self.assertTrue(wait_for(lambda: len(self.maildir_files()) == 2, 15),
                         f'the maildir still holds {self.maildir_files()}')
         self.assertEqual(self.maildir_files(), [files[0], files[2]])
