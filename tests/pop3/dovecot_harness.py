@@ -154,6 +154,18 @@ service imap-login {{
     return conf
 
 
+def port_taken(port):
+    """True when something already listens on 127.0.0.1:port: a server of another run
+    would answer in place of ours, and its mail and log-ins would be taken for ours."""
+    with socket.socket() as s:
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        try:
+            s.bind(("127.0.0.1", port))
+        except OSError:
+            return True
+    return False
+
+
 def wait_for_port(port, seconds):
     end = time.time() + seconds
     while time.time() < end:
@@ -190,10 +202,12 @@ class Dovecot:
         try:
             write_maildirs(self.root, self.user, boxes)
             self.port = port or free_port()
+            if port_taken(self.port):
+                raise RuntimeError("port %d is already in use: another test run's server?" % self.port)
             conf = write_config(self.root, self.port, self.user, boxes)
             self._server = subprocess.Popen(["dovecot", "-F", "-c", conf], stdout=subprocess.DEVNULL,
                                             stderr=subprocess.STDOUT)
-            if not wait_for_port(self.port, 15):
+            if not wait_for_port(self.port, 15) or self._server.poll() is not None:
                 raise RuntimeError("dovecot did not start on port %d; its log:\n%s" % (self.port, self.log()))
         except BaseException:
             self.stop()
