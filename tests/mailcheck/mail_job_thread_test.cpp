@@ -39,6 +39,37 @@ class ReceivingHost final : public EventHost {
   }
 };
 
+// Runs the job on a worker thread while this thread takes what it hands over,
+// until the worker has ended and its last posted call has run.
+void RunOnWorker(const MailJobRequest& request, const MailJobSettings& settings,
+                 ReceivingHost& ui) {
+  LineHandOff queue;
+  auto stop = std::make_shared<std::atomic<bool>>(false);
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    HandedOffMailHost host(queue, [] { return true; }, ui, stop);
+    PopMailServer pop(SystemSockets(), host, settings.pop);
+    RunMailJob(request, settings, host, pop);
+    done = true;
+  });
+  auto no_lines = [](std::string_view, int) { return 0; };
+  while (!done) {
+    queue.RunQueued(no_lines);
+    std::this_thread::yield();
+  }
+  worker.join();
+  queue.RunQueued(no_lines);  // what was posted last
+}
+
+// The events with only the first status text: the download's progress texts vary.
+Events WithoutProgress(const Events& events) {
+  Events seen;
+  for (const std::string& e : events) {
+    if (!e.starts_with("status") || seen.empty()) seen.push_back(e);
+  }
+  return seen;
+}
+
 std::vector<testing::ServerAction> TwoMessageSession() {
   using namespace testing;
   const std::string h1 = HeaderOf({"<a@x>", "one"});
@@ -63,23 +94,8 @@ TEST(MailJobThread, CheckOverSocketsReachesTheWindowsOnlyThroughTheHandOff) {
   settings.pop.port = server.Port();
   settings.pop.timeout_seconds = 5;
 
-  LineHandOff queue;
   ReceivingHost ui;
-  auto stop = std::make_shared<std::atomic<bool>>(false);
-  std::atomic<bool> done{false};
-  std::thread worker([&] {
-    HandedOffMailHost host(queue, [] { return true; }, ui, stop);
-    PopMailServer pop(SystemSockets(), host, settings.pop);
-    RunMailJob({kMailJobAutoCheck}, settings, host, pop);
-    done = true;
-  });
-  auto no_lines = [](std::string_view, int) { return 0; };
-  while (!done) {
-    queue.RunQueued(no_lines);
-    std::this_thread::yield();
-  }
-  worker.join();
-  queue.RunQueued(no_lines);  // what was posted last
+  RunOnWorker({kMailJobAutoCheck}, settings, ui);
   server.WaitUntilDone();
 
   EXPECT_FALSE(ui.off_thread_call);
@@ -88,10 +104,7 @@ TEST(MailJobThread, CheckOverSocketsReachesTheWindowsOnlyThroughTheHandOff) {
                      "row 0 two image 1", "show",
                      "run -1 _onnewmail1 1 \"h@example.jp\" \"Hanako \"", "store 0 g0 2 <a@x>",
                      "count", "arm 10000"};
-  Events seen;
-  for (const std::string& e : ui.events) {
-    if (!e.starts_with("status") || seen.empty()) seen.push_back(e);  // progress texts vary
-  }
+  const Events seen = WithoutProgress(ui.events);
   EXPECT_EQ(seen, expected);
 }
 
@@ -109,31 +122,13 @@ TEST(MailJobThread, ShowingAMessageOverSocketsPutsItsDecodedTextIntoTheView) {
   settings.pop.port = server.Port();
   settings.pop.timeout_seconds = 5;
 
-  LineHandOff queue;
   ReceivingHost ui;
-  auto stop = std::make_shared<std::atomic<bool>>(false);
-  std::atomic<bool> done{false};
-  std::thread worker([&] {
-    HandedOffMailHost host(queue, [] { return true; }, ui, stop);
-    PopMailServer pop(SystemSockets(), host, settings.pop);
-    RunMailJob({kMailJobShowMessage, 5, 0, 1}, settings, host, pop);
-    done = true;
-  });
-  auto no_lines = [](std::string_view, int) { return 0; };
-  while (!done) {
-    queue.RunQueued(no_lines);
-    std::this_thread::yield();
-  }
-  worker.join();
-  queue.RunQueued(no_lines);
+  RunOnWorker({kMailJobShowMessage, 5, 0, 1}, settings, ui);
   server.WaitUntilDone();
 
   EXPECT_FALSE(ui.off_thread_call);
   EXPECT_TRUE(server.Mismatches().empty());
-  Events seen;
-  for (const std::string& e : ui.events) {
-    if (!e.starts_with("status") || seen.empty()) seen.push_back(e);  // progress texts vary
-  }
+  const Events seen = WithoutProgress(ui.events);
   ASSERT_EQ(seen.size(), 6u);
   EXPECT_EQ(seen[0], "status メール内容を取得中");
   EXPECT_EQ(seen[1], "read");
