@@ -107,7 +107,10 @@ bool PopConnect(PopSession& session, int account_index, int job_kind) {
   }
   session.Adopt(socket);
   const int connect_wait = WaitSeconds(session.Settings()) < 1 ? 1 : WaitSeconds(session.Settings());
-  if (!sockets.Connect(socket, address, session.Settings().port, connect_wait)) {
+  const std::uint16_t port = session.Settings().port != 0
+                                 ? session.Settings().port
+                                 : PopPortFor(account.security, account.port);
+  if (!sockets.Connect(socket, address, port, connect_wait)) {
     session.Fail(pop3_text::kConnectFailed, pop3_text::kErrConnect);
     session.Close();
     return false;

@@ -20,17 +20,35 @@ inline constexpr int kPopMaxMessageSize = 1048576;
 // Room added to the expected size when a message text is allocated.
 inline constexpr int kPopMessageSlack = 16384;
 
+// Mail%dSecurity: how the connection is protected.
+inline constexpr int kPopSecurityClear = 0;  // clear text
+inline constexpr int kPopSecurityTls = 1;    // TLS from the first byte (POP3S)
+inline constexpr int kPopSecurityStls = 2;   // clear greeting, then STLS; never logs in without it
+inline constexpr int kPopSecurityLast = kPopSecurityStls;
+inline constexpr std::uint16_t kPopClearPort = 110;
+inline constexpr std::uint16_t kPopTlsPort = 995;
+
+// The port a connection uses: Mail%dPort, or for 0 the security's default.
+inline std::uint16_t PopPortFor(int security, int port_setting) {
+  if (port_setting > 0 && port_setting <= 65535) return static_cast<std::uint16_t>(port_setting);
+  return security == kPopSecurityTls ? kPopTlsPort : kPopClearPort;
+}
+
 // The log-in fields of one mail account.
 struct PopAccount {
   FixedText<256> server;
   FixedText<64> user;
   FixedText<64> password;
+  int security = kPopSecurityClear;  // Mail%dSecurity
+  int port = 0;                      // Mail%dPort; 0 = the security's default
 };
 
 struct PopSettings {
   int timeout_seconds = 10;    // TimeOut: every wait for readiness
   int limit_mail_size = 65536; // LimitMailSize: above it a partial download is offered
-  std::uint16_t port = 110;    // the program always uses 110; tests use others
+  // When not 0, every account connects to this port (tools and tests);
+  // otherwise each account's own port is used.
+  std::uint16_t port = 0;
 };
 
 // What the client needs from the rest of the program.

@@ -18,6 +18,12 @@ inline constexpr char kReceiveTimeout[] = "タイムアウトしました\n";
 inline constexpr char kSendTimeout[] = "タイムアウトしました";
 inline constexpr char kOutOfMemory[] = "メモリの確保に失敗しました";
 inline constexpr char kProgressFormat[] = "%d%%ダウンロード終了";
+// TLS: each way a secured connection can fail before the log-in.
+inline constexpr char kTlsUntrusted[] = "サーバ証明書が信頼されていません";
+inline constexpr char kTlsNameMismatch[] = "サーバ証明書の名前がサーバ名と一致しません";
+inline constexpr char kTlsExpired[] = "サーバ証明書の有効期限が切れています";
+inline constexpr char kTlsHandshakeFailed[] = "TLSで接続を開始できません";
+inline constexpr char kStlsNotOffered[] = "サーバがSTLSに対応していません";
 
 // Questions.
 inline constexpr char kAccountIncomplete[] = "アカウントのPOP3設定を行って下さい。";
@@ -38,5 +44,10 @@ inline constexpr char kErrTimeout[] = "MailErrT";
 inline constexpr char kErrSend[] = "MailErr3";
 inline constexpr char kErrAnswer[] = "MailErrE";
 inline constexpr char kErrMemory[] = "MailErrM";
+inline constexpr char kErrTlsUntrusted[] = "MailErrA";
+inline constexpr char kErrTlsName[] = "MailErrN";
+inline constexpr char kErrTlsExpired[] = "MailErrX";
+inline constexpr char kErrTlsHandshake[] = "MailErrL";
+inline constexpr char kErrStlsNotOffered[] = "MailErrF";
 
 }  // namespace vsmr::pop3_text
