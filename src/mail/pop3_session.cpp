@@ -38,6 +38,21 @@ bool LogInStep(PopSession& session, const char* format, const char* value, const
   return true;
 }
 
+// STLS, then the handshake. A server that refuses STLS (or does not answer
+// it) is never sent the log-in in clear text.
+bool UpgradeWithStls(PopSession& session, const PopAccount& account) {
+  if (!pop3_io::SendCommand(session, "STLS\r\n")) return false;
+  char answer[pop3_io::kShortAnswer + 1];
+  const long got = pop3_io::ReceiveOnce(session, answer, pop3_io::kShortAnswer);
+  if (got < 0) return false;
+  if (!BeginsWithOk(std::string_view(answer, static_cast<std::size_t>(got)))) {
+    session.Fail(pop3_text::kStlsNotOffered, pop3_text::kErrStlsNotOffered);
+    session.Close();
+    return false;
+  }
+  return session.StartTls(account.server.c_str());
+}
+
 }  // namespace
 
 bool PopSession::StartLayer() {
@@ -46,6 +61,10 @@ bool PopSession::StartLayer() {
 }
 
 void PopSession::Close() {
+  if (tls_) {
+    tls_->Shutdown();
+    tls_.reset();
+  }
   if (socket_ != kNoSocket) {
     sockets_.Close(socket_);
     socket_ = kNoSocket;
@@ -54,6 +73,33 @@ void PopSession::Close() {
     sockets_.Cleanup();
     layer_started_ = false;
   }
+}
+
+bool PopSession::StartTls(const char* server_name) {
+  struct Failure {
+    TlsOutcome outcome;
+    const char* text;
+    const char* code;
+  };
+  static constexpr Failure kFailures[] = {
+      {TlsOutcome::kUntrusted, pop3_text::kTlsUntrusted, pop3_text::kErrTlsUntrusted},
+      {TlsOutcome::kNameMismatch, pop3_text::kTlsNameMismatch, pop3_text::kErrTlsName},
+      {TlsOutcome::kExpired, pop3_text::kTlsExpired, pop3_text::kErrTlsExpired},
+      {TlsOutcome::kHandshakeFailed, pop3_text::kTlsHandshakeFailed, pop3_text::kErrTlsHandshake},
+  };
+  if (!IsOpen()) return false;
+  const int wait = settings_.timeout_seconds < 1 ? 1 : settings_.timeout_seconds;
+  TlsOutcome outcome = TlsOutcome::kHandshakeFailed;
+  tls_ = tls_connector_.Start(sockets_, socket_, server_name, wait, outcome);
+  if (tls_ && outcome == TlsOutcome::kOk) return true;
+  tls_.reset();
+  const Failure* failure = &kFailures[3];
+  for (const Failure& f : kFailures) {
+    if (f.outcome == outcome) failure = &f;
+  }
+  Fail(failure->text, failure->code);
+  Close();
+  return false;
 }
 
 void PopSession::Fail(std::string_view text, std::string_view code) {
@@ -115,6 +161,7 @@ bool PopConnect(PopSession& session, int account_index, int job_kind) {
     session.Close();
     return false;
   }
+  if (account.security == kPopSecurityTls && !session.StartTls(account.server.c_str())) return false;
   char greeting[pop3_io::kShortAnswer + 1];
   const long got = pop3_io::ReceiveOnce(session, greeting, pop3_io::kShortAnswer);
   if (got < 0) return false;
@@ -123,6 +170,7 @@ bool PopConnect(PopSession& session, int account_index, int job_kind) {
     session.Close();
     return false;
   }
+  if (account.security == kPopSecurityStls && !UpgradeWithStls(session, account)) return false;
   return LogInStep(session, "USER %s\r\n", account.user.c_str(), pop3_text::kUserRefused) &&
          LogInStep(session, "PASS %s\r\n", account.password.c_str(), pop3_text::kPassRefused);
 }

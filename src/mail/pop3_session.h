@@ -4,12 +4,14 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/fixed_text.h"
 #include "mail/socket.h"
+#include "mail/tls.h"
 
 namespace vsmr {
 
@@ -34,7 +36,7 @@ inline std::uint16_t PopPortFor(int security, int port_setting) {
   return security == kPopSecurityTls ? kPopTlsPort : kPopClearPort;
 }
 
-// The log-in fields of one mail account.
+// The log-in fields of one mail account, and how its server is reached.
 struct PopAccount {
   FixedText<256> server;
   FixedText<64> user;
@@ -75,14 +77,20 @@ class PopHost {
 // network layer is released exactly once (at the latest by the destructor).
 class PopSession {
  public:
-  PopSession(SocketApi& sockets, PopHost& host, const PopSettings& settings)
-      : sockets_(sockets), host_(host), settings_(settings) {}
+  PopSession(SocketApi& sockets, PopHost& host, const PopSettings& settings,
+             TlsConnector& tls = SystemTls())
+      : sockets_(sockets), host_(host), settings_(settings), tls_connector_(tls) {}
   ~PopSession() { Close(); }
   PopSession(const PopSession&) = delete;
   PopSession& operator=(const PopSession&) = delete;
 
   bool IsOpen() const { return socket_ != kNoSocket; }
-  SocketApi& Sockets() { return sockets_; }
+  // The connection's sockets: the TLS layer's once it is secured.
+  SocketApi& Sockets() { return tls_ ? tls_->Transport() : sockets_; }
+  // The handshake over the open connection for `server_name`; reports a
+  // failure with its own text and code and closes.
+  bool StartTls(const char* server_name);
+  bool Secured() const { return tls_ != nullptr; }
   PopHost& Host() { return host_; }
   const PopSettings& Settings() const { return settings_; }
   SocketHandle Socket() const { return socket_; }
@@ -103,6 +111,8 @@ class PopSession {
   SocketApi& sockets_;
   PopHost& host_;
   PopSettings settings_;
+  TlsConnector& tls_connector_;
+  std::unique_ptr<TlsLayer> tls_;
   SocketHandle socket_ = kNoSocket;
   bool layer_started_ = false;
   bool download_cut_ = false;

@@ -44,6 +44,12 @@ class SocketApi {
   virtual WaitOutcome WaitReadable(SocketHandle socket, int timeout_seconds) = 0;
   virtual WaitOutcome WaitWritable(SocketHandle socket, int timeout_seconds) = 0;
 
+  // As WaitReadable, to the millisecond: TLS waits for a whole record within
+  // what is left of one time-out. Rounded up to seconds where not overridden.
+  virtual WaitOutcome WaitReadableMs(SocketHandle socket, int milliseconds) {
+    return WaitReadable(socket, milliseconds <= 0 ? 0 : (milliseconds + 999) / 1000);
+  }
+
   // Sends all `length` bytes; false when the connection failed on the way.
   virtual bool Send(SocketHandle socket, const char* data, std::size_t length) = 0;
 

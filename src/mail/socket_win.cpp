@@ -10,8 +10,10 @@ namespace {
 
 SOCKET Native(SocketHandle socket) { return static_cast<SOCKET>(socket); }
 
+long Millis(int seconds) { return seconds > 2000000 ? 2000000000L : seconds * 1000L; }
+
 // select() on one socket in the read, write (and error) set.
-WaitOutcome WaitFor(SocketHandle socket, bool write, int timeout_seconds, bool watch_errors) {
+WaitOutcome WaitFor(SocketHandle socket, bool write, long timeout_ms, bool watch_errors) {
   fd_set set;
   FD_ZERO(&set);
   FD_SET(Native(socket), &set);
@@ -19,7 +21,8 @@ WaitOutcome WaitFor(SocketHandle socket, bool write, int timeout_seconds, bool w
   FD_ZERO(&errors);
   if (watch_errors) FD_SET(Native(socket), &errors);
   timeval limit{};
-  limit.tv_sec = timeout_seconds;
+  limit.tv_sec = timeout_ms / 1000;
+  limit.tv_usec = (timeout_ms % 1000) * 1000;
   const int result = ::select(0, write ? nullptr : &set, write ? &set : nullptr,
                               watch_errors ? &errors : nullptr, &limit);
   if (result == SOCKET_ERROR) return WaitOutcome::kError;
@@ -64,7 +67,7 @@ class WinSockets final : public SocketApi {
     ::ioctlsocket(Native(socket), FIONBIO, &nonblocking);
     int result = ::connect(Native(socket), reinterpret_cast<sockaddr*>(&peer), sizeof peer);
     if (result == SOCKET_ERROR && ::WSAGetLastError() == WSAEWOULDBLOCK) {
-      result = WaitFor(socket, true, timeout_seconds, true) == WaitOutcome::kReady ? 0 : SOCKET_ERROR;
+      result = WaitFor(socket, true, Millis(timeout_seconds), true) == WaitOutcome::kReady ? 0 : SOCKET_ERROR;
     }
     nonblocking = 0;
     ::ioctlsocket(Native(socket), FIONBIO, &nonblocking);
@@ -72,10 +75,13 @@ class WinSockets final : public SocketApi {
   }
 
   WaitOutcome WaitReadable(SocketHandle socket, int timeout_seconds) override {
-    return WaitFor(socket, false, timeout_seconds, false);
+    return WaitFor(socket, false, Millis(timeout_seconds), false);
+  }
+  WaitOutcome WaitReadableMs(SocketHandle socket, int milliseconds) override {
+    return WaitFor(socket, false, milliseconds < 0 ? 0 : milliseconds, false);
   }
   WaitOutcome WaitWritable(SocketHandle socket, int timeout_seconds) override {
-    return WaitFor(socket, true, timeout_seconds, false);
+    return WaitFor(socket, true, Millis(timeout_seconds), false);
   }
 
   bool Send(SocketHandle socket, const char* data, std::size_t length) override {

@@ -128,6 +128,99 @@ TEST(Pop3Session, ConnectFailures) {
   }
 }
 
+// A TLS stand-in: the handshake ends as told, and a secured connection
+// passes the scripted bytes through unchanged.
+class FakeTls final : public TlsConnector, public TlsLayer {
+ public:
+  TlsOutcome outcome = TlsOutcome::kOk;
+  std::string sent_before;  // what the client had sent when the handshake began
+  std::string server_name;
+  int handshakes = 0;
+  int shutdowns = 0;
+  SocketApi* plain = nullptr;
+
+  std::unique_ptr<TlsLayer> Start(SocketApi& sockets, SocketHandle, const char* name, int,
+                                  TlsOutcome& result) override {
+    ++handshakes;
+    sent_before = static_cast<ScriptedSockets&>(sockets).sent;
+    server_name = name;
+    plain = &sockets;
+    result = outcome;
+    if (outcome != TlsOutcome::kOk) return nullptr;
+    return std::make_unique<Handle>(*this);
+  }
+  SocketApi& Transport() override { return *plain; }
+  void Shutdown() override { ++shutdowns; }
+
+ private:
+  struct Handle final : TlsLayer {
+    explicit Handle(FakeTls& owner) : owner(owner) {}
+    SocketApi& Transport() override { return owner.Transport(); }
+    void Shutdown() override { owner.Shutdown(); }
+    FakeTls& owner;
+  };
+};
+
+// Both secured modes: the handshake's place on the wire, the default ports,
+// each failure's text and code, and no log-in sent unless secured.
+TEST(Pop3Session, SecuredConnections) {
+  struct Row {
+    const char* name;
+    int security;
+    int port;
+    TlsOutcome outcome;
+    const char* stls_answer;  // the server's answer to STLS (security 2)
+    std::uint16_t connected_port;
+    const char* sent_before_handshake;
+    const char* sent;  // everything sent, when the log-in fails
+    const char* status;
+    const char* code;
+  } rows[] = {
+      {"POP3S", kPopSecurityTls, 0, TlsOutcome::kOk, "", 995, "", nullptr, "", "--------"},
+      {"STLS", kPopSecurityStls, 0, TlsOutcome::kOk, "+OK go\r\n", 110, "STLS\r\n", nullptr, "", "--------"},
+      {"own port", kPopSecurityTls, 2995, TlsOutcome::kOk, "", 2995, "", nullptr, "", "--------"},
+      {"untrusted", kPopSecurityTls, 0, TlsOutcome::kUntrusted, "", 995, "", "", pop3_text::kTlsUntrusted, "MailErrA"},
+      {"name", kPopSecurityTls, 0, TlsOutcome::kNameMismatch, "", 995, "", "", pop3_text::kTlsNameMismatch, "MailErrN"},
+      {"expired", kPopSecurityTls, 0, TlsOutcome::kExpired, "", 995, "", "", pop3_text::kTlsExpired, "MailErrX"},
+      {"handshake", kPopSecurityStls, 0, TlsOutcome::kHandshakeFailed, "+OK\r\n", 110, "STLS\r\n", "STLS\r\n",
+       pop3_text::kTlsHandshakeFailed, "MailErrL"},
+      {"STLS refused", kPopSecurityStls, 0, TlsOutcome::kOk, "-ERR no\r\n", 110, nullptr, "STLS\r\n",
+       pop3_text::kStlsNotOffered, "MailErrF"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    Fixture f;
+    f.host.account.security = r.security;
+    f.host.account.port = r.port;
+    FakeTls tls;
+    tls.outcome = r.outcome;
+    f.net.Data("+OK ready\r\n");
+    if (r.security == kPopSecurityStls) f.net.Data(r.stls_answer);
+    f.net.Data("+OK\r\n").Data("+OK\r\n").Data("+OK bye\r\n");
+    {
+      PopSession s(f.net, f.host, f.settings, tls);
+      const bool secured = r.sent == nullptr;
+      EXPECT_EQ(PopConnect(s, 0, 1), secured);
+      EXPECT_EQ(f.net.connected_port, r.connected_port);
+      EXPECT_EQ(tls.handshakes, r.sent_before_handshake ? 1 : 0);
+      if (r.sent_before_handshake) EXPECT_EQ(tls.sent_before, r.sent_before_handshake);
+      if (secured) {
+        EXPECT_EQ(tls.server_name, "mail.example");
+        EXPECT_TRUE(s.Secured());
+        EXPECT_TRUE(PopQuit(s));
+        EXPECT_EQ(f.net.sent, std::string(r.sent_before_handshake) + "USER taro\r\nPASS secret\r\nQUIT\r\n");
+        EXPECT_EQ(tls.shutdowns, 1);
+      } else {
+        EXPECT_EQ(f.net.sent, r.sent);
+        EXPECT_EQ(f.host.LastStatus(), r.status);
+        EXPECT_FALSE(s.IsOpen());
+      }
+      EXPECT_EQ(f.host.status_word, r.code);
+    }
+    ExpectBalanced(f.net);
+  }
+}
+
 TEST(Pop3Session, IncompleteAccountOffersTheOptionsOnceExceptInAutomaticChecks) {
   {  // still incomplete after the dialog: no connection, no status, balanced
     Fixture f;

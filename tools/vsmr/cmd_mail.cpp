@@ -38,7 +38,8 @@ class ConsoleHost final : public PopHost {
 
 struct Options {
   std::string server, user, password;
-  int port = 110;
+  int port = 0;  // 0: 110, or 995 for --security 1
+  int security = kPopSecurityClear;
   int timeout = 10;
   int show = 0;
   int source = 0;
@@ -70,6 +71,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o) {
     else if (name == "--user") o.user = FromConsole(value);
     else if (name == "--password") o.password = FromConsole(value);
     else if (name == "--port") ok = ParseNumber(value, 1, &o.port) && o.port <= 65535;
+    else if (name == "--security") ok = ParseNumber(value, 0, &o.security) && o.security <= kPopSecurityLast;
     else if (name == "--timeout") ok = ParseNumber(value, 0, &o.timeout);
     else if (name == "--show") ok = ParseNumber(value, 1, &o.show);
     else if (name == "--source") ok = ParseNumber(value, 1, &o.source);
@@ -108,6 +110,14 @@ void ReportMode(PopHeaderMode mode, bool forced) {
                mode == PopHeaderMode::kPipelined ? "pipelined (the server allows PIPELINING)"
                : forced                          ? "sequential (--sequential)"
                                                  : "sequential (the server does not announce PIPELINING)");
+}
+
+// How the connection was secured, on the error stream before anything else.
+void ReportSecurity(const PopSession& session, const Options& o) {
+  if (!session.Secured()) return;
+  std::fprintf(stderr, "vsmr mail: %s, port %d, certificate verified\n",
+               o.security == kPopSecurityTls ? "TLS from the first byte (POP3S)" : "TLS after STLS",
+               PopPortFor(o.security, o.port));
 }
 
 // One row per message: user, sender, subject, short date, size (tab-separated),
@@ -168,11 +178,13 @@ int RunMail(const std::vector<std::string>& args) {
   host.account.server.Set(o.server);
   host.account.user.Set(o.user);
   host.account.password.Set(o.password);
+  host.account.security = o.security;
+  host.account.port = o.port;
   PopSettings settings;
-  settings.port = static_cast<std::uint16_t>(o.port);
   settings.timeout_seconds = o.timeout;
   PopSession session(SystemSockets(), host, settings);
   if (!PopConnect(session, 0, 1)) return ReportFailure(host);
+  ReportSecurity(session, o);
   int result;
   if (o.show > 0) result = PrintMessage(session, host, o.show, false);
   else if (o.source > 0) result = PrintMessage(session, host, o.source, true);
@@ -182,7 +194,8 @@ int RunMail(const std::vector<std::string>& args) {
 }
 
 const Subcommand kMail("mail",
-                       "mail --server HOST [--port P] --user U --password W [--timeout S] "
+                       "mail --server HOST [--security 0|1|2] [--port P] --user U --password W "
+                       "[--timeout S] "
                        "[--sequential] [--show N | --source N]",
                        RunMail);
 
