@@ -24,6 +24,12 @@ class PlatformWriter : public SettingsWriter {
     WritePrivateProfileStringA(std::string(row.section).c_str(), std::string(key).c_str(),
                                std::string(text).c_str(), path_.c_str());
   }
+  bool Holds(std::string_view section, std::string_view key) const override {
+    char value[4] = {};
+    GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), "\x01",
+                             value, sizeof value, path_.c_str());
+    return value[0] != '\x01';
+  }
 
  private:
   std::string path_;

@@ -30,6 +30,8 @@ class MailJobs::WindowHost final : public MailJobHost {
     account.server.Set(live.server.View());
     account.user.Set(live.user_name.View());
     account.password.Set(live.password.View());
+    account.security = live.security;
+    account.port = live.port;
     return account;
   }
   void OfferAccountSetup(std::string_view text, std::string_view caption) override {

@@ -35,7 +35,7 @@ struct MainWindowSeams {
   const LocalClock* clock = nullptr;  // read by the clock tick for the command timers
   BuiltinRunner* builtins = nullptr;  // the built-in commands of every run
   SystemActions* system = nullptr;    // the built-ins' boxes, menus, sound, session calls
-  std::uint16_t pop_port = 0;         // the mail servers' port; 0: the POP3 port 110
+  std::uint16_t pop_port = 0;         // the mail servers' port; 0: each account's own
 };
 
 class MainWindow {

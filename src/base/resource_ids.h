@@ -61,6 +61,10 @@
 #define IDC_MAIL_PASSWORD_LABEL 2206
 #define IDC_MAIL_SOUND 2208
 #define IDC_MAIL_SOUND_BROWSE 2209
+#define IDC_MAIL_SECURITY 2210  /* drop-down list: Mail%dSecurity 0, 1, 2 in list order */
+#define IDC_MAIL_SECURITY_LABEL 2211
+#define IDC_MAIL_PORT 2212      /* empty or 0: the security's usual port */
+#define IDC_MAIL_PORT_LABEL 2213
 
 /* The command timer editor (TIMEREDITDLG). */
 #define IDC_TIMER_HOUR 2221

@@ -2,6 +2,7 @@
 #include "dialogs/editor_rules.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace vsmr {
 
@@ -56,6 +57,23 @@ std::string_view MissingAccountField(std::string_view server, std::string_view u
   if (user_name.empty()) return "アカウントを設定してください";
   if (password.empty()) return "パスワードを設定してください";
   return {};
+}
+
+bool ReadPortField(std::string_view text, std::int32_t& port) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) {
+    port = 0;
+    return true;
+  }
+  text = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+  std::int32_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+    if (value > std::numeric_limits<std::uint16_t>::max()) return false;
+  }
+  port = value;
+  return true;
 }
 
 }  // namespace vsmr

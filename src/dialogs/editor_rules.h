@@ -1,12 +1,16 @@
 // The item editors' rules that need no window: what the opener does with the
 // edit record after the dialog, how a number field is read, which characters
-// an editor refuses, and the account editor's required fields.
+// an editor refuses, and the account editor's required fields, security
+// choices and port.
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 
 #include "command/command_list.h"
+#include "mail/pop3_session.h"
 #include "settings/settings_records.h"
 
 namespace vsmr {
@@ -53,5 +57,18 @@ std::string TimerRowTime(const CommandTimer& timer);
 // the order server, user name, password, or empty when all three are set.
 std::string_view MissingAccountField(std::string_view server, std::string_view user_name,
                                      std::string_view password);
+
+// The account editor's security choices, each at the index of the value it
+// stores.
+inline constexpr std::string_view kSecurityChoices[] = {"なし (平文)", "SSL/TLS (POP3S)",
+                                                        "STARTTLS (STLS)"};
+static_assert(std::size(kSecurityChoices) == kPopSecurityLast + 1);
+
+// The account editor's port field: empty (blanks around are ignored) reads as
+// 0, the security's usual port; otherwise decimal digits only, 0 to 65535.
+// False for anything else, leaving `port` as it was.
+bool ReadPortField(std::string_view text, std::int32_t& port);
+inline constexpr std::string_view kPortWarning =
+    "ポート番号は0から65535までの数字で入力してください (空欄か0で標準のポートを使います)";
 
 }  // namespace vsmr

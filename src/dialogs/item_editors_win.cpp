@@ -8,6 +8,7 @@
 
 #include "base/resource_ids.h"
 #include "dialogs/editor_rules.h"
+#include "settings/settings_table.h"
 
 namespace vsmr {
 
@@ -139,6 +140,15 @@ void OnInit(AccountEditor& e, HWND dialog) {
   ShowField(dialog, IDC_MAIL_USER, e.record.user_name);
   ShowField(dialog, IDC_MAIL_PASSWORD, e.record.password);
   ShowField(dialog, IDC_MAIL_SOUND, e.record.sound_file);
+  for (std::string_view choice : kSecurityChoices) {
+    SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_ADDSTRING, 0,
+                        reinterpret_cast<LPARAM>(std::string(choice).c_str()));
+  }
+  SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_SETCURSEL,
+                      static_cast<WPARAM>(ClampMailSecurity(e.record.security)), 0);
+  // Five digits hold every port; an empty field means the usual one.
+  SendDlgItemMessageA(dialog, IDC_MAIL_PORT, EM_LIMITTEXT, 5, 0);
+  if (e.record.port != 0) SetDlgItemInt(dialog, IDC_MAIL_PORT, static_cast<UINT>(e.record.port), FALSE);
 }
 
 bool OnCommand(AccountEditor& e, HWND dialog, int id) {
@@ -154,6 +164,14 @@ bool OnCommand(AccountEditor& e, HWND dialog, int id) {
           MissingAccountField(r.server.View(), r.user_name.View(), r.password.View());
       if (!missing.empty()) {
         Warn(dialog, missing);
+        return true;
+      }
+      const LRESULT security = SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_GETCURSEL, 0, 0);
+      r.security = ClampMailSecurity(security == CB_ERR ? 0 : static_cast<std::int32_t>(security));
+      if (!ReadPortField(FieldText(dialog, IDC_MAIL_PORT, 64), r.port)) {
+        Warn(dialog, kPortWarning);
+        SetFocus(GetDlgItem(dialog, IDC_MAIL_PORT));
+        SendDlgItemMessageA(dialog, IDC_MAIL_PORT, EM_SETSEL, 0, -1);
         return true;
       }
       ReadField(dialog, IDC_MAIL_SOUND, r.sound_file);

@@ -49,6 +49,8 @@ class ProfileDocument {
                        std::int32_t default_value) const;
   void ReadString(std::string_view section, std::string_view key, std::string_view default_text,
                   char* buffer, std::size_t length) const;
+  // True when the section holds the key (names match without regard to ASCII case).
+  bool Has(std::string_view section, std::string_view key) const;
   void WriteInt(std::string_view section, std::string_view key, std::int32_t value);
   void WriteString(std::string_view section, std::string_view key, std::string_view text);
 

@@ -36,6 +36,11 @@ void ProfileDocument::ReadString(std::string_view section, std::string_view key,
   }
 }
 
+bool ProfileDocument::Has(std::string_view section, std::string_view key) const {
+  std::string_view value;
+  return impl_ && impl_->model.Find(section, key, value);
+}
+
 void ProfileDocument::WriteInt(std::string_view section, std::string_view key,
                                std::int32_t value) {
   WriteString(section, key, std::to_string(value));

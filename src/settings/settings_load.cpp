@@ -40,6 +40,7 @@ class Loader {
     if (!Wanted(row, slot)) return;
     const std::string key = SettingKeyName(row, slot);
     if (row.codec == SettingCodec::kOlderIconIndex || row.codec == SettingCodec::kOlderShown ||
+        row.codec == SettingCodec::kAccountNumber ||
         (row.codec == SettingCodec::kScalar && !IsText(row.field))) {
       std::int32_t number = file_.ReadInt(row.section, key, NumberDefault(row));
       if (row.clamp) number = row.clamp(number);
@@ -86,6 +87,7 @@ class Loader {
     switch (row.codec) {
       case SettingCodec::kOlderIconIndex: item.icon_index = number; return;
       case SettingCodec::kOlderShown: item.shown = number; return;
+      case SettingCodec::kAccountNumber: s_.accounts[slot].*row.account_field = number; return;
       default: std::visit([&](auto field) { Store(s_, field, number, {}); }, row.field);
     }
   }
@@ -142,6 +144,7 @@ class Loader {
       case SettingCodec::kOlderIconPath: s_.launcher_items[slot].icon_path.Set(value); return;
       case SettingCodec::kOlderIconIndex:
       case SettingCodec::kOlderShown:
+      case SettingCodec::kAccountNumber:
         return;
     }
   }

@@ -36,6 +36,8 @@ struct MailAccount {
   FixedText<64> password;     // kept and stored as plain text
   FixedText<260> sound_file;  // empty: no sound on new mail
   std::int32_t enabled = 0;
+  std::int32_t security = 0;  // 0 clear text, 1 TLS from the first byte, 2 STLS upgrade
+  std::int32_t port = 0;      // 0: the security's usual port
 };
 
 // What the last check saw in one enabled account's mailbox.

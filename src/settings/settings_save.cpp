@@ -70,6 +70,15 @@ void SaveRow(const SettingsState& s, const LiveSettings& live, const SettingRow&
       value.Number(item.icon_index).Char('\t').Text(StoredText(item.icon_path));
       break;
     }
+    case SettingCodec::kAccountNumber: {
+      const std::int32_t number = s.accounts[slot].*row.account_field;
+      if (row.omitted_at_default && number == row.number_default &&
+          !out.Holds(row.section, SettingKeyName(row, slot))) {
+        return;
+      }
+      value.Number(number);
+      break;
+    }
     default:
       return;
   }

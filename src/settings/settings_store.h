@@ -36,6 +36,10 @@ class SettingsWriter {
   virtual ~SettingsWriter() = default;
   virtual void Write(const SettingRow& row, int slot, std::string_view key,
                      std::string_view text) = 0;
+  // Whether the file written to already has the key: a key that is left out
+  // at its default is written only then. A writer that sees no file takes
+  // every key as held and so receives every write.
+  virtual bool Holds(std::string_view /*section*/, std::string_view /*key*/) const { return true; }
 };
 
 // Writes into a ProfileDocument, which the caller saves once afterwards.
@@ -44,6 +48,9 @@ class DocumentWriter : public SettingsWriter {
   explicit DocumentWriter(ProfileDocument& document) : document_(document) {}
   void Write(const SettingRow& row, int, std::string_view key, std::string_view text) override {
     document_.WriteString(row.section, key, text);
+  }
+  bool Holds(std::string_view section, std::string_view key) const override {
+    return document_.Has(section, key);
   }
 
  private:

@@ -4,6 +4,9 @@
 #include "settings/settings_table.h"
 
 #include <cstdio>
+#include <limits>
+
+#include "mail/pop3_session.h"
 
 namespace vsmr {
 namespace {
@@ -70,6 +73,11 @@ constexpr SettingRow kRows[] = {
      .read_length = 772},
     {.section = kMail, .key = "Mail%dPrevMailData", .record = R::kAccount,
      .codec = C::kPreviousMail, .read_length = 772},
+    {.section = kMail, .key = "Mail%dSecurity", .record = R::kAccount, .codec = C::kAccountNumber,
+     .clamp = ClampMailSecurity, .account_field = &MailAccount::security,
+     .omitted_at_default = true},
+    {.section = kMail, .key = "Mail%dPort", .record = R::kAccount, .codec = C::kAccountNumber,
+     .clamp = ClampMailPort, .account_field = &MailAccount::port, .omitted_at_default = true},
 
     {.section = kOther, .key = "UsingDropFile", .field = &S::using_drop_file},
     {.section = kOther, .key = "LeaveRoomMode", .field = &S::leave_room_mode},
@@ -118,6 +126,14 @@ std::int32_t ClampAutoCheckTime(std::int32_t seconds) {
   if (seconds < 10) return 10;
   if (seconds > 43200) return 43200;
   return seconds;
+}
+
+std::int32_t ClampMailSecurity(std::int32_t security) {
+  return security >= kPopSecurityClear && security <= kPopSecurityLast ? security : 0;
+}
+
+std::int32_t ClampMailPort(std::int32_t port) {
+  return port >= 0 && port <= std::numeric_limits<std::uint16_t>::max() ? port : 0;
 }
 
 }  // namespace vsmr

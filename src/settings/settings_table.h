@@ -22,6 +22,7 @@ enum class SettingCodec : unsigned char {
   kPreviousMail,  // "%d,%s": message count, key text (read only for a check-list entry)
   kItemData,      // "%d\t%s\t%s": shown, path, comment; the default marks the key absent
   kItemIcon,      // "%d\t%s": icon index, icon path (which ends at a further tab)
+  kAccountNumber, // one integer field of an account, "%d"
   // The older launcher form (kept last): read only when the item's data key is absent,
   // never written.
   kOlderPath,
@@ -62,6 +63,11 @@ struct SettingRow {
   std::int32_t (*clamp)(std::int32_t) = nullptr;  // applied to an integer as read
   // Written from the caller's live value instead of `field` (read into it).
   std::int32_t LiveSettings::* live = nullptr;
+  std::int32_t MailAccount::* account_field = nullptr;  // kAccountNumber only
+  // A key added after files were already in use: while it holds its default
+  // it is written only over a key the file already has, so a file that never
+  // used it is written back byte for byte as before.
+  bool omitted_at_default = false;
 };
 
 // Every row, in the order of a save.
@@ -92,6 +98,11 @@ void ForEachSettingKey(Visit&& visit) {
 // AutoCheckTime as kept: 0 stays 0, other values below 10 become 10, values
 // above 43200 become 43200.
 std::int32_t ClampAutoCheckTime(std::int32_t seconds);
+
+// Mail%dSecurity as kept: a mode the mail client knows, anything else 0.
+std::int32_t ClampMailSecurity(std::int32_t security);
+// Mail%dPort as kept: a TCP port number 0 to 65535, anything else 0.
+std::int32_t ClampMailPort(std::int32_t port);
 
 inline bool IsOlderLauncherForm(SettingCodec codec) { return codec >= SettingCodec::kOlderPath; }
 

@@ -1,6 +1,7 @@
 # The item editors under real input: the command editor that #303 opens from the
 # launcher box adds a command that runs at once and is saved at exit; the account
-# editor refuses OK while the password is empty; the launcher item dialog previews
+# editor refuses OK while the password is empty or the port is out of range, and
+# keeps the security chosen from its list; the launcher item dialog previews
 # the icon of the program that a typed command name stands for. The account and
 # item editors are opened by editor_host.exe (tests/editor_host) with the
 # program's own dialogs, as the options dialog will open them.
@@ -91,7 +92,7 @@ class ItemEditors(VesmiraCase):
         self.assertIn(f'hako\t{probe.windows_path}\tadded note\r\n'.encode('cp932'),
                       self.read('vsmrcmd.dat'))
 
-    def test_account_editor_refuses_an_empty_password(self):
+    def test_account_editor_refuses_an_empty_password_and_a_bad_port(self):
         title = '^メール個別設定$'
         process, editor = self.start_editor_host(title, 'account')
         self.desktop.focus(editor)
@@ -110,8 +111,21 @@ class ItemEditors(VesmiraCase):
         self.desktop.focus(editor)
         self.desktop.key('Tab')  # from the user name to the password
         self.desktop.type_text('secret')
+        self.desktop.key('Tab', 'Down', 'Tab')  # security: the second choice, SSL/TLS
+        self.desktop.type_text('99999')
+        self.desktop.screenshot('account-editor')
         self.desktop.key('Return')
-        self.assertEqual(self.editor_out(process)[:5], ['1', 'pop.example', 'taro', 'secret', ''])
+        warning = self.desktop.wait_window('^注意$', timeout=10)
+        self.assertIsNotNone(warning, 'OK with port 99999 showed no warning')
+        self.desktop.screenshot('port-warning')
+        self.desktop.focus(warning)
+        self.desktop.key('Return')
+        self.assertTrue(self.desktop.wait_gone('^注意$', 5))
+        self.desktop.focus(editor)
+        self.desktop.type_text('8995')  # the refused port is selected: typing replaces it
+        self.desktop.key('Return')
+        self.assertEqual(self.editor_out(process)[:7],
+                         ['1', 'pop.example', 'taro', 'secret', '', '1', '8995'])
 
     def test_typed_command_name_previews_the_program_icon(self):
         self.write_commands([('vz', self.folder_windows + '\\vesmira.exe', 'the clock')])

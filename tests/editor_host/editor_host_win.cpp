@@ -28,7 +28,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     MailAccount record;
     const int result = RunAccountEditor(editor, record);
     out << result << '\n' << record.server.View() << '\n' << record.user_name.View() << '\n'
-        << record.password.View() << '\n' << record.sound_file.View() << '\n';
+        << record.password.View() << '\n' << record.sound_file.View() << '\n' << record.security
+        << '\n' << record.port << '\n';
   } else if (kind == "item" && __argc > 3) {
     static CommandList commands;
     LoadCommandList(commands, "vsmrcmd.dat");

@@ -106,6 +106,34 @@ TEST(LoadSettings, AccountFieldsAreSplitAtTabs) {
   EXPECT_TRUE(s.accounts[4].password.Empty());
 }
 
+// Keys that files from before them lack: absent reads as 0, and so does a
+// value out of range, so an older or hand-edited file never gives a mode or
+// port the mail client cannot use.
+TEST(LoadSettings, AccountSecurityAndPortReadInRangeElseZero) {
+  const struct {
+    const char* name;
+    std::vector<std::string> keys;
+    std::int32_t security, port;
+  } rows[] = {
+      {"Absent", {}, 0, 0},
+      {"Tls", {"Mail3Security=1", "Mail3Port=10995"}, 1, 10995},
+      {"StlsHighestPort", {"Mail3Security=2", "Mail3Port=65535"}, 2, 65535},
+      {"SecurityTooHigh", {"Mail3Security=3", "Mail3Port=65536"}, 0, 0},
+      {"Negative", {"Mail3Security=-1", "Mail3Port=-110"}, 0, 0},
+      {"NotNumbers", {"Mail3Security=tls", "Mail3Port=pop3s"}, 0, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string bytes = Lines({"[MailPopSetting]", "Mail3AccountData=1	h	u	p	"});
+    for (const std::string& key : row.keys) bytes += key + "\r\n";
+    Loaded l = LoadFrom(bytes);
+    EXPECT_EQ(row.security, l.state->accounts[2].security);
+    EXPECT_EQ(row.port, l.state->accounts[2].port);
+    EXPECT_EQ("h", l.state->accounts[2].server.View());
+    EXPECT_EQ(0, l.state->accounts[1].security + l.state->accounts[1].port) << "other slots";
+  }
+}
+
 TEST(LoadSettings, CheckListHoldsEnabledAccountsInOrder) {
   const std::string accounts = Lines({"Mail2AccountData=1\tb\tu\tp\t", "Mail4AccountData=1\td\tu\tp\t",
                                       "Mail1AccountData=0\ta\tu\tp\t", "Mail2PrevMailData=12,<b@x>",

@@ -80,7 +80,7 @@ TEST(SaveSettings, PreviousMailStateFollowsEachCheckedAccount) {
   SaveSettingsFile(*state, {}, out);
   std::vector<RecordedWrite> mail;
   for (const auto& w : out.writes) {
-    if (w.key.rfind("Mail", 0) == 0 && w.key != "MailLauncherCommand" && w.key != "MailLauncherOrNot") {
+    if (w.key.find("AccountData") != std::string::npos || w.key.find("PrevMailData") != std::string::npos) {
       mail.push_back(w);
     }
   }
@@ -96,6 +96,42 @@ TEST(SaveSettings, PreviousMailStateFollowsEachCheckedAccount) {
   EXPECT_EQ(expected, mail);
   // The disabled account 1 keeps its key in the file.
   EXPECT_NE(std::string::npos, SaveOver(before, *state).find("Mail1PrevMailData=7,<kept@x>\r\n"));
+}
+
+// Security and port are written when set, and when 0 only over a key the
+// file has: a file from before them is written back byte for byte, and a
+// value put back to 0 does not leave the old one in the file.
+TEST(SaveSettings, SecurityAndPortAreLeftOutOnlyWhileZeroAndAbsent) {
+  const std::string account = "Mail2AccountData=1\tpop2\tu\tp\t";
+  const struct {
+    const char* name;
+    std::string before;  // the file saved over
+    std::int32_t security, port;
+    std::string written;  // lines in the file after the save
+  } rows[] = {
+      {"ZeroAndAbsent", "", 0, 0, Lines({account, "Mail2PrevMailData=0,", "Mail3AccountData=0"})},
+      {"Set", "", 1, 8995,
+       Lines({account, "Mail2PrevMailData=0,", "Mail2Security=1", "Mail2Port=8995", "Mail3"})},
+      {"OnlyOneSet", "", 2, 0,
+       Lines({account, "Mail2PrevMailData=0,", "Mail2Security=2", "Mail3AccountData=0"})},
+      {"BackToZero", Lines({"[MailPopSetting]", account, "Mail2Security=2", "Mail2Port=8110"}), 0, 0,
+       Lines({account, "Mail2Security=0", "Mail2Port=0"})},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto state = LoadBytes(Lines({"[MailPopSetting]", account}));
+    state->accounts[1].security = row.security;
+    state->accounts[1].port = row.port;
+    const std::string saved = SaveOver(row.before, *state);
+    EXPECT_NE(std::string::npos, saved.find(row.written.substr(0, row.written.size() - 2))) << saved;
+    auto back = LoadBytes(saved);
+    EXPECT_EQ(row.security, back->accounts[1].security);
+    EXPECT_EQ(row.port, back->accounts[1].port);
+  }
+  // A file as saved before these keys existed is saved again unchanged.
+  const std::string today = SaveOver("", *LoadBytes(Lines({"[MailPopSetting]", account})));
+  EXPECT_EQ(std::string::npos, today.find("Security"));
+  EXPECT_EQ(today, SaveOver(today, *LoadBytes(today)));
 }
 
 TEST(SaveSettings, OlderLauncherFormIsConvertedAndItsKeysKept) {
@@ -173,6 +209,8 @@ TEST(SaveSettings, EverySettingSurvivesARoundTrip) {
     a.user_name.Set("user" + std::to_string(i));
     a.password.Set("pa,ss\t" + std::to_string(i));
     a.sound_file.Set("C:\\音\\" + std::to_string(i) + ".wav");
+    a.security = 1 + i % 2;
+    a.port = 10000 + i;
     PreviousMailState& e = s.check_list.entries[i];
     e.account = i;
     e.message_count = 40 + i;
@@ -203,9 +241,12 @@ TEST(SaveSettings, EverySettingSurvivesARoundTrip) {
   EXPECT_EQ(0x0641, back->hot_key);
   ASSERT_EQ(kMailAccountCount, back->check_list.count);
   EXPECT_EQ("<id,with,commas4@x>", back->check_list.entries[4].key_text.View());
+  EXPECT_EQ(1, back->accounts[4].security);
+  EXPECT_EQ(10004, back->accounts[4].port);
 
   // No key kept its first-start value, so each went through its field; the
-  // keys are those of a first start and the previous state of each account.
+  // keys are those of a first start and the previous state, security and port
+  // of each account.
   const std::string first_start = FirstStartBytes();
   std::size_t at = 0, keys = 0;
   while (at < saved.size()) {
@@ -218,7 +259,7 @@ TEST(SaveSettings, EverySettingSurvivesARoundTrip) {
   }
   std::size_t first_start_keys = 0;
   for (char c : first_start) first_start_keys += c == '=';
-  EXPECT_EQ(first_start_keys + kMailAccountCount, keys);
+  EXPECT_EQ(first_start_keys + kMailAccountCount * 3, keys);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // vsmr settings: runs the program's start-up sequence on a folder's files and
-// prints every setting as the next save would write it, with a note for each
-// value that save would change in the file.
+// prints every setting as the next save would write it (keys that a save
+// leaves out at their default included), with a note for each value that
+// save would change in the file.
 #include <cstdio>
 #include <string_view>
 
@@ -85,14 +86,16 @@ int RunSettings(const std::vector<std::string>& args) {
   ProfileDocument now = ProfileDocument::Load(program.files.settings_path);
   ProfileDocument next = ProfileDocument::Load(program.files.settings_path);
   DocumentWriter apply(next);
-  for (const Entry& e : listing.entries) apply.Write(*e.row, e.slot, e.key, e.text);
+  SaveSettingsFile(*program.settings, program.Live(), apply);
 
   int absent = 0;
   for (const Entry& e : listing.entries) {
     PrintLine(e.row->section, e.key, e.text);
     std::string before = ReadRaw(now, e.row->section, e.key);
     std::string after = ReadRaw(next, e.row->section, e.key);
-    if (before == kAbsent) {
+    if (before == kAbsent && after == kAbsent) {
+      continue;  // left out at its default: the file stays as it is
+    } else if (before == kAbsent) {
       std::string older = e.row->codec == SettingCodec::kItemData ? OlderLauncherKey(now, e.slot) : "";
       if (!older.empty()) {
         PrintNote(e, "older launcher form converted (" + older + " and its siblings stay, unread)");
