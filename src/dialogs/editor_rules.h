@@ -69,6 +69,6 @@ static_assert(std::size(kSecurityChoices) == kPopSecurityLast + 1);
 // False for anything else, leaving `port` as it was.
 bool ReadPortField(std::string_view text, std::int32_t& port);
 inline constexpr std::string_view kPortWarning =
-    "ポート番号は0から65535までの数字で入力してください (空欄か0で標準のポートを使います)";
+    "ポート番号は0から65535までの数字で入力してください。\n空欄か0なら標準のポートを使います。";
 
 }  // namespace vsmr

@@ -50,12 +50,17 @@ TEST(EditorRules, CommandAndAccountOpenersIgnoreAnEmptyKeyField) {
   account.enabled = 1;
   MailAccount edited;
   edited.user_name.Set("u");
+  edited.security = 2;
+  edited.port = 8110;
   EXPECT_FALSE(ApplyAccountEdit(account, edited));
   EXPECT_EQ(account.server.View(), "pop.old");
+  EXPECT_EQ(account.security, 0);
   edited.server.Set("pop.new");
   EXPECT_TRUE(ApplyAccountEdit(account, edited));
   EXPECT_EQ(account.server.View(), "pop.new");
   EXPECT_EQ(account.user_name.View(), "u");
+  EXPECT_EQ(account.security, 2);
+  EXPECT_EQ(account.port, 8110);
   EXPECT_EQ(account.enabled, 1) << "the row's check box decides";
 }
 

@@ -1,6 +1,6 @@
-# Base of the mail cases: a private Dovecot on 127.0.0.1 port 110 (the port the program
-# always uses), the program started with its one account there, a check from the main
-# menu, and the mail window read from outside with mailpeek.exe.
+# Base of the mail cases: a private Dovecot on a free port of 127.0.0.1, the program
+# started with its one account there (server and port from the account's settings), a
+# check from the main menu, and the mail window read from outside with mailpeek.exe.
 import os
 import sys
 import time
@@ -14,7 +14,6 @@ from test_main_menu import menu_rows  # noqa: E402
 from vesmira_case import VesmiraCase  # noqa: E402
 from wine import wait_for  # noqa: E402
 
-POP3_PORT = 110
 BOX = 'taro'
 MAIL_TITLE = '^メール$'
 CLOCK_TEXT_POINT = (40, 11)
@@ -39,14 +38,15 @@ class MailCase(VesmiraCase):
 
     def serve_texts(self, texts):
         """Serves the message texts as the mailbox BOX."""
-        self.dovecot = Dovecot({BOX: list(texts)}, port=POP3_PORT)
+        self.dovecot = Dovecot({BOX: list(texts)})
         self.addCleanup(self.dovecot.stop)
 
     def start_with(self, mail_settings, password=PASSWORD, other=(), commands=()):
+        """Starts the program with its account on the server that serve_texts started."""
         self.write_commands(commands)
         self.write('vsmrsys.ini', settings_file({
             'MailPopSetting': [('Mail1AccountData', f'1\t127.0.0.1\t{BOX}\t{password}\t'),
-                               ('TimeOut', 10), *mail_settings],
+                               ('Mail1Port', self.dovecot.port), ('TimeOut', 10), *mail_settings],
             'OtherSettings': list(other),
             'ButtonLauncher': launcher_items([])}))
         self.process, self.window = self.start_main_window()

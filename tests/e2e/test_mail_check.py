@@ -1,5 +1,5 @@
-# Mail checks of the real program against a private Dovecot on 127.0.0.1 port 110 (the
-# port the program always uses): a check from the main menu lists Japanese mail, a
+# Mail checks of the real program against a private Dovecot on a loopback port that the
+# account's Mail1Port names: a check from the main menu lists Japanese mail, a
 # second one announces the two new messages through _onnewmail1, an automatic check
 # runs the mail launcher's line from a new message only, a wrong password brings up the
 # mail window with the log-in failure, the leave-room lock stops every check, and the
