@@ -74,7 +74,6 @@ class Tool(unittest.TestCase):
     def test_hand_edited_file_is_listed_with_notes_and_normalised_once(self):
         self.write_ini(crlf("[UserWindowData]", "WindowPositionX=-1200", "CommandLineLauncher=1",
                             "[MailPopSetting]", "AutoCheckTime=-5", "MailLauncherCommand=メール起動",
-                            "Mail2Security=2", "Mail2Port=70000",
                             "[TimerAlarmData]", "CommandTimer01=1,7:5,#2001 a,b",
                             "CommandTimer02=1,12:30,ok", "[ButtonLauncher]",
                             "ApplicationPath3=C:\\ソフト\\a.exe", "ShowButton3=1",
@@ -88,9 +87,6 @@ class Tool(unittest.TestCase):
             "MailPopSetting\tAutoCheckTime\t10",
             "note\tMailPopSetting\tAutoCheckTime\tclamped: -5 -> 10",
             "MailPopSetting\tMailLauncherCommand\tメール起動",
-            "MailPopSetting\tMail2Security\t2",
-            "MailPopSetting\tMail2Port\t0",
-            "note\tMailPopSetting\tMail2Port\tclamped: 70000 -> 0",
             "TimerAlarmData\tCommandTimer01\t1,07:05,#2001 a,b",
             "note\tTimerAlarmData\tCommandTimer01\thour and minute written with two digits: "
             "1,7:5,#2001 a,b -> 1,07:05,#2001 a,b",
