@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/delay_imports_win.h"
 #include "app/main_window_win.h"
 #include "app/startup_trace_win.h"
 #include "command/command_list.h"
@@ -78,20 +79,15 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
 
   auto state = std::make_unique<AppState>();
   state->nt_platform = IsNtPlatform();
-  if (OleInitialize(nullptr) != S_OK) return 0;
-  TraceStartup("OLE initialised");
-  // Kept for the whole run: the completion lists hand out strings it allocates.
-  IMalloc* allocator = nullptr;
-  if (SHGetMalloc(&allocator) == E_FAIL) return 0;
-  TraceStartup("shell allocator");
-
   std::string exe = ExecutablePath();
   state->files = ProgramFilesFor(exe);
 
   int code = 0;
   HMODULE rich_edit = nullptr;
+  IMalloc* allocator = nullptr;
+  bool ole = false;
   {
-    auto window = std::make_unique<MainWindow>(instance, *state, allocator);
+    auto window = std::make_unique<MainWindow>(instance, *state, nullptr);
     TraceStartup("main window object");
     if (MainWindow::RegisterWindowClass(instance) && (TraceStartup("window class"), window->Create())) {
       TraceStartup("window created");
@@ -99,11 +95,24 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
       ShowWindow(window->hwnd(), state->in_tray ? SW_HIDE : show);
       TraceStartup("window shown");
       UpdateWindow(window->hwnd());
-      // The mail window's text view: only a window opened from the message loop needs it.
-      rich_edit = LoadLibraryA("RichEd32.Dll");
-      if (!rich_edit) MessageBoxA(nullptr, "ライブラリロード失敗", "ERROR", MB_OK);
-      TraceStartup("Rich Edit loaded (after the first paint)");
-      code = RunMessageLoop(*window);
+      // The libraries the first paint does not need come after it, still before the
+      // message loop runs the rest of the start-up, which needs them.
+      const bool loaded = LoadDelayedImports();
+      if (!loaded) MessageBoxA(nullptr, "ライブラリロード失敗", "ERROR", MB_OK);
+      TraceStartup("delayed DLLs loaded (after the first paint)");
+      ole = loaded && OleInitialize(nullptr) == S_OK;
+      // Kept for the whole run: the completion lists hand out strings it allocates.
+      if (ole && SHGetMalloc(&allocator) != E_FAIL) {
+        window->UseShellAllocator(allocator);
+        TraceStartup("OLE initialised, shell allocator");
+        // The mail window's text view: only a window opened from the message loop needs it.
+        rich_edit = LoadLibraryA("RichEd32.Dll");
+        if (!rich_edit) MessageBoxA(nullptr, "ライブラリロード失敗", "ERROR", MB_OK);
+        TraceStartup("Rich Edit loaded");
+        code = RunMessageLoop(*window);
+      } else {
+        DestroyWindow(window->hwnd());
+      }
       if (HWND dialog = window->mail_window(); dialog && IsWindow(dialog)) {
         DestroyWindow(dialog);
       }
@@ -117,7 +126,7 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
     MessageBoxA(nullptr, "ライブラリ開放失敗", "ERROR", MB_OK);
   }
   if (allocator) allocator->Release();
-  OleUninitialize();
+  if (ole) OleUninitialize();
   return code;
 }
 

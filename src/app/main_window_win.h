@@ -40,7 +40,8 @@ struct MainWindowSeams {
 
 class MainWindow {
  public:
-  // `allocator` is the shell allocator (kept for the whole run by the entry).
+  // `allocator` is the shell allocator, kept for the whole run by the entry; the entry
+  // gives it through UseShellAllocator once the first paint is on screen.
   MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator, MainWindowSeams seams = {});
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -49,6 +50,7 @@ class MainWindow {
   // Creates the window; its creation handler builds everything else.
   bool Create();
   HWND hwnd() const { return hwnd_; }
+  void UseShellAllocator(IMalloc* allocator) { allocator_ = allocator; }
   // The modeless mail window while it exists (else null): the message loop
   // offers it every message first.
   HWND mail_window() const { return mail_jobs_.WindowHandle(); }

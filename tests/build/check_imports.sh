@@ -14,12 +14,19 @@ for exe in "${exes[@]}"; do
   if ! grep -q 'file format pei-i386' <<<"$dump"; then
     echo "$exe: not a 32-bit PE"; status=1
   fi
+  imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$dump")
+  # DLLs loaded later (cmake/VsmrDelayLoad.cmake) are not in the import table; each has
+  # a delay import descriptor named after its import library.
+  delayed=$(i686-w64-mingw32-nm "$exe" 2>/dev/null |
+            sed -n 's/.* __DELAY_IMPORT_DESCRIPTOR_lib\(.*\)_a$/\1.dll/p')
   while read -r dll; do
+    [ -n "$dll" ] || continue
     lower=$(tr 'A-Z' 'a-z' <<<"$dll")
     if [[ ! $lower =~ $allowed ]]; then
       echo "$exe imports $dll, which is not part of Windows"; status=1
     fi
-  done < <(sed -n 's/^\s*DLL Name: //p' <<<"$dump")
-  echo "$(basename "$exe"): $(stat -c %s "$exe") bytes, imports: $(sed -n 's/^\s*DLL Name: //p' <<<"$dump" | tr '\n' ' ')"
+  done <<<"$imports"$'\n'"$delayed"
+  echo "$(basename "$exe"): $(stat -c %s "$exe") bytes, imports: $(tr '\n' ' ' <<<"$imports")" \
+       "delayed: $(tr '\n' ' ' <<<"$delayed")"
 done
 exit $status
