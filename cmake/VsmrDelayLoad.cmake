@@ -14,6 +14,9 @@ function(vsmr_delay_load target)
   foreach(name IN LISTS ARGN)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=lib${name}.a
                     OUTPUT_VARIABLE import_library OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT EXISTS "${import_library}")
+      message(FATAL_ERROR "The toolchain has no import library lib${name}.a to delay")
+    endif()
     set(output ${folder}/lib${name}.a)
     add_custom_command(OUTPUT ${output}
                        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
