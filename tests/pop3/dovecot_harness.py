@@ -5,7 +5,8 @@ Creates the mail user if missing, fills one maildir per test mailbox with
 generated messages, starts Dovecot with its own configuration in a temporary
 folder, runs the command with VSMR_POP3_PORT set, and stops Dovecot again.
 Usage: dovecot_harness.py [--bench N] -- command [args...]
-Imported, its Dovecot class serves mailboxes of the caller's on a port of its choice.
+Imported, its Dovecot class serves mailboxes of the caller's on a port of its choice,
+in clear text only or with TLS (STLS on that port, TLS from the first byte on another).
 """
 import base64
 import os
@@ -103,20 +104,28 @@ def write_maildirs(root, user, boxes):
         os.chown(dirpath, user.pw_uid, user.pw_gid)
 
 
-def write_config(root, port, user, boxes):
+def tls_config(tls, ssl, tls_port):
+    """The configuration lines for TLS: none at all (STLS not offered) without `tls`."""
+    if tls is None:
+        return "ssl = no\n", 0
+    chain, key = tls
+    return ("ssl = %s\nssl_cert = <%s\nssl_key = <%s\n" % (ssl, chain, key)), tls_port
+
+
+def write_config(root, port, user, boxes, tls=None, ssl="required", tls_port=0):
     with open(os.path.join(root, "users"), "w") as f:
         for name in boxes:
             f.write("%s:{PLAIN}%s:%d:%d::%s::\n" % (name, PASSWORD, user.pw_uid, user.pw_gid,
                                                    os.path.join(root, "mail", name)))
     conf = os.path.join(root, "dovecot.conf")
+    ssl_lines, tls_port = tls_config(tls, ssl, tls_port)
     with open(conf, "w") as f:
-        f.write("""protocols = pop3
+        f.write("""{ssl_lines}protocols = pop3
 listen = 127.0.0.1
 base_dir = {root}/run
 state_dir = {root}/state
 log_path = {root}/dovecot.log
 info_log_path = {root}/dovecot.log
-ssl = no
 disable_plaintext_auth = no
 auth_mechanisms = plain
 auth_failure_delay = 0
@@ -139,7 +148,9 @@ service pop3-login {{
     port = {port}
   }}
   inet_listener pop3s {{
-    port = 0
+    address = 127.0.0.1
+    port = {tls_port}
+    ssl = yes
   }}
 }}
 service imap-login {{
@@ -150,7 +161,7 @@ service imap-login {{
     port = 0
   }}
 }}
-""".format(root=root, port=port))
+""".format(root=root, port=port, ssl_lines=ssl_lines, tls_port=tls_port))
     return conf
 
 
@@ -190,9 +201,13 @@ def unavailable():
 class Dovecot:
     """A private Dovecot serving `boxes` ({mailbox name: [message text, ...]}, each
     mailbox a user with password PASSWORD) on 127.0.0.1 at `port` (a free one when 0).
-    Messages can be added while it runs; stop() removes everything it made."""
+    Messages can be added while it runs; stop() removes everything it made.
+    With `tls` (certificate chain PEM, key PEM) the server offers STLS on `port`
+    and speaks TLS from the first byte on `tls_port`, and `ssl` is Dovecot's
+    setting ("required": no log-in before TLS; "yes": clear-text log-ins too);
+    without it there is no TLS at all."""
 
-    def __init__(self, boxes, port=0):
+    def __init__(self, boxes, port=0, tls=None, ssl="required"):
         self.user = ensure_mail_user()
         self.root = tempfile.mkdtemp(prefix="vsmr-dovecot-")
         os.chmod(self.root, 0o755)
@@ -202,9 +217,10 @@ class Dovecot:
         try:
             write_maildirs(self.root, self.user, boxes)
             self.port = port or free_port()
+            self.tls_port = free_port() if tls else 0
             if port_taken(self.port):
                 raise RuntimeError("port %d is already in use: another test run's server?" % self.port)
-            conf = write_config(self.root, self.port, self.user, boxes)
+            conf = write_config(self.root, self.port, self.user, boxes, tls, ssl, self.tls_port)
             self._server = subprocess.Popen(["dovecot", "-F", "-c", conf], stdout=subprocess.DEVNULL,
                                             stderr=subprocess.STDOUT)
             if not wait_for_port(self.port, 15) or self._server.poll() is not None:
