@@ -7,6 +7,8 @@ packages=(cmake ninja-build g++ make python3 locales
           clang libclang-rt-14-dev  # the fuzzers link clang's libFuzzer and sanitizer runtimes
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
           wine64 xvfb xauth xdotool xclip python3-xlib x11-apps imagemagick fonts-ipafont-gothic
+          libgnutls30  # Wine's TLS (SChannel) loads it at run time; only recommended by Wine
+          openssl  # the TLS tests make their certificates with it
           dovecot-pop3d libgtest-dev googletest libbenchmark-dev libx11-dev)
 missing=()
 for p in "${packages[@]}"; do
