@@ -11,6 +11,7 @@ bench:
 	bash bench/mime/run_bench.sh
 	bash bench/startup/run_bench.sh
 	bash bench/pop3/run.sh
+	bash bench/pop3/run_tls.sh
 	bash bench/mailcheck/run_bench.sh
 	bash bench/settings/run_bench.sh
 

@@ -1,7 +1,9 @@
 // Times a check-style pass of our POP3 client: log in, STAT, then TOP and LIST
 // for every message as the check reads them, QUIT. Prints one line per round:
-// seconds, messages and the way the headers were read.
-// Usage: pop3_bench PORT USER PASSWORD ROUNDS [pipelined|sequential]
+// seconds, messages and the way the headers were read. SECURITY is the account's
+// (0 clear text, 1 TLS from the first byte, 2 STLS) and SERVER the name connected to,
+// which a certificate must match.
+// Usage: pop3_bench PORT USER PASSWORD ROUNDS [pipelined|sequential [SECURITY SERVER]]
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -33,13 +35,14 @@ double Now() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5 && argc != 6) {
-    std::fprintf(stderr, "usage: pop3_bench PORT USER PASSWORD ROUNDS [pipelined|sequential]\n");
+  if (argc != 5 && argc != 6 && argc != 8) {
+    std::fprintf(stderr, "usage: pop3_bench PORT USER PASSWORD ROUNDS [pipelined|sequential [SECURITY SERVER]]\n");
     return 2;
   }
   const bool allow_pipelining = argc == 5 || std::string(argv[5]) != "sequential";
   QuietHost host;
-  host.account.server.Set("127.0.0.1");
+  host.account.server.Set(argc == 8 ? argv[7] : "127.0.0.1");
+  host.account.security = argc == 8 ? std::atoi(argv[6]) : vsmr::kPopSecurityClear;
   host.account.user.Set(argv[2]);
   host.account.password.Set(argv[3]);
   vsmr::PopSettings settings;
@@ -48,7 +51,7 @@ int main(int argc, char** argv) {
     const double start = Now();
     vsmr::PopSession session(vsmr::SystemSockets(), host, settings);
     if (!vsmr::PopConnect(session, 0, 1)) {
-      std::fprintf(stderr, "log-in failed\n");
+      std::fprintf(stderr, "log-in failed: %s\n", host.last_status.c_str());
       return 1;
     }
     const int count = vsmr::PopStat(session);
