@@ -78,8 +78,8 @@ def secured_runs(certs):
                 check("%s security %d" % (user, security), rc == 0 and rows(out) == rows(clear),
                       "%d\n%s\nclear text:\n%s" % (rc, out, clear))
                 if user == "japanese":
-                    print("$ vsmr mail --server localhost --port %d --security %d --user japanese ...\n%s"
-                          % (port, security, out))
+                    print("$ vsmr mail --server localhost --port %d --security %d --user japanese --password %s"
+                          " --timeout 10\n%s" % (port, security, PASSWORD, out))
         tls_logins = [line for line in server.log().splitlines() if "Login:" in line and ", TLS," in line]
         check("log-ins over TLS", len(tls_logins) == 2 * len(BOXES), server.log())
 
