@@ -32,7 +32,7 @@ def poplib_pass(port, user, password):
 
 def our_pass(bench, port, user, password, mode):
     out = subprocess.run([bench, str(port), user, password, "1", mode], check=True, capture_output=True, text=True)
-    seconds, count, taken = out.stdout.split()
+    seconds, count, taken, _ = out.stdout.split()
     return float(seconds), int(count), taken
 
 

@@ -9,4 +9,4 @@ b=$root/build
 [ -f "$b/win64/build.ninja" ] || cmake -S "$root" -B "$b/win64" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$b/win64" -j "${JOBS:-2}" --target pop3_bench trust_root >/dev/null
-VSMR_BUILD=$b python3 "$root/bench/pop3/tls_compare.py" "$root/scripts/wine-run.sh" "$b/win64/bin" "${ROUNDS:-5}"
+VSMR_BUILD=$b python3 "$root/bench/pop3/tls_compare.py" "$root/scripts/wine-run.sh" "$b/win64/bin" "${PROCESSES:-6}"
