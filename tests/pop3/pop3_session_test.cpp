@@ -203,7 +203,9 @@ TEST(Pop3Session, SecuredConnections) {
       EXPECT_EQ(PopConnect(s, 0, 1), secured);
       EXPECT_EQ(f.net.connected_port, r.connected_port);
       EXPECT_EQ(tls.handshakes, r.sent_before_handshake ? 1 : 0);
-      if (r.sent_before_handshake) EXPECT_EQ(tls.sent_before, r.sent_before_handshake);
+      if (r.sent_before_handshake) {
+        EXPECT_EQ(tls.sent_before, r.sent_before_handshake);
+      }
       if (secured) {
         EXPECT_EQ(tls.server_name, "mail.example");
         EXPECT_TRUE(s.Secured());
