@@ -20,9 +20,10 @@ namespace vsmr {
 
 namespace {
 
-// Handshake input never needs more than this; a peer that sends more
-// without completing a handshake message is not speaking TLS.
-constexpr std::size_t kHandshakeBuffer = 64 * 1024;
+// Encrypted input is held in one buffer of this size: it takes several whole
+// records at once (one receive, several decryptions), and a peer that fills it
+// without completing one record or handshake message is not speaking TLS.
+constexpr std::size_t kRawBuffer = 64 * 1024;
 
 template <typename Function>
 Function Find(HMODULE library, const char* name) {
@@ -147,7 +148,7 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
     have_credentials_ = true;
 
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout_seconds_) * 1000;
-    raw_.reserve(kHandshakeBuffer);
+    raw_.resize(kRawBuffer);
     SECURITY_STATUS status = Step(nullptr, 0);
     for (;;) {
       if (status == SEC_E_OK) break;
@@ -156,15 +157,16 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
         return TlsOutcome::kHandshakeFailed;
       }
       if (MillisecondsLeft(deadline) == 0) return TlsOutcome::kHandshakeFailed;
-      if (status == SEC_E_INCOMPLETE_MESSAGE || raw_.empty()) {
-        if (!ReadRaw(deadline, kHandshakeBuffer)) return TlsOutcome::kHandshakeFailed;
+      if (status == SEC_E_INCOMPLETE_MESSAGE || RawHeld() == 0) {
+        if (!ReadRaw(deadline)) return TlsOutcome::kHandshakeFailed;
       }
-      status = Step(raw_.data(), raw_.size());
+      status = Step(raw_.data() + raw_begin_, RawHeld());
     }
 
     if (api_.sspi->QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK) {
       return TlsOutcome::kHandshakeFailed;
     }
+    record_.resize(sizes_.cbHeader + sizes_.cbMaximumMessage + sizes_.cbTrailer);
     PCCERT_CONTEXT certificate = nullptr;
     if (api_.sspi->QueryContextAttributesW(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) !=
             SEC_E_OK ||
@@ -223,20 +225,20 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
   WaitOutcome WaitReadableMs(SocketHandle, int milliseconds) override {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds < 0 ? 0 : milliseconds);
     for (;;) {
-      if (decrypted_start_ < decrypted_.size() || closed_ || failed_) return WaitOutcome::kReady;
-      if (!raw_.empty() && !incomplete_) {
+      if (plain_left_ > 0 || closed_ || failed_) return WaitOutcome::kReady;
+      if (RawHeld() > 0 && !incomplete_) {
         Decrypt();
         continue;
       }
       const WaitOutcome wait = plain_.WaitReadableMs(socket_, MillisecondsLeft(deadline));
       if (wait != WaitOutcome::kReady) return wait;
-      ReceiveRaw(RecordCapacity());
+      ReceiveRaw();
     }
   }
 
   bool Send(SocketHandle, const char* data, std::size_t length) override {
     if (failed_) return false;
-    std::vector<char> record(sizes_.cbHeader + sizes_.cbMaximumMessage + sizes_.cbTrailer);
+    std::vector<char>& record = record_;
     while (length > 0) {
       const std::size_t part = length < sizes_.cbMaximumMessage ? length : sizes_.cbMaximumMessage;
       std::memcpy(record.data() + sizes_.cbHeader, data, part);
@@ -257,19 +259,14 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
   }
 
   long Receive(SocketHandle socket, char* buffer, std::size_t capacity) override {
-    if (decrypted_start_ >= decrypted_.size() && !closed_ && !failed_) {
-      const int seconds = timeout_seconds_;
-      if (WaitReadable(socket, seconds) != WaitOutcome::kReady) return -1;
+    if (plain_left_ == 0 && !closed_ && !failed_) {
+      if (WaitReadable(socket, timeout_seconds_) != WaitOutcome::kReady) return -1;
     }
-    const std::size_t waiting = decrypted_.size() - decrypted_start_;
-    if (waiting > 0) {
-      const std::size_t count = waiting < capacity ? waiting : capacity;
-      std::memcpy(buffer, decrypted_.data() + decrypted_start_, count);
-      decrypted_start_ += count;
-      if (decrypted_start_ == decrypted_.size()) {
-        decrypted_.clear();
-        decrypted_start_ = 0;
-      }
+    if (plain_left_ > 0) {
+      const std::size_t count = plain_left_ < capacity ? plain_left_ : capacity;
+      std::memcpy(buffer, plain_data_, count);
+      plain_data_ += count;
+      plain_left_ -= count;
       return static_cast<long>(count);
     }
     return failed_ ? -1 : 0;
@@ -281,9 +278,7 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
                                     ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM |
                                     ISC_REQ_MANUAL_CRED_VALIDATION;
 
-  std::size_t RecordCapacity() const {
-    return sizes_.cbHeader + sizes_.cbMaximumMessage + sizes_.cbTrailer;
-  }
+  std::size_t RawHeld() const { return raw_end_ - raw_begin_; }
 
   // One call of the handshake with `length` bytes from the server; sends
   // what SChannel answers and keeps the bytes it did not use.
@@ -316,29 +311,34 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
   // Keeps the unused tail that SChannel reports as extra (it lies at the
   // end of the input), or nothing.
   void KeepExtra(const SecBuffer& extra) {
-    if (extra.BufferType == SECBUFFER_EXTRA && extra.cbBuffer > 0 && extra.cbBuffer <= raw_.size()) {
-      raw_.erase(raw_.begin(), raw_.end() - extra.cbBuffer);
+    if (extra.BufferType == SECBUFFER_EXTRA && extra.cbBuffer > 0 && extra.cbBuffer <= RawHeld()) {
+      raw_begin_ = raw_end_ - extra.cbBuffer;
     } else {
-      raw_.clear();
+      raw_begin_ = raw_end_ = 0;
     }
   }
 
   // Waits until more bytes arrive or `deadline`; false on time-out, close or error.
-  bool ReadRaw(ULONGLONG deadline, std::size_t limit) {
+  bool ReadRaw(ULONGLONG deadline) {
     if (plain_.WaitReadableMs(socket_, MillisecondsLeft(deadline)) != WaitOutcome::kReady) return false;
-    return ReceiveRaw(limit) && !closed_;
+    return ReceiveRaw() && !closed_;
   }
 
-  // One receive into the raw buffer, up to `limit` bytes held in all.
-  bool ReceiveRaw(std::size_t limit) {
-    if (raw_.size() >= limit) {
-      failed_ = true;  // more than a whole record, and still not one
-      return false;
+  // One receive after the bytes held. Only called once every decrypted byte
+  // has been handed out: decryption happens in place, so moving the held
+  // bytes to the front may overwrite what was handed out already.
+  bool ReceiveRaw() {
+    if (raw_end_ == raw_.size()) {
+      if (raw_begin_ == 0) {
+        failed_ = true;  // a full buffer, and still not one whole record
+        return false;
+      }
+      std::memmove(raw_.data(), raw_.data() + raw_begin_, RawHeld());
+      raw_end_ -= raw_begin_;
+      raw_begin_ = 0;
     }
-    const std::size_t old = raw_.size();
-    raw_.resize(limit);
-    const long got = plain_.Receive(socket_, raw_.data() + old, limit - old);
-    raw_.resize(old + (got > 0 ? static_cast<std::size_t>(got) : 0));
+    const long got = plain_.Receive(socket_, raw_.data() + raw_end_, raw_.size() - raw_end_);
+    if (got > 0) raw_end_ += static_cast<std::size_t>(got);
     if (got == 0) closed_ = true;
     if (got < 0) failed_ = true;
     incomplete_ = false;
@@ -347,7 +347,7 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
 
   // Decrypts the records the raw buffer holds, the first that is complete.
   void Decrypt() {
-    SecBuffer buffers[4] = {{static_cast<unsigned long>(raw_.size()), SECBUFFER_DATA, raw_.data()},
+    SecBuffer buffers[4] = {{static_cast<unsigned long>(RawHeld()), SECBUFFER_DATA, raw_.data() + raw_begin_},
                             {0, SECBUFFER_EMPTY, nullptr},
                             {0, SECBUFFER_EMPTY, nullptr},
                             {0, SECBUFFER_EMPTY, nullptr}};
@@ -364,8 +364,8 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
     const SecBuffer* extra = nullptr;
     for (const SecBuffer& b : buffers) {
       if (b.BufferType == SECBUFFER_DATA && b.cbBuffer > 0) {
-        const char* start = static_cast<const char*>(b.pvBuffer);
-        decrypted_.insert(decrypted_.end(), start, start + b.cbBuffer);
+        plain_data_ = static_cast<const char*>(b.pvBuffer);
+        plain_left_ = b.cbBuffer;
       } else if (b.BufferType == SECBUFFER_EXTRA && b.cbBuffer > 0) {
         extra = &b;
       }
@@ -377,7 +377,7 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
     } else if (status == SEC_I_RENEGOTIATE) {
       // Post-handshake messages (such as TLS 1.3 session tickets) go back
       // through the handshake call; the server never asks for more here.
-      const SECURITY_STATUS again = Step(raw_.empty() ? nullptr : raw_.data(), raw_.size());
+      const SECURITY_STATUS again = Step(RawHeld() == 0 ? nullptr : raw_.data() + raw_begin_, RawHeld());
       if (again != SEC_E_OK && again != SEC_I_CONTINUE_NEEDED) failed_ = true;
     }
   }
@@ -392,10 +392,13 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
   bool have_credentials_ = false;
   bool have_context_ = false;
   SecPkgContext_StreamSizes sizes_{};
-  std::vector<char> raw_;        // encrypted bytes not yet used
-  bool incomplete_ = false;      // raw_ holds only part of a record
-  std::vector<char> decrypted_;  // plain bytes not yet handed out
-  std::size_t decrypted_start_ = 0;
+  std::vector<char> raw_;  // received bytes; those from raw_begin_ to raw_end_ are not yet used
+  std::size_t raw_begin_ = 0;
+  std::size_t raw_end_ = 0;
+  bool incomplete_ = false;  // the bytes held are only part of a record
+  const char* plain_data_ = nullptr;  // decrypted in place in raw_, not yet handed out
+  std::size_t plain_left_ = 0;
+  std::vector<char> record_;  // one outgoing record: header, data, trailer
   bool closed_ = false;
   bool failed_ = false;
 };
