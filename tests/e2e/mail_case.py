@@ -41,12 +41,13 @@ class MailCase(VesmiraCase):
         self.dovecot = Dovecot({BOX: list(texts)})
         self.addCleanup(self.dovecot.stop)
 
-    def start_with(self, mail_settings, password=PASSWORD, other=(), commands=()):
+    def start_with(self, mail_settings, password=PASSWORD, other=(), commands=(), server='127.0.0.1',
+                   port=None):
         """Starts the program with its account on the server that serve_texts started."""
         self.write_commands(commands)
         self.write('vsmrsys.ini', settings_file({
-            'MailPopSetting': [('Mail1AccountData', f'1\t127.0.0.1\t{BOX}\t{password}\t'),
-                               ('Mail1Port', self.dovecot.port), ('TimeOut', 10), *mail_settings],
+            'MailPopSetting': [('Mail1AccountData', f'1\t{server}\t{BOX}\t{password}\t'),
+                               ('Mail1Port', port or self.dovecot.port), ('TimeOut', 10), *mail_settings],
             'OtherSettings': list(other),
             'ButtonLauncher': launcher_items([])}))
         self.process, self.window = self.start_main_window()

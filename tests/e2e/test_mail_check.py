@@ -3,22 +3,25 @@
 # second one announces the two new messages through _onnewmail1, an automatic check
 # runs the mail launcher's line from a new message only, a wrong password brings up the
 # mail window with the log-in failure, the leave-room lock stops every check, and the
-# state of the last check is in vsmrsys.ini after exit. The mail window is read with
-# mailpeek.exe; the hook and the launcher line run the probe.
+# state of the last check is in vsmrsys.ini after exit; an account set to TLS from the
+# first byte checks over it, the test authority trusted for the run. The mail window is
+# read with mailpeek.exe; the hook and the launcher line run the probe.
 import os
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'pop3'))
 
-from dovecot_harness import japanese_message  # noqa: E402
+from dovecot_harness import Dovecot, japanese_message  # noqa: E402
+from tls_test_certs import TestCerts  # noqa: E402
 from mail_case import (BOX, CLOCK_TEXT_POINT, FIRST_ROW_TOP, MAIL_TITLE, ROW_HEIGHT,  # noqa: E402
                        MailCase, count_text)
 from mailpeek import MAIL_CHECK_COMMAND  # noqa: E402
 from probe import Probe  # noqa: E402
 from program_files import STATUS_COLOUR  # noqa: E402
 from vesmira_case import QUIET  # noqa: E402
-from wine import wait_for  # noqa: E402
+from wine import WIN64_BIN, WineProcess, wait_for, windows_path  # noqa: E402
 
 CLOCK_TEXT = (18, 0, 74, 22)
 STRIP = 88  # the strip's width without launcher buttons, the launcher box closed
@@ -71,6 +74,28 @@ class MailCheck(MailCase):
             band = (x + 10, top, x + width - 10, top + ROW_HEIGHT)
             dark = sum(n for colour, n in shot.colours(band).items() if sum(colour) < 150)
             self.assertGreater(dark, 100, f'row {row + 1} is not drawn: ' + shot.describe(band))
+
+    def test_check_over_pop3s_lists_the_same_mail(self):
+        folder = tempfile.mkdtemp(prefix='vsmr-e2e-tls-', dir=self.folder)
+        certs = TestCerts(folder)
+        self.trust_root('add', certs.ca)
+        self.addCleanup(self.trust_root, 'remove', certs.ca)
+        self.dovecot = Dovecot({BOX: [mail(*m) for m in MAILS]}, tls=certs.good)
+        self.addCleanup(self.dovecot.stop)
+        self.start_with([('Mail1Security', 1)], server='localhost', port=self.dovecot.tls_port)
+        self.check_from_menu()
+        text = self.wait_count(len(MAILS))
+        self.desktop.screenshot('mail-window')
+        self.assertEqual([(r.account, r.sender.rstrip(), r.subject) for r in text.rows],
+                         [(BOX, name, subject) for subject, name, _, _ in MAILS])
+        logins = [line for line in self.dovecot.log().splitlines() if 'Login:' in line]
+        self.assertEqual(len(logins), 1, self.dovecot.log())
+        self.assertIn(', TLS,', logins[0], 'the log-in was not made over TLS')
+
+    def trust_root(self, action, certificate):
+        process = WineProcess(os.path.join(WIN64_BIN, 'trust_root.exe'), [action, windows_path(certificate)],
+                              self.folder, self.desktop.display, os.path.join(self.shots, 'wine.log'))
+        self.assertEqual(process.wait(60), 0, f'trust_root {action} failed')
 
     def test_second_check_announces_two_new_messages(self):
         self.serve(MAILS)
