@@ -21,36 +21,33 @@ bool AccountComplete(const PopAccount& account) {
   return !account.server.Empty() && !account.user.Empty() && !account.password.Empty();
 }
 
-// Sends a log-in line and checks its answer; on refusal reports `text` with
-// "MailErrU" and closes.
-bool LogInStep(PopSession& session, const char* format, const char* value, const char* text) {
-  char line[pop3_io::kShortAnswer];
-  std::snprintf(line, sizeof line, format, value);
+// Sends `line` and checks its answer; on refusal reports `text` with `code`
+// and closes.
+bool AcceptedStep(PopSession& session, const char* line, const char* text, const char* code) {
   if (!pop3_io::SendCommand(session, line)) return false;
   char answer[pop3_io::kShortAnswer + 1];
   const long got = pop3_io::ReceiveOnce(session, answer, pop3_io::kShortAnswer);
   if (got < 0) return false;
   if (!BeginsWithOk(std::string_view(answer, static_cast<std::size_t>(got)))) {
-    session.Fail(text, pop3_text::kErrLogin);
+    session.Fail(text, code);
     session.Close();
     return false;
   }
   return true;
 }
 
+// A log-in line; on refusal reports `text` with "MailErrU" and closes.
+bool LogInStep(PopSession& session, const char* format, const char* value, const char* text) {
+  char line[pop3_io::kShortAnswer];
+  std::snprintf(line, sizeof line, format, value);
+  return AcceptedStep(session, line, text, pop3_text::kErrLogin);
+}
+
 // STLS, then the handshake. A server that refuses STLS (or does not answer
 // it) is never sent the log-in in clear text.
 bool UpgradeWithStls(PopSession& session, const PopAccount& account) {
-  if (!pop3_io::SendCommand(session, "STLS\r\n")) return false;
-  char answer[pop3_io::kShortAnswer + 1];
-  const long got = pop3_io::ReceiveOnce(session, answer, pop3_io::kShortAnswer);
-  if (got < 0) return false;
-  if (!BeginsWithOk(std::string_view(answer, static_cast<std::size_t>(got)))) {
-    session.Fail(pop3_text::kStlsNotOffered, pop3_text::kErrStlsNotOffered);
-    session.Close();
-    return false;
-  }
-  return session.StartTls(account.server.c_str());
+  return AcceptedStep(session, "STLS\r\n", pop3_text::kStlsNotOffered, pop3_text::kErrStlsNotOffered) &&
+         session.StartTls(account.server.c_str());
 }
 
 }  // namespace
