@@ -224,14 +224,20 @@ class SchannelLayer final : public TlsLayer, public SocketApi {
   // failed; a record that does not arrive whole within the time is a time-out.
   WaitOutcome WaitReadableMs(SocketHandle, int milliseconds) override {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds < 0 ? 0 : milliseconds);
+    bool waited = false;
     for (;;) {
       if (plain_left_ > 0 || closed_ || failed_) return WaitOutcome::kReady;
       if (RawHeld() > 0 && !incomplete_) {
+        const std::size_t held = RawHeld();
         Decrypt();
+        if (RawHeld() == held && plain_left_ == 0 && !incomplete_ && !closed_) failed_ = true;
         continue;
       }
+      // Records without plain text (empty ones, say) never stretch the wait.
+      if (waited && MillisecondsLeft(deadline) == 0) return WaitOutcome::kTimeout;
       const WaitOutcome wait = plain_.WaitReadableMs(socket_, MillisecondsLeft(deadline));
       if (wait != WaitOutcome::kReady) return wait;
+      waited = true;
       ReceiveRaw();
     }
   }
