@@ -11,7 +11,7 @@ import sys
 
 from probe import Probe
 from wine import WIN64_BIN, WineProcess
-from vesmira_case import VesmiraCase
+from vesmira_case import COMMAND_EDITOR, VesmiraCase
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), '..', '..', 'resources'))
 import make_images  # noqa: E402  the program's icon, drawn as the build draws it
@@ -68,17 +68,10 @@ class ItemEditors(VesmiraCase):
         self.click_edit_field(window)
         self.desktop.type_text('#303')
         self.desktop.key('Return')
-        editor = self.desktop.wait_window('^コマンドランチャーアイテム設定$', timeout=10)
-        self.assertIsNotNone(editor, 'the command editor did not open')
-        self.desktop.focus(editor)
-        self.desktop.type_text(probe.windows_path)  # the path field has the focus
-        self.desktop.key('Tab', 'Tab', 'Tab')
-        self.desktop.type_text('added note')
-        self.desktop.key('Tab')
-        self.desktop.type_text('hako')
+        self.fill_command_editor(probe.windows_path, 'added note', 'hako')
         self.desktop.screenshot('command-editor')
         self.desktop.key('Return')
-        self.assertTrue(self.desktop.wait_gone('^コマンドランチャーアイテム設定$', 5),
+        self.assertTrue(self.desktop.wait_gone(COMMAND_EDITOR, 5),
                         'OK left the command editor open')
         self.desktop.wait_geometry(window, lambda g: g[2] == CLOSED, timeout=10)
 

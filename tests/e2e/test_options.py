@@ -6,11 +6,10 @@ import re
 
 from probe import Probe
 from program_files import launcher_items, settings_file
-from vesmira_case import VesmiraCase
+from vesmira_case import COMMAND_EDITOR, VesmiraCase
 
 CLOCK_TEXT_POINT = (40, 11)
 TITLE = '^オプション設定$'
-COMMAND_EDITOR = '^コマンドランチャーアイテム設定$'
 CLOSED = 88
 OPEN = CLOSED + 100
 BUTTON = 22
@@ -96,14 +95,7 @@ class Options(VesmiraCase):
         self.show_tab('commands')
         self.desktop.screenshot('commands')
         self.click(ADD)
-        editor = self.desktop.wait_window(COMMAND_EDITOR, timeout=10)
-        self.assertIsNotNone(editor, '追加 opened no command editor')
-        self.desktop.focus(editor)
-        self.desktop.type_text(probe.windows_path)  # the path field has the focus
-        self.desktop.key('Tab', 'Tab', 'Tab')
-        self.desktop.type_text('added note')
-        self.desktop.key('Tab')
-        self.desktop.type_text('hako')
+        self.fill_command_editor(probe.windows_path, 'added note', 'hako')
         self.desktop.key('Return')
         self.assertTrue(self.desktop.wait_gone(COMMAND_EDITOR, 5), 'the editor stayed open')
         self.desktop.screenshot('command-added')

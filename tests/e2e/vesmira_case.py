@@ -18,6 +18,7 @@ EDIT_FIELD = (110, 11)  # inside the launcher box's edit field, which starts at 
 # Seconds a check waits for something that must not happen (a run, a menu), counted from
 # a sign that the program has handled the input that might have caused it.
 QUIET = 2
+COMMAND_EDITOR = '^コマンドランチャーアイテム設定$'
 
 
 def end_programs_of_earlier_tests(timeout=10):
@@ -149,6 +150,20 @@ class VesmiraCase(unittest.TestCase):
             self.desktop.screenshot('still-running')
             self.fail('the program did not exit after a click on its close button')
         return code
+
+    # --- the command editor ------------------------------------------------------------
+
+    def fill_command_editor(self, path, comment, name):
+        """Waits for the command editor and types path, comment and name into it (the path
+        field has the focus, the comment is three fields on); OK is left to the caller."""
+        editor = self.desktop.wait_window(COMMAND_EDITOR, timeout=10)
+        self.assertIsNotNone(editor, 'the command editor did not open')
+        self.desktop.focus(editor)
+        self.desktop.type_text(path)
+        self.desktop.key('Tab', 'Tab', 'Tab')
+        self.desktop.type_text(comment)
+        self.desktop.key('Tab')
+        self.desktop.type_text(name)
 
     # --- the launcher box --------------------------------------------------------------
 
