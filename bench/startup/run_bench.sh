@@ -5,10 +5,7 @@ set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 b=$root/build
 out=$b/bench-startup
-"$root/scripts/install-deps.sh"
-[ -f "$b/win64/build.ninja" ] || cmake -S "$root" -B "$b/win64" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$b/win64" -j "${JOBS:-2}" --target vesmira minimal_window minimal_window_libs
+bash "$root/bench/build_win64.sh" vesmira minimal_window minimal_window_libs
 mkdir -p "$out"
 cc -O2 -Wall -Wextra -o "$out/first_paint" "$root/bench/startup/first_paint.c" -lX11
 # A prefix of its own: the end-to-end cases end the desktop process of theirs.
