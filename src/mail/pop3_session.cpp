@@ -3,6 +3,7 @@
 #include "mail/pop3_session.h"
 
 #include <cstdio>
+#include <iterator>
 #include <new>
 
 #include "mail/pop3_answer.h"
@@ -15,6 +16,12 @@ namespace {
 
 int WaitSeconds(const PopSettings& settings) {
   return settings.timeout_seconds < 0 ? 0 : settings.timeout_seconds;
+}
+
+// The connect and the TLS handshake always get at least a second, even with a
+// TimeOut of 0 (which makes every later wait a mere poll).
+int SetUpSeconds(const PopSettings& settings) {
+  return settings.timeout_seconds < 1 ? 1 : settings.timeout_seconds;
 }
 
 bool AccountComplete(const PopAccount& account) {
@@ -85,12 +92,11 @@ bool PopSession::StartTls(const char* server_name) {
       {TlsOutcome::kHandshakeFailed, pop3_text::kTlsHandshakeFailed, pop3_text::kErrTlsHandshake},
   };
   if (!IsOpen()) return false;
-  const int wait = settings_.timeout_seconds < 1 ? 1 : settings_.timeout_seconds;
   TlsOutcome outcome = TlsOutcome::kHandshakeFailed;
-  tls_ = tls_connector_.Start(sockets_, socket_, server_name, wait, outcome);
+  tls_ = tls_connector_.Start(sockets_, socket_, server_name, SetUpSeconds(settings_), outcome);
   if (tls_ && outcome == TlsOutcome::kOk) return true;
   tls_.reset();
-  const Failure* failure = &kFailures[3];
+  const Failure* failure = &kFailures[std::size(kFailures) - 1];  // the handshake failure
   for (const Failure& f : kFailures) {
     if (f.outcome == outcome) failure = &f;
   }
@@ -149,11 +155,10 @@ bool PopConnect(PopSession& session, int account_index, int job_kind) {
     return false;
   }
   session.Adopt(socket);
-  const int connect_wait = WaitSeconds(session.Settings()) < 1 ? 1 : WaitSeconds(session.Settings());
   const std::uint16_t port = session.Settings().port != 0
                                  ? session.Settings().port
                                  : PopPortFor(account.security, account.port);
-  if (!sockets.Connect(socket, address, port, connect_wait)) {
+  if (!sockets.Connect(socket, address, port, SetUpSeconds(session.Settings()))) {
     session.Fail(pop3_text::kConnectFailed, pop3_text::kErrConnect);
     session.Close();
     return false;
