@@ -4,26 +4,68 @@
 #include <cstring>
 #include <string>
 
-#include "base/replace_all.h"
+#include "base/sjis.h"
 #include "command/interpreter.h"
 #include "command/line_text.h"
 
 namespace vsmr {
 
-int ExpandParameters(std::string_view line, char* body, std::size_t capacity,
+namespace {
+
+// Replaces every occurrence of `pattern` that the user wrote (no byte of it
+// inserted) by `replacement`, left to right; the scan resumes after the text
+// just inserted, as ReplaceAll's does. The result is cut to capacity - 1 bytes
+// on a character boundary.
+void ReplaceWritten(MarkedLine& line, std::string_view pattern, MarkedView replacement,
+                    std::size_t capacity) {
+  const MarkedView view = line.View();
+  MarkedLine out;
+  std::size_t read = 0;
+  std::size_t from = 0;
+  for (std::size_t hit; (hit = view.text.find(pattern, from)) != std::string_view::npos;) {
+    bool written = true;
+    for (std::size_t i = hit; i < hit + pattern.size(); ++i) written = written && !view.Inserted(i);
+    if (!written) {
+      from = hit + 1;
+      continue;
+    }
+    out.Add(view.From(read).Prefix(hit - read));
+    out.Add(replacement);
+    read = from = hit + pattern.size();
+  }
+  if (read == 0) return;
+  out.Add(view.From(read));
+  out.Cut(capacity == 0 ? 0 : SjisCutLength(out.text, capacity - 1));
+  line = std::move(out);
+}
+
+}  // namespace
+
+int ExpandParameters(MarkedView line, MarkedLine& body, std::size_t capacity,
                      const ArgumentVector& arguments, int count, std::size_t name_length) {
-  if (std::strstr(body, "%**") != nullptr) {
-    ReplaceAll(body, capacity, "%**", RestAfter(UpToNul(line), name_length));
+  if (body.text.find("%**") != std::string::npos) {
+    const MarkedView head = line.Prefix(UpToNul(line.text).size());
+    const std::string_view rest = RestAfter(head.text, name_length);
+    ReplaceWritten(body, "%**", head.From(head.text.size() - rest.size()), capacity);
     return 1;
   }
-  if (std::strchr(body, '%') == nullptr) return 0;
+  if (body.text.find('%') == std::string::npos) return 0;
   if (count > ArgumentVector::kSlots) count = ArgumentVector::kSlots;
   for (int k = 1; k <= count; ++k) {
     char placeholder[16];
     std::snprintf(placeholder, sizeof placeholder, "%%%02d", k);
-    ReplaceAll(body, capacity, placeholder, arguments.Get(k));
+    ReplaceWritten(body, placeholder, arguments.GetMarked(k), capacity);
   }
   return 1;
+}
+
+int ExpandParameters(std::string_view line, char* body, std::size_t capacity,
+                     const ArgumentVector& arguments, int count, std::size_t name_length) {
+  MarkedLine expanded = MarkedLine::Written(std::string_view(body, ::strnlen(body, capacity)));
+  const int result =
+      ExpandParameters(MarkedView{line, {}}, expanded, capacity, arguments, count, name_length);
+  CopyLine(body, capacity, expanded.text);
+  return result;
 }
 
 int OpenWithParameters(Shell& shell, std::string_view line, char* body, std::size_t capacity,

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "command/command_list.h"
+#include "command/marked_line.h"
 #include "command/status_word.h"
 
 namespace vsmr {
@@ -57,6 +58,9 @@ class Shell {
 struct ArgumentVector {
   static constexpr int kSlots = 32;
   const char* slot[kSlots];
+  // The marks of each slot's bytes (see MarkedLine), or null where every byte
+  // was written by the user.
+  const char* marks[kSlots];
   int count = 0;  // how many slots were filled by splitting
 
   ArgumentVector() { Reset(); }
@@ -64,6 +68,8 @@ struct ArgumentVector {
   void Reset();
   // Argument k counted from 1 ("-1" outside 1..32).
   const char* Get(int k) const { return k >= 1 && k <= kSlots ? slot[k - 1] : "-1"; }
+  // Argument k with its marks.
+  MarkedView GetMarked(int k) const;
 };
 
 struct Interpreter;
@@ -107,6 +113,13 @@ struct Interpreter {
 // nested runs and built-ins. The line is cut at kLineMax bytes.
 int RunCommandLine(Interpreter& interpreter, WindowRef window, std::string_view text, int context);
 
+// Runs a line that the program built around text it did not write (the
+// new-mail event, a drop on a button): the same rules, except that inserted
+// bytes stay the text of the argument they stand in, down through the bodies
+// of the commands that place them (see MarkedLine).
+int RunCommandLine(Interpreter& interpreter, WindowRef window, const MarkedLine& line,
+                   int context);
+
 // Runs one segment: a built-in written directly, a command of the list, or
 // else the shell's "open" of the segment. Returns 1 or 0.
 int RunCommand(Interpreter& interpreter, WindowRef window, std::string_view segment, int context);
@@ -115,6 +128,10 @@ int RunCommand(Interpreter& interpreter, WindowRef window, std::string_view segm
 // first space at or after `start`. Returns the count (0 to 32), also stored in
 // arguments.count. Arguments of the form #name take the named command's body.
 int SplitArguments(const CommandList& commands, char* text, ArgumentVector& arguments,
+                   std::size_t start);
+// The same over a marked text: `marks` (null, or as long as `text`) is moved
+// along with the bytes, and inserted bytes never end, quote or resolve an argument.
+int SplitArguments(const CommandList& commands, char* text, char* marks, ArgumentVector& arguments,
                    std::size_t start);
 
 // `text` itself, or, when it is "#" followed by a command's name (without
@@ -126,6 +143,10 @@ const char* ResolveReference(const CommandList& commands, const char* text);
 // otherwise %01 to %NN take arguments 1 to `count`. Returns 0 when the body
 // holds no "%" at all, else 1. Text that would grow past the buffer is cut.
 int ExpandParameters(std::string_view line, char* body, std::size_t capacity,
+                     const ArgumentVector& arguments, int count, std::size_t name_length);
+// The same over marked text: `body` grows to at most capacity - 1 bytes, and a
+// placeholder is only ever one the user wrote, never one inside inserted text.
+int ExpandParameters(MarkedView line, MarkedLine& body, std::size_t capacity,
                      const ArgumentVector& arguments, int count, std::size_t name_length);
 
 // The fallback when running an expanded body failed: opens the body through

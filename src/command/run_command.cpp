@@ -18,16 +18,37 @@ std::string LineBuffer() { return std::string(kLineBuffer, '\0'); }
 
 enum class Match { kNone, kCommand, kFolderAlias };
 
-Match MatchEntry(std::string_view segment, std::string_view name) {
+Match MatchEntry(MarkedView segment, std::string_view name) {
   // An unnamed entry would take every line that begins with a space or a
   // backslash; it names nothing.
-  if (name.empty() || segment.substr(0, name.size()) != name) return Match::kNone;
-  if (segment.size() == name.size()) return Match::kCommand;
-  if (segment[name.size()] == ' ') return Match::kCommand;
+  const std::string_view text = segment.text;
+  if (name.empty() || text.substr(0, name.size()) != name) return Match::kNone;
+  if (text.size() == name.size()) return Match::kCommand;
+  // Inserted text never ends a name.
+  if (segment.Inserted(name.size())) return Match::kNone;
+  if (text[name.size()] == ' ') return Match::kCommand;
   // The backslash must be a character of its own, not the trail byte of a
   // double-byte character that the name's last byte begins.
-  if (FindSjisChar(segment, '\\', name.size()) == name.size()) return Match::kFolderAlias;
+  if (FindSjisChar(text, '\\', name.size()) == name.size()) return Match::kFolderAlias;
   return Match::kNone;
+}
+
+// The first " & " at or after `from` that the user wrote, or npos.
+std::size_t FindSeparator(MarkedView line, std::size_t from) {
+  for (std::size_t cut = line.text.find(kSeparator, from); cut != std::string_view::npos;
+       cut = line.text.find(kSeparator, cut + 1)) {
+    if (!line.Inserted(cut) && !line.Inserted(cut + 1) && !line.Inserted(cut + 2)) return cut;
+  }
+  return std::string_view::npos;
+}
+
+// A working copy of a segment's marks the size of the line buffer, or an empty
+// string when the user wrote all of it.
+std::string MarksBuffer(MarkedView segment) {
+  if (segment.marks.empty()) return {};
+  std::string marks(kLineBuffer, '\0');
+  segment.marks.copy(marks.data(), segment.marks.size());
+  return marks;
 }
 
 int OpenFolderAlias(Interpreter& in, const CommandEntry& entry, std::string_view segment) {
@@ -38,52 +59,127 @@ int OpenFolderAlias(Interpreter& in, const CommandEntry& entry, std::string_view
   return ShellSucceeded(in.shell.Open(path, nullptr, nullptr)) ? 1 : 0;
 }
 
-int RunFound(Interpreter& in, WindowRef window, const CommandEntry& entry,
-             std::string_view segment, int context) {
+int RunLine(Interpreter& in, WindowRef window, MarkedView text, int context);
+
+int RunFound(Interpreter& in, WindowRef window, const CommandEntry& entry, MarkedView segment,
+             int context) {
   const std::size_t name_length = entry.name.View().size();
   ArgumentVector arguments;
   std::string copy = LineBuffer();
-  CopyLine(copy.data(), kLineBuffer, segment);
-  int count = SplitArguments(in.commands, copy.data(), arguments, name_length);
+  CopyLine(copy.data(), kLineBuffer, segment.text);
+  std::string marks = MarksBuffer(segment);
+  int count = SplitArguments(in.commands, copy.data(), marks.empty() ? nullptr : marks.data(),
+                             arguments, name_length);
 
   if (entry.body.data[0] == '#') {
     int number = LeadingNumber(entry.body.View().substr(1));
-    return in.builtins.RunBuiltin(in, window, number, segment, name_length, arguments, context);
+    return in.builtins.RunBuiltin(in, window, number, segment.text, name_length, arguments,
+                                  context);
   }
 
-  std::string expanded = LineBuffer();
-  CopyLine(expanded.data(), kLineBuffer, entry.body.View());
-  if (ExpandParameters(segment, expanded.data(), kLineBuffer, arguments, count, name_length) == 0) {
+  MarkedLine expanded = MarkedLine::Written(entry.body.View());
+  if (ExpandParameters(segment, expanded, kLineBuffer, arguments, count, name_length) == 0) {
     for (int k = 1; k <= count; ++k) {
-      AppendLine(expanded.data(), kLineBuffer, " \"");
-      AppendLine(expanded.data(), kLineBuffer, arguments.Get(k));
-      AppendLine(expanded.data(), kLineBuffer, "\"");
+      expanded.AddWritten(" \"");
+      expanded.Add(arguments.GetMarked(k));
+      expanded.AddWritten("\"");
     }
+    expanded.Cut(SjisCutLength(expanded.text, kLineMax));
   }
-  if (RunCommandLine(in, window, expanded.c_str(), context) != 0) return 1;
+  if (RunLine(in, window, expanded.View(), context) != 0) return 1;
 
   // The body is copied again: a built-in run above may have changed the list.
   std::string body = LineBuffer();
   CopyLine(body.data(), kLineBuffer, entry.body.View());
-  return OpenWithParameters(in.shell, segment, body.data(), kLineBuffer, name_length, arguments,
-                            count);
+  return OpenWithParameters(in.shell, segment.text, body.data(), kLineBuffer, name_length,
+                            arguments, count);
 }
 
-int OpenUnknown(Interpreter& in, std::string_view segment) {
+int OpenUnknown(Interpreter& in, MarkedView segment) {
   char directory[kPathBuffer] = {};
-  std::size_t quote = segment.find(" \"");
+  std::size_t quote = segment.text.find(" \"");
+  while (quote != std::string_view::npos && (segment.Inserted(quote) || segment.Inserted(quote + 1))) {
+    quote = segment.text.find(" \"", quote + 1);
+  }
   if (quote != std::string_view::npos) {
-    std::string file(segment.substr(0, quote));
-    std::string parameters(segment.substr(quote + 1));
+    std::string file(segment.text.substr(0, quote));
+    std::string parameters(segment.text.substr(quote + 1));
     CopyLine(directory, sizeof directory, WorkingDirectoryOf(file));
     int result = in.shell.Open(file.c_str(), parameters.c_str(), directory);
     if (result == kShellAccessDenied) in.status.Set("CmdErrAD");
     if (result == kShellOutOfResources) in.status.Set("CmdErrMR");
     return ShellSucceeded(result) ? 1 : 0;
   }
-  std::string file(segment);
+  std::string file(segment.text);
   CopyLine(directory, sizeof directory, WorkingDirectoryOf(file));
   return ShellSucceeded(in.shell.Open(file.c_str(), nullptr, directory)) ? 1 : 0;
+}
+
+int RunSegment(Interpreter& in, WindowRef window, MarkedView text, int context) {
+  text = text.Prefix(UpToNul(text.text).size());
+  // An owned copy: the segment handed on is a C string of exactly its length.
+  const std::size_t length = SjisCutLength(text.text, kLineMax);
+  const std::string owned(text.text.substr(0, length));
+  const std::string owned_marks(text.marks.substr(0, text.marks.empty() ? 0 : length));
+  const MarkedView segment{owned, owned_marks};
+  // A segment is named by what the user wrote: inserted text is never a command.
+  if (segment.text.empty() || segment.Inserted(0)) return 0;
+
+  if (segment.text[0] == '#') {
+    ArgumentVector arguments;
+    std::string copy = LineBuffer();
+    CopyLine(copy.data(), kLineBuffer, segment.text);
+    std::string marks = MarksBuffer(segment);
+    SplitArguments(in.commands, copy.data(), marks.empty() ? nullptr : marks.data(), arguments, 2);
+    return in.builtins.RunBuiltin(in, window, LeadingNumber(segment.text.substr(1)), segment.text,
+                                  segment.text.size(), arguments, context);
+  }
+
+  for (int i = 0; i < in.commands.count; ++i) {
+    const CommandEntry& entry = in.commands.entries[i];
+    switch (MatchEntry(segment, entry.name.View())) {
+      case Match::kCommand:
+        return RunFound(in, window, entry, segment, context);
+      case Match::kFolderAlias:
+        return OpenFolderAlias(in, entry, segment.text);
+      case Match::kNone:
+        break;
+    }
+  }
+  return OpenUnknown(in, segment);
+}
+
+int RunLine(Interpreter& in, WindowRef window, MarkedView text, int context) {
+  const int taken = in.nesting_depth++;
+  if (taken >= kMaxNesting) {
+    in.status.Set("CmndErrN");
+    in.nesting_depth = taken;
+    return 0;
+  }
+  text = text.Prefix(UpToNul(text.text).size());
+  const MarkedLine owned = [&] {
+    MarkedLine copy;
+    copy.Add(text.Prefix(SjisCutLength(text.text, kLineMax)));
+    return copy;
+  }();
+  const MarkedView line = owned.View();
+
+  int result = 0;
+  std::size_t pos = 0;
+  while (pos <= line.text.size()) {
+    std::size_t cut = FindSeparator(line, pos);
+    std::size_t end = cut == std::string_view::npos ? line.text.size() : cut;
+    const std::string_view segment = RestAfter(line.text.substr(0, end), pos);
+    const std::size_t from = static_cast<std::size_t>(segment.data() - line.text.data());
+    const MarkedView marked = line.From(from).Prefix(segment.size());
+    if (!segment.empty() && (segment.substr(0, 2) != "//" || marked.Inserted(0) || marked.Inserted(1))) {
+      result = RunSegment(in, window, marked, context);
+    }
+    if (cut == std::string_view::npos) break;
+    pos = cut + kSeparator.size();
+  }
+  in.nesting_depth = taken;
+  return result;
 }
 
 }  // namespace
@@ -95,60 +191,15 @@ std::string_view WorkingDirectoryOf(std::string_view file) {
 }
 
 int RunCommand(Interpreter& in, WindowRef window, std::string_view text, int context) {
-  text = UpToNul(text);
-  // An owned copy: the segment handed on is a C string of exactly its length.
-  const std::string owned(text.substr(0, SjisCutLength(text, kLineMax)));
-  const std::string_view segment = owned;
-  if (segment.empty()) return 0;
-
-  if (segment[0] == '#') {
-    ArgumentVector arguments;
-    std::string copy = LineBuffer();
-    CopyLine(copy.data(), kLineBuffer, segment);
-    SplitArguments(in.commands, copy.data(), arguments, 2);
-    return in.builtins.RunBuiltin(in, window, LeadingNumber(segment.substr(1)), segment,
-                                  segment.size(), arguments, context);
-  }
-
-  for (int i = 0; i < in.commands.count; ++i) {
-    const CommandEntry& entry = in.commands.entries[i];
-    switch (MatchEntry(segment, entry.name.View())) {
-      case Match::kCommand:
-        return RunFound(in, window, entry, segment, context);
-      case Match::kFolderAlias:
-        return OpenFolderAlias(in, entry, segment);
-      case Match::kNone:
-        break;
-    }
-  }
-  return OpenUnknown(in, segment);
+  return RunSegment(in, window, MarkedView{text, {}}, context);
 }
 
 int RunCommandLine(Interpreter& in, WindowRef window, std::string_view text, int context) {
-  const int taken = in.nesting_depth++;
-  if (taken >= kMaxNesting) {
-    in.status.Set("CmndErrN");
-    in.nesting_depth = taken;
-    return 0;
-  }
-  std::string buffer = LineBuffer();
-  std::size_t length = CopyLine(buffer.data(), kLineBuffer, UpToNul(text));
-  std::string_view line(buffer.data(), length);
+  return RunLine(in, window, MarkedView{text, {}}, context);
+}
 
-  int result = 0;
-  std::size_t pos = 0;
-  while (pos <= line.size()) {
-    std::size_t cut = line.find(kSeparator, pos);
-    std::size_t end = cut == std::string_view::npos ? line.size() : cut;
-    std::string_view segment = RestAfter(line.substr(0, end), pos);
-    if (!segment.empty() && segment.substr(0, 2) != "//") {
-      result = RunCommand(in, window, segment, context);
-    }
-    if (cut == std::string_view::npos) break;
-    pos = cut + kSeparator.size();
-  }
-  in.nesting_depth = taken;
-  return result;
+int RunCommandLine(Interpreter& in, WindowRef window, const MarkedLine& line, int context) {
+  return RunLine(in, window, line.View(), context);
 }
 
 }  // namespace vsmr

@@ -205,6 +205,23 @@ TEST(InterpreterTest, BuiltinsGetNumberLineArgumentsAndContext) {
   for (const auto& call : calls) EXPECT_TRUE(call.line_is_c_string) << call.line;
 }
 
+// Text the program inserted is never a command, a built-in or a reference,
+// wherever a body places it; the user's own separators still cut the body.
+TEST(InterpreterTest, InsertedTextNeverNamesACommand) {
+  auto h = std::make_unique<Harness>();
+  AddCommand(h->commands, "ev", "%01 & #7 %01 & // %01");
+  AddCommand(h->commands, "Edit", "C:\\e.exe");
+  MarkedLine line = MarkedLine::Written("ev \"");
+  line.AddInserted("#edit a & b.exe");
+  line.AddWritten("\"");
+  h->interpreter.nesting_depth = 0;
+  EXPECT_EQ(RunCommandLine(h->interpreter, nullptr, line, kContextLauncher), 1);
+  EXPECT_TRUE(h->shell.calls.empty());
+  ASSERT_EQ(h->builtins.calls.size(), 1u);
+  EXPECT_EQ(h->builtins.calls[0].arguments, (std::vector<std::string>{"#edit a & b.exe"}));
+  EXPECT_EQ(h->interpreter.nesting_depth, 0);
+}
+
 TEST(InterpreterTest, OverlongLinesAreCutNotOverrun) {
   auto h = std::make_unique<Harness>();
   std::string line(10000, 'x');
