@@ -96,20 +96,29 @@ int ClickButton(const ButtonBar& bar, const ShellLayout& layout, const LauncherI
   return RunCommandLine(interpreter, window, items[item].path.View(), ButtonContext(position));
 }
 
-std::string DropRunLine(std::string_view path, std::string_view drop_list) {
-  std::string line(path.substr(0, SjisCutLength(path, kLineMax - 1)));
-  line += ' ';
-  std::size_t room = kLineMax - line.size();
-  if (drop_list.size() <= room) {
-    line += drop_list;
-    return line;
+MarkedLine DropRunLine(std::string_view path, std::string_view drop_list) {
+  MarkedLine line = MarkedLine::Written(path.substr(0, SjisCutLength(path, kLineMax - 1)));
+  line.AddWritten(" ");
+  const std::size_t room = kLineMax - line.text.size();
+  if (drop_list.size() > room) {
+    // Keep the names that fit whole: cut after the last closing quote that lies
+    // within the room and is followed by the separator. Names are quoted, and a
+    // quote or a blank is never a trail byte, so the blank found is a real separator.
+    std::size_t cut = drop_list.substr(0, room + 2).rfind("\" \"");
+    drop_list = cut == std::string_view::npos ? std::string_view() : drop_list.substr(0, cut + 1);
   }
-  // Keep the names that fit whole: cut after the last closing quote that lies
-  // within the room and is followed by the separator. Names are quoted, and a quote or a blank is
-  // never a trail byte, so the blank found is a real separator.
-  std::string_view head = drop_list.substr(0, room + 2);
-  std::size_t cut = head.rfind("\" \"");
-  line += cut == std::string_view::npos ? std::string_view() : drop_list.substr(0, cut + 1);
+  // A file name cannot hold a double quote: the bytes between each pair of
+  // quotes are exactly one name.
+  bool inside = false;
+  for (std::size_t from = 0; from < drop_list.size();) {
+    std::size_t quote = drop_list.find('"', from);
+    if (quote == std::string_view::npos) quote = drop_list.size();
+    const std::string_view part = drop_list.substr(from, quote - from);
+    inside ? line.AddInserted(part) : line.AddWritten(part);
+    if (quote < drop_list.size()) line.AddWritten("\"");
+    inside = !inside;
+    from = quote + 1;
+  }
   return line;
 }
 

@@ -88,9 +88,10 @@ int ClickButton(const ButtonBar& bar, const ShellLayout& layout, const LauncherI
                 int position, bool locked, Interpreter& interpreter, WindowRef window);
 
 // The line run for files dropped on a button: the item's path, one blank and
-// the drop list ("\"a\" \"b\""). Names that would not fit whole within the
-// kLineMax bytes of a line are left out, so no name arrives cut.
-std::string DropRunLine(std::string_view path, std::string_view drop_list);
+// the drop list ("\"a\" \"b\""), each name marked as inserted so that it
+// arrives as one argument, byte for byte. Names that would not fit whole
+// within the kLineMax bytes of a line are left out, so no name arrives cut.
+MarkedLine DropRunLine(std::string_view path, std::string_view drop_list);
 
 // The last name of a drop list, without its quotes.
 std::string_view LastDroppedName(std::string_view drop_list);

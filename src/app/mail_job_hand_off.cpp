@@ -90,8 +90,8 @@ void HandedOffMailHost::PlaySoundFile(std::string_view path) {
   Post([path = std::string(path)](MailJobHost& ui) { ui.PlaySoundFile(path); });
 }
 
-void HandedOffMailHost::RunLine(std::string_view line, int context) {
-  Send([line = std::string(line), context](MailJobHost& ui) {
+void HandedOffMailHost::RunLine(const MarkedLine& line, int context) {
+  Send([line, context](MailJobHost& ui) {
     ui.RunLine(line, context);
     return 1;
   });

@@ -33,7 +33,7 @@ class HandedOffMailHost final : public MailJobHost {
   void RefreshCount() override;
   void ShowAndRaiseWindow() override;
   void PlaySoundFile(std::string_view path) override;
-  void RunLine(std::string_view line, int context) override;
+  void RunLine(const MarkedLine& line, int context) override;
   void StoreState(int check_index, std::uint32_t generation, int message_count,
                   std::string_view key_text) override;
   void ArmAutoTimer(int milliseconds) override;

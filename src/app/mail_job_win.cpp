@@ -16,7 +16,7 @@ namespace vsmr {
 
 class MailJobs::WindowHost final : public MailJobHost {
  public:
-  WindowHost(MailJobs& jobs, std::function<int(std::string_view, int)> run_line)
+  WindowHost(MailJobs& jobs, std::function<int(const MarkedLine&, int)> run_line)
       : jobs_(jobs), run_line_(std::move(run_line)) {}
 
   void ShowStatus(std::string_view text) override { jobs_.window_.SetStatus(text); }
@@ -55,7 +55,7 @@ class MailJobs::WindowHost final : public MailJobHost {
   void PlaySoundFile(std::string_view path) override {
     PlaySoundA(std::string(path).c_str(), nullptr, SND_ASYNC | SND_NODEFAULT);
   }
-  void RunLine(std::string_view line, int context) override { run_line_(line, context); }
+  void RunLine(const MarkedLine& line, int context) override { run_line_(line, context); }
   void StoreState(int check_index, std::uint32_t generation, int message_count,
                   std::string_view key_text) override {
     StoreMailCheckResult(jobs_.state_.settings.check_list, generation, check_index,
@@ -88,7 +88,7 @@ class MailJobs::WindowHost final : public MailJobHost {
   static constexpr DWORD kThreadEndWait = 2000;
 
   MailJobs& jobs_;
-  std::function<int(std::string_view, int)> run_line_;
+  std::function<int(const MarkedLine&, int)> run_line_;
 };
 
 // Shared by the thread and the program: the thread may outlive a wait for it.
@@ -102,7 +102,7 @@ struct MailJobs::Work {
 };
 
 MailJobs::MailJobs(HINSTANCE instance, AppState& state,
-                   std::function<int(std::string_view, int)> run_line, std::uint16_t pop_port)
+                   std::function<int(const MarkedLine&, int)> run_line, std::uint16_t pop_port)
     : instance_(instance),
       state_(state),
       pop_port_(pop_port),

@@ -21,7 +21,7 @@ class MailJobs {
   // `run_line` runs a line as a fresh top-level run on the user-interface
   // thread; `pop_port` replaces the POP3 port when not 0 (tests).
   MailJobs(HINSTANCE instance, AppState& state,
-           std::function<int(std::string_view, int)> run_line, std::uint16_t pop_port = 0);
+           std::function<int(const MarkedLine&, int)> run_line, std::uint16_t pop_port = 0);
   ~MailJobs();
   MailJobs(const MailJobs&) = delete;
   MailJobs& operator=(const MailJobs&) = delete;

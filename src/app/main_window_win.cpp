@@ -47,7 +47,7 @@ MainWindow::MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator,
       interpreter_{state.commands, state.status, shell_,
                    seams.builtins ? *seams.builtins : builtins_},
       mail_jobs_(instance, state,
-                 [this](std::string_view line, int context) { return RunTopLevel(line, context); },
+                 [this](const MarkedLine& line, int context) { return RunTopLevel(line, context); },
                  seams.pop_port),
       clock_(seams.clock ? *seams.clock : kSystemClock) {}
 
@@ -295,6 +295,10 @@ void MainWindow::OnDestroy() {
 }
 
 int MainWindow::RunTopLevel(std::string_view line, int context) {
+  return RunTopLevel(MarkedLine::Written(line), context);
+}
+
+int MainWindow::RunTopLevel(const MarkedLine& line, int context) {
   const int outer_depth = interpreter_.nesting_depth;
   interpreter_.nesting_depth = 0;
   int result = RunCommandLine(interpreter_, hwnd_, line, context);

@@ -88,6 +88,7 @@ class MainWindow {
   // A fresh top-level run: nesting counted from 0, the count of a run in
   // progress (whose modal loop let this one in) kept for when it resumes.
   int RunTopLevel(std::string_view line, int context);
+  int RunTopLevel(const MarkedLine& line, int context);
 
   // The built-ins' host and the command menus' choices (main_window_builtins_win.cpp).
   void AttachBuiltinHost();

@@ -111,7 +111,8 @@ void RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
   if (completed) host.RefreshCount();
   if (settings.auto_check_time != 0) host.ArmAutoTimer(settings.auto_check_time * 1000);
   if (kind == kMailJobAutoCheck && !launcher.Text().empty()) {
-    host.RunLine(launcher.Text(), kContextEvent);
+    // The mail launcher's line is a command line by design: all of it runs as written.
+    host.RunLine(MarkedLine::Written(launcher.Text()), kContextEvent);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "command/marked_line.h"
 #include "mail/mail_list_row.h"
 #include "mail/pop3_header_source.h"
 #include "mail/pop3_session.h"
@@ -72,7 +73,7 @@ class MailJobHost : public PopHost {
   virtual void PlaySoundFile(std::string_view path) = 0;
   // Runs `line` as a fresh top-level run (nesting counted from 0) with
   // `context`, on the thread that runs the interpreter, and waits for it.
-  virtual void RunLine(std::string_view line, int context) = 0;
+  virtual void RunLine(const MarkedLine& line, int context) = 0;
   // A check's result for check-list entry `check_index`, to be kept only while
   // the live check list is still of `generation` (not rebuilt since the copy).
   virtual void StoreState(int check_index, std::uint32_t generation, int message_count,

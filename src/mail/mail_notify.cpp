@@ -10,27 +10,24 @@ int NewMailCount(int message_count, int stored_count) {
   return growth > 0 ? growth : message_count;
 }
 
-std::string NewMailHookLine(int account, int count, std::string_view sender) {
-  std::string quoted;
-  quoted.reserve(sender.size());
-  for (char c : sender) {
-    if (c == '"') quoted += '\\';
-    quoted += c;
-  }
-  std::string_view text(quoted);
-  std::string_view address = text;
-  std::string_view name = text;
-  // Neither '<', '>' nor '"' can be a trail byte, so a byte search is safe here.
-  if (std::size_t open = text.rfind('<'); open != std::string_view::npos) {
-    name = text.substr(0, open);
-    address = text.substr(open + 1);
+MarkedLine NewMailHookLine(int account, int count, std::string_view sender) {
+  std::string_view address = sender;
+  std::string_view name = sender;
+  // Neither '<' nor '>' can be a trail byte, so a byte search is safe here.
+  if (std::size_t open = sender.rfind('<'); open != std::string_view::npos) {
+    name = sender.substr(0, open);
+    address = sender.substr(open + 1);
     if (std::size_t close = address.find('>'); close != std::string_view::npos) {
       address = address.substr(0, close);
     }
   }
-  std::string line = "_onnewmail" + std::to_string(account + 1) + " " + std::to_string(count) +
-                     " \"" + std::string(address) + "\" \"" + std::string(name) + "\"";
-  line.resize(SjisCutLength(line, kHookLineLimit));
+  MarkedLine line = MarkedLine::Written("_onnewmail" + std::to_string(account + 1) + " " +
+                                        std::to_string(count) + " \"");
+  line.AddInserted(address);
+  line.AddWritten("\" \"");
+  line.AddInserted(name);
+  line.AddWritten("\"");
+  line.Cut(SjisCutLength(line.text, kHookLineLimit));
   return line;
 }
 

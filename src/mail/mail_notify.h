@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "command/marked_line.h"
+
 namespace vsmr {
 
 // The count the new-mail event reports: the growth over the stored count, or
@@ -12,11 +14,13 @@ namespace vsmr {
 int NewMailCount(int message_count, int stored_count);
 
 // `_onnewmail<slot> <count> "<address>" "<name>"` for account slot `account`
-// (0-4, written from 1), from the From text of the last message listed. Double
-// quotes in it get a backslash first; the address is what the last "<"
-// encloses (to the end without ">"), the name what comes before it; without
-// "<" both are the whole text. At most 1,023 bytes, cut on a character boundary.
-std::string NewMailHookLine(int account, int count, std::string_view sender);
+// (0-4, written from 1), from the From text of the last message listed: the
+// address is what the last "<" encloses (to the end without ">"), the name
+// what comes before it; without "<" both are the whole text. Address and name
+// are marked as inserted, so that they reach the event command as exactly its
+// second and third arguments whatever they hold. At most 1,023 bytes, cut on a
+// character boundary.
+MarkedLine NewMailHookLine(int account, int count, std::string_view sender);
 
 inline constexpr std::size_t kHookLineLimit = 1023;
 inline constexpr std::size_t kMailLauncherLineLimit = 3071;  // a 3,072-byte buffer

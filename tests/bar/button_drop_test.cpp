@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "bar/fake_bar_host.h"
 #include "command/recording_fakes.h"
@@ -15,8 +16,8 @@ using test::FakeBarHost;
 constexpr int kCancel = 2;  // the id a cancelled dialog closes with
 
 TEST(ButtonDropTest, RunLineAppendsTheDropList) {
-  EXPECT_EQ(DropRunLine("C:\\a.exe", "\"x\" \"y\" \"z\""), "C:\\a.exe \"x\" \"y\" \"z\"");
-  EXPECT_EQ(DropRunLine("", "\"x\""), " \"x\"");
+  EXPECT_EQ(DropRunLine("C:\\a.exe", "\"x\" \"y\" \"z\"").text, "C:\\a.exe \"x\" \"y\" \"z\"");
+  EXPECT_EQ(DropRunLine("", "\"x\"").text, " \"x\"");
 }
 
 TEST(ButtonDropTest, RunLineKeepsOnlyWholeNamesWithinTheLineLimit) {
@@ -35,13 +36,13 @@ TEST(ButtonDropTest, RunLineKeepsOnlyWholeNamesWithinTheLineLimit) {
     SCOPED_TRACE(row.name);
     std::string second = "\"" + std::string(row.second_length, 's') + "\"";
     std::string list = first + " " + second + " \"third\"";
-    std::string line = DropRunLine(path, list);
+    std::string line = DropRunLine(path, list).text;
     EXPECT_LE(line.size(), kLineMax);
     EXPECT_EQ(line, path + " " + first + (row.second_kept ? " " + second : ""));
   }
   // Not even the first name fits: the item runs without parameters.
   std::string huge = "\"" + std::string(9000, 'h') + "\"";
-  EXPECT_EQ(DropRunLine(path, huge), path + " ");
+  EXPECT_EQ(DropRunLine(path, huge).text, path + " ");
 }
 
 TEST(ButtonDropTest, LastDroppedNameIsUnquoted) {
@@ -157,6 +158,30 @@ TEST(ButtonDropTest, RunWithParametersUsesPositionAsContext) {
   ASSERT_EQ(d.h.builtins.calls.size(), 1u);
   EXPECT_EQ(d.h.builtins.calls[0].context, ButtonContext(1));
   EXPECT_EQ(d.h.builtins.calls[0].line, "#3 \"C:\\f.txt\"");
+}
+
+// Dropped names reach the item's command whole, whatever they hold, and
+// nothing else runs; the item's own path keeps the language's rules.
+TEST(ButtonDropTest, DroppedNamesAreTheItemsArgumentsByteForByte) {
+  const std::vector<std::string> names = {"C:\\m\\Tom & Jerry.txt", "C:\\m\\x & #2001 q 1",
+                                          "C:\\表\\", "C:\\a\\b\\\\", "#run %01"};
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "\"" : " \"") + name + "\"";
+  DropBar d;
+  test::AddCommand(d.h.commands, "run", "#9");
+  d.items[5].path.Set("run");
+  d.Drop(100, list);
+  ASSERT_EQ(d.h.builtins.calls.size(), 1u);
+  EXPECT_EQ(d.h.builtins.calls[0].arguments, names);
+  EXPECT_TRUE(d.h.shell.calls.empty());
+
+  // A path that is a line of its own still runs as one.
+  DropBar p;
+  p.items[5].path.Set("first.exe & second.exe");
+  p.Drop(100, "\"C:\\Tom & Jerry.mp3\"");
+  ASSERT_EQ(p.h.shell.calls.size(), 2u);
+  EXPECT_EQ(p.h.shell.calls[1].file, "second.exe");
+  EXPECT_EQ(p.h.shell.calls[1].parameters, "\"C:\\Tom & Jerry.mp3\"");
 }
 
 TEST(ButtonDropTest, AskThenChangeItemOnce) {

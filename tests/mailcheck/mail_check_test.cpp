@@ -5,6 +5,7 @@
 
 #include "mail/mail_check_result.h"
 #include "mail/mail_job.h"
+#include "command/recording_fakes.h"
 #include "mail/mail_notify.h"
 #include "mailcheck/mail_fakes.h"
 
@@ -145,7 +146,7 @@ TEST(MailCheck, TwoAccountsOnlyTheSecondWithNewMail) {
   RunMailJob({kMailJobAutoCheck}, settings, host, server);
   EXPECT_EQ(host.Only("sound"), (Events{"sound ring3.wav"}));
   EXPECT_EQ(host.Only("run"),
-            (Events{"run -1 _onnewmail4 1 \"taro@example.jp\" \"\\\"Ta \\\"ro\\\" \""}));
+            (Events{"run -1 _onnewmail4 1 \"taro@example.jp\" \"\"Ta \"ro\" \""}));
   EXPECT_EQ(host.Only("store"), (Events{"store 1 g7 2 <m1@x>"}));
   EXPECT_EQ(host.Only("row"), (Events{"row 0 s1 image 3", "row 1 s1 image 3", "row 1 s2 image 1"}));
   EXPECT_EQ(server.calls, (Events{"connect 1", "quit 1", "connect 3", "quit 3"}));
@@ -253,30 +254,69 @@ TEST(MailLauncherLine, OffOrFullDropsEntries) {
   EXPECT_EQ(line.Text().size(), 3071u);
 }
 
-struct HookCase {
-  const char* sender;
-  const char* line;
-};
-
-TEST(NewMailHookLine, AddressAndNameFromTheSender) {
-  const HookCase cases[] = {
-      {"Taro <taro@example.jp>", "_onnewmail2 3 \"taro@example.jp\" \"Taro \""},
-      {"taro@example.jp", "_onnewmail2 3 \"taro@example.jp\" \"taro@example.jp\""},
-      {"<a@b> x <c@d", "_onnewmail2 3 \"c@d\" \"<a@b> x \""},
-      {"say \"hi\" <h@i>", "_onnewmail2 3 \"h@i\" \"say \\\"hi\\\" \""},
-      {"\x93\xbe <j@p>", "_onnewmail2 3 \"j@p\" \"\x93\xbe \""},
-      {"", "_onnewmail2 3 \"\" \"\""},
+// Whatever the sender writes, the event command receives the count, the
+// address and the name as its three arguments, byte for byte, and nothing else
+// runs: neither in the line itself nor after a body has placed them.
+TEST(NewMailHookLine, SenderTextStaysTheEventsArguments) {
+  struct Sender {
+    const char* from;
+    const char* address;
+    const char* name;
   };
-  for (const HookCase& c : cases) EXPECT_EQ(NewMailHookLine(1, 3, c.sender), c.line) << c.sender;
+  const Sender senders[] = {
+      {"Taro <taro@example.jp>", "taro@example.jp", "Taro "},
+      {"taro@example.jp", "taro@example.jp", "taro@example.jp"},
+      {"<a@b> x <c@d", "c@d", "<a@b> x "},
+      {"x & injected NOW & y <evil1@example.net>", "evil1@example.net", "x & injected NOW & y "},
+      {"a & #2001 q 1 <b & c@d>", "b & c@d", "a & #2001 q 1 "},
+      {"say \"hi\" \" & run <h@i>", "h@i", "say \"hi\" \" & run "},
+      {"tail\\<t\\@x\\>", "t\\@x\\", "tail\\"},
+      {"lead \x93<j@p>", "j@p", "lead \x93"},
+      {"\x95\x5c\\\\\" <a@b>", "a@b", "\x95\x5c\\\\\" "},
+      {"#secret %02 %** //c <s@x>", "s@x", "#secret %02 %** //c "},
+      {" <>", "", " "},
+  };
+  struct Body {
+    const char* what;
+    const char* body;
+    std::vector<std::string> (*expected)(const Sender&);
+  };
+  const Body bodies[] = {
+      {"arguments appended in quotes", "hook",
+       [](const Sender& s) { return std::vector<std::string>{"3", s.address, s.name}; }},
+      {"placeholders", "hook %03 \"%02\" %01 & after",
+       [](const Sender& s) { return std::vector<std::string>{s.name, s.address, "3"}; }},
+      {"the rest of the line", "hook %** & after",
+       [](const Sender& s) { return std::vector<std::string>{"3", s.address, s.name}; }},
+  };
+  for (const Body& body : bodies) {
+    for (const Sender& sender : senders) {
+      SCOPED_TRACE(std::string(body.what) + ": " + sender.from);
+      auto h = std::make_unique<test::Harness>();
+      test::AddCommand(h->commands, "_onnewmail2", body.body);
+      test::AddCommand(h->commands, "hook", "#7");
+      test::AddCommand(h->commands, "secret", "do not hand me out");
+      test::AddCommand(h->commands, "injected", "#8");
+      RunCommandLine(h->interpreter, nullptr, NewMailHookLine(1, 3, sender.from), -1);
+      ASSERT_EQ(h->builtins.calls.size(), 1u);
+      EXPECT_EQ(h->builtins.calls[0].number, 7);
+      EXPECT_EQ(h->builtins.calls[0].arguments, body.expected(sender));
+      const bool after = std::string_view(body.body).ends_with("after");
+      EXPECT_EQ(h->shell.calls.size(), after ? 1u : 0u);
+      if (after && !h->shell.calls.empty()) {
+        EXPECT_EQ(h->shell.calls[0].file, "after");
+      }
+    }
+  }
 }
 
 TEST(NewMailHookLine, CutAt1023BytesOnACharacterBoundary) {
   // "_onnewmail1 1 \"" is 15 bytes; a double-byte character would straddle byte 1,023.
   std::string sender = std::string(1007, 'a') + "\x82\xa0" + std::string(600, 'b');
-  std::string line = NewMailHookLine(0, 1, sender);
+  std::string line = NewMailHookLine(0, 1, sender).text;
   EXPECT_EQ(line.size(), 1022u);
   EXPECT_EQ(line.substr(line.size() - 2), "aa");
-  EXPECT_EQ(NewMailHookLine(0, 1, std::string(2000, 'z')).size(), 1023u);
+  EXPECT_EQ(NewMailHookLine(0, 1, std::string(2000, 'z')).text.size(), 1023u);
 }
 
 TEST(NewMailCount, GrowthOrTheWholeCount) {

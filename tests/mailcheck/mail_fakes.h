@@ -47,8 +47,8 @@ class EventHost : public MailJobHost {
   void RefreshCount() override { Add("count"); }
   void ShowAndRaiseWindow() override { Add("show"); }
   void PlaySoundFile(std::string_view path) override { Add("sound " + std::string(path)); }
-  void RunLine(std::string_view line, int context) override {
-    Add("run " + std::to_string(context) + " " + std::string(line));
+  void RunLine(const MarkedLine& line, int context) override {
+    Add("run " + std::to_string(context) + " " + line.text);
   }
   void StoreState(int index, std::uint32_t generation, int count, std::string_view key) override {
     Add("store " + std::to_string(index) + " g" + std::to_string(generation) + " " +

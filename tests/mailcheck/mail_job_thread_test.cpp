@@ -147,7 +147,7 @@ TEST(MailJobThread, ClosingTheHandOffFreesAWaitingWorkerAndStopsTheJob) {
   HandedOffMailHost host(queue, [] { return true; }, ui, stop);
   std::atomic<int> step{0};
   std::thread worker([&] {
-    host.RunLine("_onnewmail1 1 \"\" \"\"", -1);  // nobody runs the queue
+    host.RunLine(MarkedLine::Written("_onnewmail1 1 \"\" \"\""), -1);  // nobody runs the queue
     step = 1;
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(100));  // let it queue and wait
