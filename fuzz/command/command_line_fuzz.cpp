@@ -1,6 +1,7 @@
-// Fuzzes the interpreter: the input is a command list file, two NUL bytes and
-// a line to run. The shell answers from a fixed cycle of results; built-in 1
-// runs its rest-of-line as a nested line, as condition built-ins do.
+// Fuzzes the interpreter with the real built-ins (conditions, command menus,
+// button marks, sound paths...) over a recording host: the input is a command
+// list file, two NUL bytes and a line to run. The shell answers from a fixed
+// cycle of results.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,8 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "command/builtins.h"
 #include "command/command_file.h"
 #include "command/interpreter.h"
+#include "command/recording_host.h"
 
 namespace {
 
@@ -28,8 +31,10 @@ class CyclingShell : public vsmr::Shell {
   unsigned calls_ = 0;
 };
 
-class NestingBuiltins : public vsmr::BuiltinRunner {
+// Checks what every built-in receives, then runs the real one.
+class CheckedBuiltins : public vsmr::BuiltinRunner {
  public:
+  explicit CheckedBuiltins(vsmr::BuiltinRunner& real) : real_(real) {}
   int RunBuiltin(vsmr::Interpreter& interpreter, vsmr::WindowRef window, int number,
                  std::string_view line, std::size_t name_length,
                  const vsmr::ArgumentVector& arguments, int context) override {
@@ -37,9 +42,12 @@ class NestingBuiltins : public vsmr::BuiltinRunner {
     for (int k = 1; k <= vsmr::ArgumentVector::kSlots; ++k) {
       if (std::strlen(arguments.Get(k)) > vsmr::kLineMax) std::abort();
     }
-    if (number != 1 || name_length > line.size()) return number & 1;
-    return vsmr::RunCommandLine(interpreter, window, line.substr(name_length), context);
+    if (name_length > line.size() || line.data()[line.size()] != '\0') std::abort();
+    return real_.RunBuiltin(interpreter, window, number, line, name_length, arguments, context);
   }
+
+ private:
+  vsmr::BuiltinRunner& real_;
 };
 
 }  // namespace
@@ -52,13 +60,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   auto commands = std::make_unique<vsmr::CommandList>();
   vsmr::ParseCommandFile(file, *commands);
+  auto settings = std::make_unique<vsmr::SettingsState>();
+  auto slots = std::make_unique<vsmr::MenuSlots>();
+  bool keep_open = false;
+  bool shutdown = false;
+  vsmr::RecordingHost host;
+  vsmr::Builtins real(vsmr::BuiltinState{*settings, keep_open, shutdown, *slots}, host);
   vsmr::StatusWord status;
   CyclingShell shell;
-  NestingBuiltins builtins;
+  CheckedBuiltins builtins(real);
   vsmr::Interpreter interpreter{*commands, status, shell, builtins};
   int result = vsmr::RunCommandLine(interpreter, nullptr, line, vsmr::kContextLauncher);
   if (result != 0 && result != 1) std::abort();
   if (interpreter.nesting_depth != 0) std::abort();
   if (status.Read().View().size() > vsmr::StatusWord::kMaxLength) std::abort();
+  if (commands->count < 0 || commands->count > vsmr::kMaxCommands) std::abort();
   return 0;
 }
