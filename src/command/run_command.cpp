@@ -95,6 +95,29 @@ int RunFound(Interpreter& in, WindowRef window, const CommandEntry& entry, Marke
                             arguments, count);
 }
 
+// The parameters text for the shell. Inserted text sits inside the quotes the
+// line gave it; a program splits its command line by the C runtime's rules, so
+// an inserted quote gets a backslash and backslashes that would come before a
+// quote are doubled: the program then receives the inserted text unchanged.
+std::string ShellParameters(MarkedView parameters) {
+  std::string out;
+  std::size_t backslashes = 0;  // inserted backslashes just copied
+  for (std::size_t i = 0; i < parameters.text.size(); ++i) {
+    const char c = parameters.text[i];
+    const bool inserted = parameters.Inserted(i);
+    if (c == '"' && (inserted || backslashes > 0)) out.append(backslashes, '\\');
+    if (c == '"' && inserted) out += '\\';
+    out += c;
+    backslashes = inserted && c == '\\' ? backslashes + 1 : 0;
+    if (inserted && IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < parameters.text.size() &&
+        parameters.Inserted(i + 1)) {
+      out += parameters.text[++i];  // a trail byte 0x5C is no backslash
+    }
+  }
+  out.resize(SjisCutLength(out, kLineMax));
+  return out;
+}
+
 int OpenUnknown(Interpreter& in, MarkedView segment) {
   char directory[kPathBuffer] = {};
   std::size_t quote = segment.text.find(" \"");
@@ -103,7 +126,7 @@ int OpenUnknown(Interpreter& in, MarkedView segment) {
   }
   if (quote != std::string_view::npos) {
     std::string file(segment.text.substr(0, quote));
-    std::string parameters(segment.text.substr(quote + 1));
+    std::string parameters = ShellParameters(segment.From(quote + 1));
     CopyLine(directory, sizeof directory, WorkingDirectoryOf(file));
     int result = in.shell.Open(file.c_str(), parameters.c_str(), directory);
     if (result == kShellAccessDenied) in.status.Set("CmdErrAD");

@@ -220,6 +220,15 @@ TEST(InterpreterTest, InsertedTextNeverNamesACommand) {
   ASSERT_EQ(h->builtins.calls.size(), 1u);
   EXPECT_EQ(h->builtins.calls[0].arguments, (std::vector<std::string>{"#edit a & b.exe"}));
   EXPECT_EQ(h->interpreter.nesting_depth, 0);
+
+  // Handed to a program, inserted quotes and the backslashes before a quote are
+  // escaped as the C runtime reads them; a trail byte 0x5C is left alone.
+  MarkedLine open = MarkedLine::Written("prog.exe \"");
+  open.AddInserted("say \"hi\" \\\"\\ 表 tail\\");
+  open.AddWritten("\" \"C:\\dir\\\"");
+  EXPECT_EQ(RunCommandLine(h->interpreter, nullptr, open, kContextLauncher), 1);
+  ASSERT_EQ(h->shell.calls.size(), 1u);
+  EXPECT_EQ(h->shell.calls[0].parameters, "\"say \\\"hi\\\" \\\\\\\"\\ 表 tail\\\\\" \"C:\\dir\\\"");
 }
 
 TEST(InterpreterTest, OverlongLinesAreCutNotOverrun) {

@@ -49,7 +49,8 @@ class ButtonDrop(VesmiraCase):
 
     def test_drop_runs_item_with_the_names(self):
         self.write_settings(1, [self.probe.windows_path])
-        paths = self.make_files('first.txt', 'with blank.txt', 'third.dat')
+        # A name with " & " in it stays one name: nothing of it runs on its own.
+        paths = self.make_files('first.txt', 'with blank.txt', 'Tom & Jerry.txt', 'third.dat')
         _, window = self.start_main_window()
         self.drop(window, FIRST_BUTTON_X + BUTTON_SIZE // 2, paths)
         names = self.expected_names(paths)

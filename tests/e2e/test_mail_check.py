@@ -13,7 +13,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'pop3'))
 
-from dovecot_harness import Dovecot, japanese_message  # noqa: E402
+from dovecot_harness import Dovecot, encoded_word, japanese_message  # noqa: E402
 from tls_test_certs import TestCerts  # noqa: E402
 from mail_case import (BOX, CLOCK_TEXT_POINT, FIRST_ROW_TOP, MAIL_TITLE, ROW_HEIGHT,  # noqa: E402
                        MailCase, count_text)
@@ -115,6 +115,35 @@ class MailCheck(MailCase):
         self.assertEqual(self.probe.wait_args(2)[1:], [hook_args(2, last[1], last[2])])
         self.assertEqual([r.image for r in text.rows],
                          [IMAGE_NONE] * len(MAILS) + [IMAGE_NEW] * len(LATER_MAILS))
+
+    def test_hostile_senders_reach_the_hook_as_text_and_run_nothing(self):
+        # (From header, address, name): each check finds one new message from the next.
+        senders = [
+            ('x & injected NOW & y <evil1@example.net>', 'evil1@example.net', 'x & injected NOW & y '),
+            (encoded_word('山田 "太郎" & injected NOW') + ' <evil2@example.net>', 'evil2@example.net',
+             '山田 "太郎" & injected NOW '),
+            ('say "hi" & injected NOW tail\\<evil3@example.net>', 'evil3@example.net',
+             'say "hi" & injected NOW tail\\'),
+        ]
+        self.serve_texts([])
+        self.start_with([], commands=[('_onnewmail1', self.probe.windows_path, ''),
+                                      ('injected', self.probe.windows_path, '')])
+        for n, (header, address, name) in enumerate(senders, 1):
+            self.dovecot.add(BOX, f'From: {header}\nTo: taro@example.jp\nSubject: s{n}\n'
+                                  f'Message-ID: <evil.{n}@example.net>\n\nbody\n')
+            time.sleep(1)  # the previous check's job has ended
+            self.check_from_menu()
+            self.wait_count(n)
+            runs = self.probe.wait_args(n)
+            self.assertEqual(len(runs), n, f'check {n}: {[r.command_line for r in self.probe.runs()]}')
+            # The hook's arguments: the count, the address and the name, each as it came.
+            self.assertEqual(runs[-1], ['1', address, name], self.probe.runs()[-1].command_line)
+        self.desktop.screenshot('after-hostile-senders')
+        time.sleep(QUIET)
+        runs = self.probe.runs()
+        with open(os.path.join(self.shots, 'hook-runs.txt'), 'w', encoding='utf-8') as f:
+            f.writelines(f'{run.command_line}\n{run.args}\n' for run in runs)
+        self.assertEqual(len(runs), len(senders), 'a command ran that nobody wrote')
 
     def test_automatic_check_runs_the_launcher_line_of_new_mail_only(self):
         old = ('vsmrrun launched 古い', '山田太郎', 'yamada@example.jp', 'old.1')
