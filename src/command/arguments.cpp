@@ -106,7 +106,8 @@ int SplitArguments(const CommandList& commands, char* text, char* marks, Argumen
     const int k = arguments.count++;
     arguments.slot[k] =
         Inserted(marks, pos) ? text + pos : ResolveReference(commands, text + pos);
-    arguments.marks[k] = arguments.slot[k] == text + pos && marks != nullptr ? marks + pos : nullptr;
+    const bool in_line = arguments.slot[k] == text + pos;
+    arguments.marks[k] = in_line && marks != nullptr ? marks + pos : nullptr;
     std::size_t end;
     std::size_t value_end;
     if (quoted) {

@@ -21,17 +21,10 @@ void ReplaceWritten(MarkedLine& line, std::string_view pattern, MarkedView repla
   const MarkedView view = line.View();
   MarkedLine out;
   std::size_t read = 0;
-  std::size_t from = 0;
-  for (std::size_t hit; (hit = view.text.find(pattern, from)) != std::string_view::npos;) {
-    bool written = true;
-    for (std::size_t i = hit; i < hit + pattern.size(); ++i) written = written && !view.Inserted(i);
-    if (!written) {
-      from = hit + 1;
-      continue;
-    }
+  for (std::size_t hit; (hit = view.FindWritten(pattern, read)) != std::string_view::npos;) {
     out.Add(view.From(read).Prefix(hit - read));
     out.Add(replacement);
-    read = from = hit + pattern.size();
+    read = hit + pattern.size();
   }
   if (read == 0) return;
   out.Add(view.From(read));

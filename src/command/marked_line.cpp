@@ -3,6 +3,16 @@
 
 namespace vsmr {
 
+std::size_t MarkedView::FindWritten(std::string_view pattern, std::size_t from) const {
+  for (std::size_t hit = text.find(pattern, from); hit != std::string_view::npos;
+       hit = text.find(pattern, hit + 1)) {
+    bool written = true;
+    for (std::size_t i = hit; i < hit + pattern.size() && written; ++i) written = !Inserted(i);
+    if (written) return hit;
+  }
+  return std::string_view::npos;
+}
+
 MarkedView MarkedView::From(std::size_t from) const {
   if (from > text.size()) from = text.size();
   return {text.substr(from), marks.empty() ? marks : marks.substr(from)};

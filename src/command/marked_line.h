@@ -19,6 +19,9 @@ struct MarkedView {
   std::string_view marks;
 
   bool Inserted(std::size_t i) const { return i < marks.size() && marks[i] != 0; }
+  // The first occurrence of `pattern` at or after `from` of which the user
+  // wrote every byte, or npos.
+  std::size_t FindWritten(std::string_view pattern, std::size_t from = 0) const;
   // The bytes from `from` to the end, marks alongside.
   MarkedView From(std::size_t from) const;
   // The first `length` bytes.

@@ -33,15 +33,6 @@ Match MatchEntry(MarkedView segment, std::string_view name) {
   return Match::kNone;
 }
 
-// The first " & " at or after `from` that the user wrote, or npos.
-std::size_t FindSeparator(MarkedView line, std::size_t from) {
-  for (std::size_t cut = line.text.find(kSeparator, from); cut != std::string_view::npos;
-       cut = line.text.find(kSeparator, cut + 1)) {
-    if (!line.Inserted(cut) && !line.Inserted(cut + 1) && !line.Inserted(cut + 2)) return cut;
-  }
-  return std::string_view::npos;
-}
-
 // A working copy of a segment's marks the size of the line buffer, or an empty
 // string when the user wrote all of it.
 std::string MarksBuffer(MarkedView segment) {
@@ -109,10 +100,9 @@ std::string ShellParameters(MarkedView parameters) {
     if (c == '"' && inserted) out += '\\';
     out += c;
     backslashes = inserted && c == '\\' ? backslashes + 1 : 0;
-    if (inserted && IsSjisLeadByte(static_cast<unsigned char>(c)) && i + 1 < parameters.text.size() &&
-        parameters.Inserted(i + 1)) {
-      out += parameters.text[++i];  // a trail byte 0x5C is no backslash
-    }
+    const bool pair = IsSjisLeadByte(static_cast<unsigned char>(c)) &&
+                      i + 1 < parameters.text.size() && parameters.Inserted(i + 1);
+    if (inserted && pair) out += parameters.text[++i];  // a trail byte 0x5C is no backslash
   }
   out.resize(SjisCutLength(out, kLineMax));
   return out;
@@ -120,10 +110,7 @@ std::string ShellParameters(MarkedView parameters) {
 
 int OpenUnknown(Interpreter& in, MarkedView segment) {
   char directory[kPathBuffer] = {};
-  std::size_t quote = segment.text.find(" \"");
-  while (quote != std::string_view::npos && (segment.Inserted(quote) || segment.Inserted(quote + 1))) {
-    quote = segment.text.find(" \"", quote + 1);
-  }
+  const std::size_t quote = segment.FindWritten(" \"");
   if (quote != std::string_view::npos) {
     std::string file(segment.text.substr(0, quote));
     std::string parameters = ShellParameters(segment.From(quote + 1));
@@ -190,12 +177,13 @@ int RunLine(Interpreter& in, WindowRef window, MarkedView text, int context) {
   int result = 0;
   std::size_t pos = 0;
   while (pos <= line.text.size()) {
-    std::size_t cut = FindSeparator(line, pos);
+    std::size_t cut = line.FindWritten(kSeparator, pos);
     std::size_t end = cut == std::string_view::npos ? line.text.size() : cut;
     const std::string_view segment = RestAfter(line.text.substr(0, end), pos);
     const std::size_t from = static_cast<std::size_t>(segment.data() - line.text.data());
     const MarkedView marked = line.From(from).Prefix(segment.size());
-    if (!segment.empty() && (segment.substr(0, 2) != "//" || marked.Inserted(0) || marked.Inserted(1))) {
+    const bool comment = marked.FindWritten("//") == 0;
+    if (!segment.empty() && !comment) {
       result = RunSegment(in, window, marked, context);
     }
     if (cut == std::string_view::npos) break;
