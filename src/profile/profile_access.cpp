@@ -2,8 +2,6 @@
 // platform's profile functions do.
 #include "profile/profile_access.h"
 
-#include <cerrno>
-
 #include "base/file_io.h"
 #include "profile/profile_model.h"
 
@@ -28,8 +26,7 @@ void WriteIntSetting(std::string_view section, std::string_view key, std::int32_
 void WriteStringSetting(std::string_view section, std::string_view key, std::string_view text,
                         const std::string& path) {
   std::string before;
-  errno = 0;
-  if (!ReadWholeFile(path, before) && errno != ENOENT) {
+  if (ReadFileChecked(path, before).outcome == FileReadOutcome::kUnreadable) {
     // The file exists but cannot be read: writing one key over it would lose
     // every other setting, so leave it alone.
     return;

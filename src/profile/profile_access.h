@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_io.h"
+
 namespace vsmr {
 
 // Integer key: absent key or empty value -> `default_value`; otherwise the
@@ -42,8 +44,9 @@ class ProfileDocument {
   ProfileDocument(ProfileDocument&&) noexcept;
   ProfileDocument& operator=(ProfileDocument&&) noexcept;
 
-  // Loads `path` (a missing or unreadable file is an empty document).
-  static ProfileDocument Load(const std::string& path);
+  // Loads `path` (a missing or unreadable file is an empty document; `read`,
+  // when given, says which).
+  static ProfileDocument Load(const std::string& path, FileRead* read = nullptr);
 
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t default_value) const;
@@ -56,8 +59,9 @@ class ProfileDocument {
 
   // The file's bytes as they stand after the writes so far.
   std::string Bytes() const;
-  // Replaces the file at `path` with Bytes() atomically. Returns false on failure.
-  bool Save(const std::string& path) const;
+  // Replaces the file at `path` with Bytes() atomically. Returns false on
+  // failure, with the system's reason in `reason` when given.
+  bool Save(const std::string& path, std::string* reason = nullptr) const;
 
  private:
   struct Impl;

@@ -14,10 +14,12 @@ ProfileDocument::~ProfileDocument() = default;
 ProfileDocument::ProfileDocument(ProfileDocument&&) noexcept = default;
 ProfileDocument& ProfileDocument::operator=(ProfileDocument&&) noexcept = default;
 
-ProfileDocument ProfileDocument::Load(const std::string& path) {
+ProfileDocument ProfileDocument::Load(const std::string& path, FileRead* read) {
   ProfileDocument doc;
   std::string bytes;
-  if (ReadWholeFile(path, bytes)) doc.impl_->model = profile::Model::Parse(bytes);
+  const FileRead result = ReadFileChecked(path, bytes);
+  if (result.outcome == FileReadOutcome::kRead) doc.impl_->model = profile::Model::Parse(bytes);
+  if (read) *read = result;
   return doc;
 }
 
@@ -54,8 +56,8 @@ void ProfileDocument::WriteString(std::string_view section, std::string_view key
 
 std::string ProfileDocument::Bytes() const { return impl_ ? impl_->model.Bytes() : std::string(); }
 
-bool ProfileDocument::Save(const std::string& path) const {
-  return WriteFileAtomically(path, Bytes());
+bool ProfileDocument::Save(const std::string& path, std::string* reason) const {
+  return WriteFileAtomically(path, Bytes(), reason);
 }
 
 }  // namespace vsmr
