@@ -1,5 +1,6 @@
 // Parsing and forming the bytes of vsmrcmd.dat, line by line in the manner of
-// fgets into a 772-byte buffer and a token scanner over TAB and LF.
+// fgets into a 772-byte buffer and a token scanner over TAB and LF, with the
+// bytes of each piece kept at hand for what a save must write back.
 #include "command/command_file.h"
 
 #include "base/sjis.h"
@@ -7,18 +8,7 @@
 namespace vsmr {
 namespace {
 
-// What a text-mode read on Windows hands the program: CR LF becomes LF, and
-// a Ctrl+Z byte ends the file.
-std::string TextModeRead(std::string_view bytes) {
-  bytes = bytes.substr(0, bytes.find('\x1A'));
-  std::string text;
-  text.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    text.push_back(bytes[i]);
-  }
-  return text;
-}
+constexpr char kEndMark = '\x1A';  // Ctrl+Z: a text-mode read ends there
 
 // A token scanner over one piece: skips leading delimiters, a run of them
 // counts as one, and each token consumes the single delimiter that ends it.
@@ -66,52 +56,29 @@ bool ParsePiece(std::string_view piece, CommandEntry& entry, CommandFileLine& re
   return true;
 }
 
-}  // namespace
-
-void ParseCommandFile(std::string_view bytes, CommandList& list,
-                      std::vector<CommandFileLine>* report) {
-  list.count = 0;
-  const std::string text = TextModeRead(bytes);
-  bool stopped = false;
-  int line = 1;
-  int piece = 1;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = pos + kCommandLinePiece < text.size() ? pos + kCommandLinePiece : text.size();
-    std::size_t newline = text.find('\n', pos);
-    if (newline != std::string::npos && newline < end) end = newline + 1;
-    std::string_view chunk(text.data() + pos, end - pos);
-
-    CommandFileLine record;
-    record.line = line;
-    record.piece = piece;
-    record.blank = chunk.find_first_not_of(" \t\r\n") == std::string_view::npos;
-    if (stopped) {
-      record.outcome = CommandFileLine::Outcome::kAfterStop;
-    } else if (list.count >= kMaxCommands) {
-      record.outcome = CommandFileLine::Outcome::kPastCapacity;
-    } else if (ParsePiece(chunk, list.entries[list.count], record)) {
-      record.outcome = CommandFileLine::Outcome::kLoaded;
-      record.entry = list.count++;
-    } else {
-      record.outcome = CommandFileLine::Outcome::kStop;
-      stopped = true;
+// The next piece from `pos` in the file's bytes, as a text-mode fgets gives
+// it: CR LF read as LF, at most kCommandLinePiece bytes, up to and including
+// a LF. `pos` moves past the bytes it came from.
+std::string NextPiece(std::string_view bytes, std::size_t& pos) {
+  std::string text;
+  while (text.size() < kCommandLinePiece && pos < bytes.size()) {
+    if (bytes[pos] == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n') {
+      ++pos;
+      continue;
     }
-    if (!report && (stopped || list.count >= kMaxCommands)) break;
-    if (report) report->push_back(record);
-
-    pos = end;
-    if (chunk.back() == '\n') {
-      ++line;
-      piece = 1;
-    } else {
-      ++piece;
-    }
+    text.push_back(bytes[pos++]);
+    if (text.back() == '\n') break;
   }
+  return text;
 }
 
-std::string FormatCommandFile(const CommandList& list) {
-  std::string text;
+bool SameEntry(const CommandEntry& a, const CommandEntry& b) {
+  return a.name.View() == b.name.View() && a.body.View() == b.body.View() &&
+         a.comment.View() == b.comment.View();
+}
+
+// One entry in the program's form.
+void AppendEntry(std::string& text, const CommandEntry& e) {
   // A field must not break the line structure: a line end that loading left
   // at the end of a body is dropped, any other line end becomes a space, and
   // so does a TAB in the name or body (the comment is the last field and may
@@ -124,15 +91,161 @@ std::string FormatCommandFile(const CommandList& list) {
       text.push_back(c);
     }
   };
-  for (int i = 0; i < list.count; ++i) {
-    const CommandEntry& e = list.entries[i];
-    put(e.name.View(), false);
-    text.push_back('\t');
-    put(e.body.View(), false);
-    text.push_back('\t');
-    put(e.comment.View(), true);
-    text += "\r\n";
+  put(e.name.View(), false);
+  text.push_back('\t');
+  put(e.body.View(), false);
+  text.push_back('\t');
+  put(e.comment.View(), true);
+  text += "\r\n";
+}
+
+// Collects the entries of the line being read and keeps the line when the
+// program's form would not give its bytes back.
+class LineKeeper {
+ public:
+  LineKeeper(std::string_view bytes, CommandFileKeep* keep) : bytes_(bytes), keep_(keep) {}
+
+  void Loaded(const CommandEntry& entry, int slot, std::size_t piece_begin) {
+    if (!keep_) return;
+    if (line_.entries.empty()) {
+      begin_ = piece_begin;
+      line_.first_entry = slot;
+    }
+    line_.entries.push_back(entry);
   }
+  // The line read so far ends just before `end`.
+  void EndLine(std::size_t end) {
+    if (!keep_ || line_.entries.empty()) return;
+    line_.bytes.assign(bytes_.substr(begin_, end - begin_));
+    std::string own;
+    for (const CommandEntry& e : line_.entries) AppendEntry(own, e);
+    if (own != line_.bytes) keep_->lines.push_back(std::move(line_));
+    line_ = {};
+  }
+
+ private:
+  std::string_view bytes_;
+  CommandFileKeep* keep_;
+  CommandFileKeep::Line line_;
+  std::size_t begin_ = 0;
+};
+
+}  // namespace
+
+bool CommandFileKeep::RestHoldsLines() const {
+  return rest.find_first_not_of(" \t\r\n\x1A") != std::string::npos;
+}
+
+void ParseCommandFile(std::string_view bytes, CommandList& list,
+                      std::vector<CommandFileLine>* report, CommandFileKeep* keep) {
+  list.count = 0;
+  if (keep) *keep = CommandFileKeep{};
+  const std::string_view text = bytes.substr(0, bytes.find(kEndMark));
+  LineKeeper kept(bytes, keep);
+  bool stopped = false;
+  int line = 1;
+  int piece = 1;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t begin = pos;
+    const std::string chunk = NextPiece(text, pos);
+
+    CommandFileLine record;
+    record.line = line;
+    record.piece = piece;
+    record.blank = chunk.find_first_not_of(" \t\r\n") == std::string::npos;
+    if (stopped) {
+      record.outcome = CommandFileLine::Outcome::kAfterStop;
+    } else if (list.count >= kMaxCommands) {
+      record.outcome = CommandFileLine::Outcome::kPastCapacity;
+    } else if (ParsePiece(chunk, list.entries[list.count], record)) {
+      record.outcome = CommandFileLine::Outcome::kLoaded;
+      record.entry = list.count++;
+      kept.Loaded(list.entries[record.entry], record.entry, begin);
+      if (keep && keep->first_cut_line == 0 &&
+          (record.name_cut || record.body_cut || record.comment_cut || piece > 1)) {
+        keep->first_cut_line = line;
+      }
+    } else {
+      record.outcome = CommandFileLine::Outcome::kStop;
+    }
+    if (!stopped && record.outcome != CommandFileLine::Outcome::kLoaded) {
+      stopped = true;
+      kept.EndLine(begin);
+      if (keep) {
+        keep->rest.assign(bytes.substr(begin));
+        keep->stop = record.outcome == CommandFileLine::Outcome::kPastCapacity
+                         ? CommandFileKeep::Stop::kCapacity
+                     : record.blank ? CommandFileKeep::Stop::kEmptyLine
+                                    : CommandFileKeep::Stop::kMalformed;
+        keep->stop_line = line;
+      }
+    }
+    if (!report && stopped) return;
+    if (report) report->push_back(record);
+
+    if (chunk.back() == '\n') {
+      if (!stopped) kept.EndLine(pos);
+      ++line;
+      piece = 1;
+    } else {
+      ++piece;
+    }
+  }
+  if (stopped) return;
+  kept.EndLine(text.size());
+  if (keep && text.size() < bytes.size()) {
+    keep->rest.assign(bytes.substr(text.size()));
+    keep->stop = CommandFileKeep::Stop::kEndMark;
+    keep->stop_line = line;
+  }
+}
+
+std::string FormatCommandFile(const CommandList& list, const CommandFileKeep* keep) {
+  std::string text;
+  const std::size_t kept = keep ? keep->lines.size() : 0;
+  const int count = list.count < 0 ? 0 : list.count;
+  // Whether kept line `k` can be written for the entries at `at`. A line
+  // without its line end (the last one read) only ever ends the table:
+  // anything written after it would join it.
+  auto fits = [&](std::size_t k, int at) {
+    const CommandFileKeep::Line& line = keep->lines[k];
+    const int n = static_cast<int>(line.entries.size());
+    if (at < 0 || n > count - at) return false;
+    if (line.bytes.back() != '\n' && at + n != count) return false;
+    for (int i = 0; i < n; ++i) {
+      if (!SameEntry(line.entries[i], list.entries[at + i])) return false;
+    }
+    return true;
+  };
+  // A line whose entries still stand where they were loaded is written there,
+  // so that equal entries from differently written lines keep their own lines;
+  // the others go with their entries wherever those moved.
+  std::vector<int> home(static_cast<std::size_t>(count), -1);
+  std::vector<bool> used(kept, false);
+  for (std::size_t k = 0; k < kept; ++k) {
+    const int at = keep->lines[k].first_entry;
+    if (at < count && home[at] < 0 && fits(k, at)) {
+      home[at] = static_cast<int>(k);
+      used[k] = true;
+    }
+  }
+  for (int i = 0; i < count;) {
+    int k = home[i];
+    for (std::size_t j = 0; k < 0 && j < kept; ++j) {
+      if (!used[j] && fits(j, i)) {
+        k = static_cast<int>(j);
+        used[j] = true;
+      }
+    }
+    if (k < 0) {
+      AppendEntry(text, list.entries[i++]);
+      continue;
+    }
+    text += keep->lines[k].bytes;
+    i += static_cast<int>(keep->lines[k].entries.size());
+  }
+  if (keep) text += keep->rest;
   return text;
 }
 

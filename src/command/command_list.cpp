@@ -17,15 +17,19 @@ std::string CommandFilePath(std::string_view executable_path) {
   return path;
 }
 
-void LoadCommandList(CommandList& list, const std::string& command_file_path) {
+FileRead LoadCommandList(CommandList& list, const std::string& command_file_path,
+                         CommandFileKeep* keep) {
   list.count = 0;
+  if (keep) *keep = CommandFileKeep{};
   std::string bytes;
-  if (!ReadWholeFile(command_file_path, bytes)) return;
-  ParseCommandFile(bytes, list);
+  const FileRead read = ReadFileChecked(command_file_path, bytes);
+  if (read.outcome == FileReadOutcome::kRead) ParseCommandFile(bytes, list, nullptr, keep);
+  return read;
 }
 
-bool SaveCommandList(const CommandList& list, const std::string& command_file_path) {
-  return WriteFileAtomically(command_file_path, FormatCommandFile(list));
+bool SaveCommandList(const CommandList& list, const std::string& command_file_path,
+                     const CommandFileKeep* keep, std::string* reason) {
+  return WriteFileAtomically(command_file_path, FormatCommandFile(list, keep), reason);
 }
 
 }  // namespace vsmr

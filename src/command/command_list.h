@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_io.h"
 #include "base/fixed_text.h"
 
 namespace vsmr {
@@ -31,13 +32,20 @@ struct CommandList {
 // name alone is returned.
 std::string CommandFilePath(std::string_view executable_path);
 
-// Reads the command list from its file. A missing or unreadable file gives an
-// empty list; bad lines are not reported (reading stops at the first line
-// lacking a body).
-void LoadCommandList(CommandList& list, const std::string& command_file_path);
+struct CommandFileKeep;
 
-// Writes the whole list to its file, replacing the file atomically. Returns
-// false when the file could not be written (the old file then stays as it was).
-bool SaveCommandList(const CommandList& list, const std::string& command_file_path);
+// Reads the command list from its file. A missing or unreadable file gives an
+// empty list (the result says which); bad lines are not reported here
+// (reading stops at the first line lacking a body). `keep`, when given,
+// receives what a save must write back beside the table.
+FileRead LoadCommandList(CommandList& list, const std::string& command_file_path,
+                         CommandFileKeep* keep = nullptr);
+
+// Writes the whole list to its file (with what `keep` holds of the file as it
+// was loaded), replacing the file atomically. Returns false when the file
+// could not be written (the old file then stays as it was), with the system's
+// reason in `reason` when given.
+bool SaveCommandList(const CommandList& list, const std::string& command_file_path,
+                     const CommandFileKeep* keep = nullptr, std::string* reason = nullptr);
 
 }  // namespace vsmr

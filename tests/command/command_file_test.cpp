@@ -1,6 +1,6 @@
 // vsmrcmd.dat parsing and forming: the token-scanner split, the stop at the
-// first line without a body, 256 entries, 771-byte pieces, cut fields and the
-// exact bytes written.
+// first line without a body, 256 entries, 771-byte pieces, cut fields, the
+// exact bytes written, and what a save keeps of what the load did not take.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -171,6 +171,108 @@ TEST(CommandFileTest, ABodyKeptWithItsLineEndDoesNotLoseLaterEntriesOnSave) {
   list->entries[0].name.Set("a\tb");
   list->entries[0].body.Set("x\ny");
   EXPECT_EQ(FormatCommandFile(*list).substr(0, 8), "a b\tx y\t");
+}
+
+std::string Lines(int from, int to) {
+  std::string bytes;
+  for (int i = from; i <= to; ++i) bytes += "c" + std::to_string(i) + "\tC:\\p" + std::to_string(i) + ".exe\tn\r\n";
+  return bytes;
+}
+
+struct KeepRow {
+  const char* what;
+  std::string bytes;
+  int entries;                   // what the load takes
+  CommandFileKeep::Stop stop;
+  int stop_line;
+  bool rest_holds_lines;
+  int first_cut_line;
+};
+
+TEST(CommandFileTest, AnUntouchedTableSavesBackByteForByteAndReloadsTheSame) {
+  using Stop = CommandFileKeep::Stop;
+  const std::string long_line = "long\t" + std::string(900, 'x') + "\tend\r\n";
+  const std::vector<KeepRow> rows = {
+      {"the program's own form", "a\tb\tc\r\nd\te\t\r\n", 2, Stop::kNone, 0, false, 0},
+      {"LF alone, no second TAB, leading TABs", "a\tb\nc\td\r\n\t\te\tf\tg\n", 3, Stop::kNone, 0, false, 0},
+      {"empty line at line 10 of 300", Lines(1, 9) + "\r\n" + Lines(11, 300), 9, Stop::kEmptyLine, 10, true, 0},
+      {"a line without a TAB", "a\tb\tc\r\nword only\r\nd\te\tf\r\n", 1, Stop::kMalformed, 2, true, 0},
+      {"300 entries: 44 past the table", Lines(1, 300), 256, Stop::kCapacity, 257, true, 0},
+      {"an empty last line", "a\tb\tc\r\n\r\n", 1, Stop::kEmptyLine, 2, false, 0},
+      {"end mark, lines after it", "a\tb\tc\r\nd\te\x1A\r\nf\tg\th\r\n", 2, Stop::kEndMark, 2, true, 0},
+      {"a last line without its line end", "a\tb\tc\r\nd\te", 2, Stop::kNone, 0, false, 0},
+      {"fields longer than their widths",
+       "a\tb\tc\r\n" + std::string(200, 'n') + "\t" + std::string(300, 'b') + "\t" +
+           std::string(260, 'c') + "\r\nz\ty\tx\r\n",
+       3, Stop::kNone, 0, false, 2},
+      {"a line read in pieces", "a\tb\tc\r\n" + long_line + "z\ty\tx\r\n", 4, Stop::kNone, 0, false, 2},
+      {"stop in the second piece of a line", "a\tb\tc\r\nq\t" + std::string(769, 'x') + "tail\r\n",
+       2, Stop::kMalformed, 2, true, 2},
+      {"past the table in the middle of a line", Lines(1, 255) + "q\t" + std::string(769, 'x') + "y\tz\r\n",
+       256, Stop::kCapacity, 256, true, 256},
+      {"an embedded NUL", std::string("a\tb\0x\tc\r\nd\te\tf\r\n", 16), 2, Stop::kNone, 0, false, 0},
+      {"one entry written two ways", "a\tb\tc\r\na\tb\tc\n", 2, Stop::kNone, 0, false, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto list = std::make_unique<CommandList>();
+    CommandFileKeep keep;
+    ParseCommandFile(row.bytes, *list, nullptr, &keep);
+    EXPECT_EQ(list->count, row.entries);
+    EXPECT_EQ(keep.stop, row.stop);
+    EXPECT_EQ(keep.stop_line, row.stop_line);
+    EXPECT_EQ(keep.RestHoldsLines(), row.rest_holds_lines);
+    EXPECT_EQ(keep.first_cut_line, row.first_cut_line);
+    const std::string saved = FormatCommandFile(*list, &keep);
+    EXPECT_EQ(saved, row.bytes);
+    auto again = std::make_unique<CommandList>();
+    ParseCommandFile(saved, *again);
+    EXPECT_EQ(Entries(*again), Entries(*list));
+  }
+}
+
+TEST(CommandFileTest, AnEditedTableKeepsTheUnreadLinesAndTheUnchangedLinesAsWritten) {
+  const std::string cut_line = "long\t" + std::string(300, 'b') + "\tc\r\n";
+  const std::string bytes = "a\tb\r\n" + cut_line + "c\td\te\r\n\r\nunread\tline\r\n";
+  auto list = std::make_unique<CommandList>();
+  CommandFileKeep keep;
+  ParseCommandFile(bytes, *list, nullptr, &keep);
+  ASSERT_EQ(list->count, 3);
+
+  // A new entry goes after the table, before the lines the load left.
+  list->entries[3].name.Set("new");
+  list->entries[3].body.Set("n.exe");
+  list->count = 4;
+  EXPECT_EQ(FormatCommandFile(*list, &keep),
+            "a\tb\r\n" + cut_line + "c\td\te\r\nnew\tn.exe\t\r\n\r\nunread\tline\r\n");
+
+  // Moved, a kept line goes with its entry; the edited entry takes the program's form.
+  std::swap(list->entries[0], list->entries[2]);
+  list->entries[2].comment.Set("edited");
+  EXPECT_EQ(FormatCommandFile(*list, &keep),
+            "c\td\te\r\n" + cut_line + "a\tb\tedited\r\nnew\tn.exe\t\r\n\r\nunread\tline\r\n");
+
+  // Changed, the long entry is written as the table holds it, cut.
+  list->entries[1].comment.Set("x");
+  const std::string cut = "c\td\te\r\nlong\t" + std::string(259, 'b') + "\tx\r\n";
+  EXPECT_EQ(FormatCommandFile(*list, &keep).substr(0, cut.size()), cut);
+}
+
+TEST(CommandFileTest, AnUnterminatedLastLineIsKeptOnlyAtTheEndOfTheTable) {
+  auto list = std::make_unique<CommandList>();
+  CommandFileKeep keep;
+  ParseCommandFile("a\tb\tc\r\nd\te", *list, nullptr, &keep);
+  std::swap(list->entries[0], list->entries[1]);
+  EXPECT_EQ(FormatCommandFile(*list, &keep), "d\te\t\r\na\tb\tc\r\n");
+
+  // The first piece of a line cut off by the table's end is written before the rest again.
+  const std::string bytes = Lines(1, 255) + "q\t" + std::string(769, 'x') + "y\tz\r\n";
+  ParseCommandFile(bytes, *list, nullptr, &keep);
+  std::swap(list->entries[254], list->entries[255]);
+  const std::string saved = FormatCommandFile(*list, &keep);
+  auto again = std::make_unique<CommandList>();
+  ParseCommandFile(saved, *again);
+  EXPECT_EQ(Entries(*again), Entries(*list));
 }
 
 }  // namespace

@@ -143,7 +143,7 @@ TEST_F(ToolTest, CheckReportsEachLine) {
   EXPECT_EQ(r.out,
             "line 1: entry 1 \"ed\"\n"
             "line 2: entry 2 \"web\"\n"
-            "  no TAB after the body: the body ends with the line end (saving drops it)\n"
+            "  no TAB after the body: the body ends with the line end (a save keeps the line as written while the entry is unchanged)\n"
             "line 3: entry 3 \"ed\"\n"
             "  never reached by name: entry 1 \"ed\" matches first\n"
             "line 4: entry 4 \"ed z\"\n"
@@ -151,7 +151,7 @@ TEST_F(ToolTest, CheckReportsEachLine) {
             "line 5: entry 5 \"" + std::string(127, 'n') + "\"\n"
             "  name cut to 127 bytes\n"
             "line 6: no name and body separated by a TAB: reading stops here\n"
-            "  this and every later line are ignored\n"
+            "  this and every later line are ignored (a save keeps them as they are)\n"
             "line 7: ignored: after the stop at line 6\n"
             "5 entries loaded, 6 lines with surprises\n");
 }

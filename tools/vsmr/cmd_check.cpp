@@ -76,7 +76,7 @@ int RunCheck(const std::vector<std::string>& args) {
         const CommandEntry& e = list->entries[r.entry];
         head = "entry " + std::to_string(r.entry + 1) + " " + Quoted(e.name.View());
         if (r.piece > 1) notes.push_back("the rest of a line longer than 771 bytes, read as a line of its own");
-        if (r.body_keeps_line_end) notes.push_back("no TAB after the body: the body ends with the line end (saving drops it)");
+        if (r.body_keeps_line_end) notes.push_back("no TAB after the body: the body ends with the line end (a save keeps the line as written while the entry is unchanged)");
         if (r.name_cut) notes.push_back("name cut to 127 bytes");
         if (r.body_cut) notes.push_back("body cut to 259 bytes");
         if (r.comment_cut) notes.push_back("comment cut to 255 bytes");
@@ -93,7 +93,7 @@ int RunCheck(const std::vector<std::string>& args) {
                                   : "no name and body separated by a TAB: reading stops here";
         // A blank last line ends the file as intended; anything else loses lines.
         if (!r.blank || p + 1 < report.size()) {
-          notes.push_back("this and every later line are ignored");
+          notes.push_back("this and every later line are ignored (a save keeps them as they are)");
         }
         break;
       case Outcome::kAfterStop:
