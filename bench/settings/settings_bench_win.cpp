@@ -131,7 +131,7 @@ int main() {
   Remove(ours);
   double start = Seconds();
   for (int r = 0; r < kOurRounds; ++r) {
-    SaveProgramSettings(*settings, *commands, live, ours);
+    SaveProgramSettings(*settings, *commands, live, ours, LoadedFiles{});
   }
   double our_time = (Seconds() - start) / kOurRounds;
 

@@ -41,6 +41,7 @@ struct AppState {
   // it), and where the program's files are.
   SettingsState settings;
   ProgramFiles files;
+  LoadedFiles loaded_files;  // what the start-up found in them, for every save
 
   bool LeaveRoomMode() const { return settings.leave_room_mode != 0; }
 

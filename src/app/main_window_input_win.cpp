@@ -54,9 +54,15 @@ void MainWindow::OnLeftDown(Point client) {
     SetWindowPos(mail, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
+  const bool notice = !files_notice_.empty() && state_.status.Read().View() == files_notice_word_;
   state_.status.Clear();
   RECT face{0, 0, kClockFaceWidth, kStripHeight};
   InvalidateRect(hwnd_, &face, FALSE);
+  if (notice) {
+    const std::string text = std::move(files_notice_);
+    files_notice_.clear();
+    system_.ShowMessageBox(hwnd_, text.c_str(), "注意", MB_OK | MB_ICONWARNING);
+  }
 }
 
 void MainWindow::OnRightDown(Point client) {

@@ -248,8 +248,14 @@ void MainWindow::LoadSettingsAndLists() {
     area.right = GetSystemMetrics(SM_CXSCREEN);
     area.bottom = GetSystemMetrics(SM_CYSCREEN);
   }
-  LoadProgramSettings(state_.settings, state_.commands, state_.files, area.right, area.bottom);
+  state_.loaded_files =
+      LoadProgramSettings(state_.settings, state_.commands, state_.files, area.right, area.bottom);
   settings_loaded_ = true;
+  // Said without holding up the start: the code stands on the clock face, a
+  // click on it tells the rest.
+  files_notice_ = LoadedFilesNotice(state_.loaded_files, state_.files);
+  files_notice_word_ = LoadedFilesNoticeWord(state_.loaded_files);
+  if (!files_notice_.empty()) state_.status.Set(files_notice_word_);
 }
 
 void MainWindow::ApplyLoadedSettings() {
@@ -259,8 +265,8 @@ void MainWindow::ApplyLoadedSettings() {
   state_.in_tray = loaded.in_task_or_not != 0;
 }
 
-void MainWindow::SaveSettingsAndLists(bool tray_flag) {
-  if (!settings_loaded_) return;
+bool MainWindow::SaveSettingsAndLists(bool tray_flag) {
+  if (!settings_loaded_) return true;
   LiveSettings live;
   live.command_line_launcher = state_.layout.launcher_open && state_.keep_launcher_open ? 1 : 0;
   RECT rect{0, 0, 0, 0};
@@ -268,7 +274,11 @@ void MainWindow::SaveSettingsAndLists(bool tray_flag) {
   live.window_position_x = rect.left;
   live.window_position_y = rect.top;
   live.in_task_or_not = tray_flag && state_.in_tray ? 1 : 0;
-  SaveProgramSettings(state_.settings, state_.commands, live, state_.files);
+  const ProgramSave save =
+      SaveProgramSettings(state_.settings, state_.commands, live, state_.files, state_.loaded_files);
+  if (save.Ok()) return true;
+  system_.ShowMessageBox(hwnd_, SaveFailureText(save).c_str(), "ERROR", MB_OK | MB_ICONERROR);
+  return false;
 }
 
 void MainWindow::OnClose() {

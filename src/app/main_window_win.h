@@ -75,7 +75,8 @@ class MainWindow {
   void LoadSettingsAndLists();
   void ApplyLoadedSettings();
   // `tray_flag` false: the notification-area flag is saved as 0 (the built-ins' save).
-  void SaveSettingsAndLists(bool tray_flag = true);
+  // False when a file could not be written, after a box that says which and why.
+  bool SaveSettingsAndLists(bool tray_flag = true);
 
   // Window commands and events.
   void OnCommand(int id, LPARAM lp);
@@ -173,6 +174,10 @@ class MainWindow {
   ButtonIconCache icon_cache_;
   bool building_bar_ = false;  // the bar is being built: one resize at the end
   bool settings_loaded_ = false;  // the save writes only what a load filled
+  // What the start-up has to say about the files, shown by the first left
+  // click on the clock face while the status word still shows its code.
+  std::string files_notice_;
+  std::string files_notice_word_;
   bool started_ = false;          // FinishStartUp has run
   bool options_open_ = false;     // the options dialog is on screen
   ColorChooserState colors_;      // the colour chooser's custom colours, kept for the run

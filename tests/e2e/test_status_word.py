@@ -2,6 +2,8 @@
 # "CmdErrAD" on the clock face in yellow; clicks on the toggle spot leave it, a left
 # click on the face clears it. Root reads every file, so the refused program is a
 # symlink to a write-only kernel attribute, which open() refuses even to root.
+# A hand-edited command file that stops the reading at line 10 of 300 puts its code
+# on the face at start-up, and closing the program keeps all 300 lines.
 import glob
 import os
 
@@ -54,3 +56,12 @@ class StatusWord(VesmiraCase):
             and i.count(CLOCK_TEXT, DEFAULT_CLOCK_COLOUR) >= 30)
         self.assertEqual(self.yellow(cleared), 0, cleared.describe(CLOCK_TEXT))
         self.assertGreaterEqual(cleared.count(CLOCK_TEXT, DEFAULT_CLOCK_COLOUR), 30)
+
+    def test_unread_command_lines_are_told_and_survive_the_exit(self):
+        lines = [b'' if n == 10 else b'cmd%d\tnotepad.exe\tline %d' % (n, n) for n in range(1, 301)]
+        self.write('vsmrcmd.dat', b'\r\n'.join(lines) + b'\r\n')
+        process, window = self.start_main_window()
+        shown = self.desktop.wait_screen('file-notice', lambda i: self.yellow(i) >= 20)
+        self.assertGreaterEqual(self.yellow(shown), 20, shown.describe(CLOCK_TEXT))
+        self.assertEqual(self.close_with_button(process, window), 0)
+        self.assertEqual(self.read('vsmrcmd.dat').split(b'\r\n')[:-1], lines)

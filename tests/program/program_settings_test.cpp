@@ -1,7 +1,10 @@
 // The start-up and save sequences over both files: a first start writes the
-// first-start file, the command list and the hot key survive a close, and
-// the files are found beside the executable.
+// first-start file, the command list and the hot key survive a close, lines
+// the load left and files it could not read survive every save, failures are
+// named, and the files are found beside the executable.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "program/program_settings.h"
 #include "settings/settings_fixture.h"
@@ -21,13 +24,17 @@ struct Program {
   std::unique_ptr<SettingsState> settings = std::make_unique<SettingsState>();
   std::unique_ptr<CommandList> commands = std::make_unique<CommandList>();
 
-  void Load(const ProgramFiles& files) { LoadProgramSettings(*settings, *commands, files, 1024, 768); }
+  LoadedFiles loaded;
+
+  void Load(const ProgramFiles& files) {
+    loaded = LoadProgramSettings(*settings, *commands, files, 1024, 768);
+  }
   // A close right after start-up: the window where it was read, not in the tray.
   bool Save(const ProgramFiles& files) {
     LiveSettings live;
     live.window_position_x = settings->window_position_x;
     live.window_position_y = settings->window_position_y;
-    return SaveProgramSettings(*settings, *commands, live, files);
+    return SaveProgramSettings(*settings, *commands, live, files, loaded).Ok();
   }
 };
 
@@ -87,9 +94,85 @@ TEST(ProgramSettings, FailedCommandFileWriteStillSavesTheSettings) {
   Program p;
   p.Load(files);
   p.settings->hot_key = 7;
-  EXPECT_FALSE(p.Save(files));
+  LiveSettings live;
+  const ProgramSave save = SaveProgramSettings(*p.settings, *p.commands, live, files, p.loaded);
+  EXPECT_FALSE(save.Ok());
+  EXPECT_EQ(save.commands.outcome, FileSave::Outcome::kFailed);
+  EXPECT_EQ(save.settings.outcome, FileSave::Outcome::kWritten);
   EXPECT_NE(std::string::npos, folder.ReadSettings().find("\r\nHotKey=7\r\n"));
   EXPECT_EQ(folder.Dir().List(), (std::vector<std::string>{"vsmrsys.ini"}));
+  // The message names the file and gives the system's reason.
+  ASSERT_FALSE(save.commands.reason.empty());
+  EXPECT_EQ(SaveFailureText(save),
+            files.command_file_path + " に保存できませんでした。\n" + save.commands.reason);
+}
+
+TEST(ProgramSettings, LinesTheLoadLeftSurviveTheSaveAndAreNamedAtStartUp) {
+  // The hand-edited file of 300 lines with an empty line at line 10.
+  std::string bytes;
+  for (int i = 1; i <= 300; ++i) {
+    bytes += i == 10 ? std::string("\r\n") : "cmd" + std::to_string(i) + "\tC:\\p.exe\tc\r\n";
+  }
+  SettingsFolder folder;
+  ProgramFiles files = FilesIn(folder);
+  WriteFileAtomically(files.command_file_path, bytes);
+  Program p;
+  p.Load(files);
+  EXPECT_EQ(9, p.commands->count);
+  EXPECT_EQ(LoadedFilesNoticeWord(p.loaded), "FileErrL");
+  EXPECT_EQ(LoadedFilesNotice(p.loaded, files),
+            files.command_file_path +
+                " の 10 行目から後は、空の行があるため読み込んでいません。\n"
+                "これらの行はファイルにそのまま残します。");
+  ASSERT_TRUE(p.Save(files));
+  std::string saved;
+  ReadWholeFile(files.command_file_path, saved);
+  EXPECT_EQ(saved, bytes);
+
+  // A command added during the run joins the table; the 291 lines follow it.
+  CommandEntry& added = p.commands->entries[p.commands->count++];
+  added.name.Set("new");
+  added.body.Set("n.exe");
+  ASSERT_TRUE(p.Save(files));
+  ReadWholeFile(files.command_file_path, saved);
+  const std::size_t table_end = bytes.find("\r\n\r\n") + 2;
+  EXPECT_EQ(saved, bytes.substr(0, table_end) + "new\tn.exe\t\r\n" + bytes.substr(table_end));
+  Program again;
+  again.Load(files);
+  EXPECT_EQ(10, again.commands->count);
+}
+
+TEST(ProgramSettings, AFileThatCouldNotBeReadIsNeverWritten) {
+  SettingsFolder folder;
+  ProgramFiles files = FilesIn(folder);
+  // Something that exists under the file's name and cannot be read as a file.
+  std::filesystem::create_directory(files.command_file_path);
+  Program p;
+  p.Load(files);
+  EXPECT_EQ(p.loaded.commands.outcome, FileReadOutcome::kUnreadable);
+  EXPECT_EQ(LoadedFilesNoticeWord(p.loaded), "FileErrR");
+  EXPECT_EQ(LoadedFilesNotice(p.loaded, files),
+            files.command_file_path + " を読み込めませんでした。\n" + p.loaded.commands.reason +
+                "\nこのファイルは書き換えません。読めるようにしてから起動し直してください。");
+  p.commands->count = 1;
+  p.commands->entries[0].name.Set("a");
+  p.commands->entries[0].body.Set("b");
+  LiveSettings live;
+  ProgramSave save = SaveProgramSettings(*p.settings, *p.commands, live, files, p.loaded);
+  EXPECT_TRUE(save.Ok());
+  EXPECT_EQ(save.commands.outcome, FileSave::Outcome::kLeftAlone);
+  EXPECT_EQ(save.settings.outcome, FileSave::Outcome::kWritten);
+  EXPECT_TRUE(std::filesystem::is_directory(files.command_file_path));
+  EXPECT_EQ(folder.Dir().List(), (std::vector<std::string>{"vsmrcmd.dat", "vsmrsys.ini"}));
+
+  // Read at start-up but not at the save: the settings file is not written either.
+  std::filesystem::remove(folder.SettingsPath());
+  std::filesystem::create_directory(folder.SettingsPath());
+  save = SaveProgramSettings(*p.settings, *p.commands, live, files, p.loaded);
+  EXPECT_FALSE(save.Ok());
+  EXPECT_EQ(save.settings.outcome, FileSave::Outcome::kFailed);
+  EXPECT_FALSE(save.settings.reason.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(folder.SettingsPath()));
 }
 
 TEST(ProgramSettings, FilesBesideTheExecutable) {

@@ -12,12 +12,18 @@ namespace {
 int RunResave(const std::vector<std::string>& args) {
   LoadedProgram program;
   if (!LoadFolder("resave", args, program)) return 2;
-  if (!SaveProgramSettings(*program.settings, *program.commands, program.Live(), program.files)) {
-    std::fprintf(stderr, "vsmr resave: could not write %s or %s\n", program.files.settings_path.c_str(),
-                 program.files.command_file_path.c_str());
-    return 1;
+  const ProgramSave save = SaveProgramSettings(*program.settings, *program.commands,
+                                               program.Live(), program.files, program.loaded);
+  int result = 0;
+  for (const FileSave* file : {&save.commands, &save.settings}) {
+    if (file->outcome == FileSave::Outcome::kWritten) continue;
+    std::fprintf(stderr, "vsmr resave: %s %s: %s\n",
+                 file->outcome == FileSave::Outcome::kFailed ? "could not write"
+                                                             : "left alone, it could not be read:",
+                 file->path.c_str(), file->reason.c_str());
+    result = 1;
   }
-  return 0;
+  return result;
 }
 
 const Subcommand kResave("resave", "resave [--dir DIR] [--work-area RIGHT,BOTTOM]", RunResave);

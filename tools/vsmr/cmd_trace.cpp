@@ -185,7 +185,7 @@ int RunTrace(const std::vector<std::string>& args) {
     live.window_position_x = host.window.x;
     live.window_position_y = host.window.y;
     live.in_task_or_not = settings.in_task_or_not;
-    if (!SaveProgramSettings(settings, commands, live, program.files)) {
+    if (!SaveProgramSettings(settings, commands, live, program.files, program.loaded).Ok()) {
       std::fprintf(stderr, "vsmr trace: the files could not be written\n");
       exit_code = 1;
     }

@@ -38,7 +38,7 @@ bool LoadFolder(const char* command, const std::vector<std::string>& args, Loade
     }
   }
   program.files = FolderFiles(folder);
-  LoadProgramSettings(*program.settings, *program.commands, program.files,
+  program.loaded = LoadProgramSettings(*program.settings, *program.commands, program.files,
                       program.work_area_right, program.work_area_bottom);
   return true;
 }

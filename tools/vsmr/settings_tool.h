@@ -19,6 +19,7 @@ struct LoadedProgram {
   std::int32_t work_area_bottom = 768;
   std::unique_ptr<SettingsState> settings = std::make_unique<SettingsState>();
   std::unique_ptr<CommandList> commands = std::make_unique<CommandList>();
+  LoadedFiles loaded;  // what the save needs of the start-up
 
   // What a close right after start-up saves from the window: where it was
   // read, the launcher box not kept open, the notification-area flag as read.
