@@ -13,7 +13,7 @@
 namespace vsmr {
 
 static_assert(kBoxOk == MB_OK && kBoxYesNo == MB_YESNO && kBoxIconError == MB_ICONERROR &&
-              kBoxIconQuestion == MB_ICONQUESTION);
+              kBoxIconQuestion == MB_ICONQUESTION && kBoxIconWarning == MB_ICONWARNING);
 static_assert(kAnswerOk == IDOK && kAnswerCancel == IDCANCEL && kAnswerYes == IDYES &&
               kAnswerNo == IDNO);
 static_assert(kEndShutdown == EWX_SHUTDOWN && kEndReboot == EWX_REBOOT && kEndForce == EWX_FORCE);
@@ -56,9 +56,7 @@ void WindowBuiltinHost::RebuildButtonBar(int) {
   if (callbacks_.refresh_buttons) callbacks_.refresh_buttons();
 }
 
-void WindowBuiltinHost::SaveEverything() {
-  if (callbacks_.save) callbacks_.save();
-}
+bool WindowBuiltinHost::SaveEverything() { return !callbacks_.save || callbacks_.save(); }
 
 void WindowBuiltinHost::PlaySoundFile(std::string_view path) {
   system_.PlaySoundFile(std::string(path).c_str());

@@ -15,7 +15,7 @@ namespace vsmr {
 class WindowBuiltinHost : public BuiltinHost {
  public:
   struct Callbacks {
-    std::function<void()> save;             // the save sequence, tray flag as 0
+    std::function<bool()> save;             // the save sequence, tray flag as 0
     std::function<void()> refresh_buttons;  // RefreshButtonBar over the window's bar
   };
   WindowBuiltinHost(AppState& state, SystemActions& system) : state_(state), system_(system) {}
@@ -25,7 +25,7 @@ class WindowBuiltinHost : public BuiltinHost {
   void CloseMainWindow() override;
   void SendWindowCommand(int id, int parameter) override;
   void RebuildButtonBar(int shown) override;
-  void SaveEverything() override;
+  bool SaveEverything() override;
   void PlaySoundFile(std::string_view path) override;
   int ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) override;
   void SetTimer(int id, int milliseconds) override;

@@ -19,6 +19,7 @@ inline constexpr unsigned kBoxOk = 0x0;
 inline constexpr unsigned kBoxYesNo = 0x4;
 inline constexpr unsigned kBoxIconError = 0x10;
 inline constexpr unsigned kBoxIconQuestion = 0x20;
+inline constexpr unsigned kBoxIconWarning = 0x30;
 inline constexpr int kAnswerOk = 1;
 inline constexpr int kAnswerCancel = 2;
 inline constexpr int kAnswerYes = 6;
@@ -45,8 +46,9 @@ class BuiltinHost {
   // order and the bar is set to `shown` buttons (window command 307).
   virtual void RebuildButtonBar(int shown) = 0;
   // Saves the settings (the notification-area flag as 0), the launcher items
-  // and the command list.
-  virtual void SaveEverything() = 0;
+  // and the command list. False when a file could not be written: the host
+  // has then shown which and why.
+  virtual bool SaveEverything() = 0;
   virtual void PlaySoundFile(std::string_view path) = 0;
   // A modal box owned by the main window; returns the answer (kAnswer...).
   virtual int ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) = 0;

@@ -166,13 +166,22 @@ void ShowMenu(const Call& c, MenuSlots& slots, BuiltinHost& host, bool at_button
   host.ShowMenu(menu, at);
 }
 
-void SaveAndShutDown(const Call& c, bool& shutdown_active, BuiltinHost& host) {
-  host.SaveEverything();
+constexpr char kGoOnAfterFailedSaveText[] =
+    "設定を保存できませんでした。\nこのままウィンドウズを終了しますか？";
+
+// 0 when the save failed: the session then ends only if the user says so.
+int SaveAndShutDown(const Call& c, bool& shutdown_active, BuiltinHost& host) {
+  const int saved = host.SaveEverything() ? 1 : 0;
+  if (!saved && host.ShowMessageBox("注意", kGoOnAfterFailedSaveText,
+                                    kBoxYesNo | kBoxIconWarning) != kAnswerYes) {
+    return 0;
+  }
   if (c.Option(1, 'q')) {
     int kind = c.Number(2);
     host.EndSession(kind == 1 ? kEndReboot : kind == 2 ? kEndForce : kEndShutdown);
   }
   StartShutdownCountdown(shutdown_active, host);
+  return saved;
 }
 
 }  // namespace
@@ -261,7 +270,7 @@ int Builtins::RunBuiltin(Interpreter& in, WindowRef window, int number, std::str
     case 101: host_.CloseMainWindow(); return 1;
     case 102: host_.SendWindowCommand(IDM_TRAY_TOGGLE, 0); return 1;
     case 103: host_.SendWindowCommand(IDM_OPTIONS, 0); return 1;
-    case 104: host_.SaveEverything(); return 1;
+    case 104: return host_.SaveEverything() ? 1 : 0;
     case 105: host_.PlaySoundFile(SoundPath(line, name_length)); return 1;
     case 106:
       settings.leave_room_mode = 1;
@@ -295,7 +304,7 @@ int Builtins::RunBuiltin(Interpreter& in, WindowRef window, int number, std::str
     case 712: RunEitherLine(c, c.Arg(1).find(c.Arg(2)) != std::string_view::npos); return 1;
     case 801: ShowMenu(c, state_.menu_slots, host_, false); return 1;
     case 802: ShowMenu(c, state_.menu_slots, host_, true); return 1;
-    case 2001: SaveAndShutDown(c, state_.shutdown_active, host_); return 1;
+    case 2001: return SaveAndShutDown(c, state_.shutdown_active, host_);
     case 2002: host_.Suspend(); return 1;
     default: return 0;
   }

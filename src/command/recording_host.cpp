@@ -25,7 +25,10 @@ void RecordingHost::SendWindowCommand(int id, int parameter) {
 
 void RecordingHost::RebuildButtonBar(int shown) { SendWindowCommand(IDM_SET_BUTTON_COUNT, shown); }
 
-void RecordingHost::SaveEverything() { Add({"ui", "save"}); }
+bool RecordingHost::SaveEverything() {
+  Add({"ui", "save"});
+  return !save_fails;
+}
 
 void RecordingHost::PlaySoundFile(std::string_view path) { Add({"ui", "sound", std::string(path)}); }
 

@@ -18,7 +18,8 @@ class RecordingHost : public BuiltinHost {
   void CloseMainWindow() override;
   void SendWindowCommand(int id, int parameter) override;
   void RebuildButtonBar(int shown) override;
-  void SaveEverything() override;
+  // Records the save; false (a failed save) while `save_fails` is set.
+  bool SaveEverything() override;
   void PlaySoundFile(std::string_view path) override;
   // Takes the next answer ("ok", "cancel", "yes", "no"); with none left, or
   // one that is none of these, the first button.
@@ -51,6 +52,7 @@ class RecordingHost : public BuiltinHost {
   ScreenPoint pointer;
   std::function<int(int)> button_client_x;
   int launcher_box_x = 0;
+  bool save_fails = false;
   std::vector<int> menu_ids;  // the window commands of the entries the last menu offered
 
  private:

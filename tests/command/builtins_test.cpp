@@ -201,6 +201,25 @@ TEST_F(BuiltinsTest, ShutdownAsksAndYesCancels) {
   EXPECT_EQ(Ui(), "ui\tkilltimer\t105\nui\texitwindows\t1\n");
 }
 
+TEST_F(BuiltinsTest, AFailedSaveFailsTheSaveAndTheShutdownGoesOnOnlyIfTheUserSaysSo) {
+  host.save_fails = true;
+  EXPECT_EQ(Run("#104"), 0);
+  EXPECT_EQ(Ui(), "ui\tsave\n");
+
+  const std::string asked =
+      "ui\tsave\nui\tmessagebox\t注意\t設定を保存できませんでした。\nこのままウィンドウズを終了しますか？\t52\n";
+  host.answers = {"no"};
+  EXPECT_EQ(Run("#2001 q 1"), 0);
+  EXPECT_FALSE(shutdown);
+  EXPECT_EQ(Ui(), asked);
+
+  host.answers = {"yes", "no"};
+  EXPECT_EQ(Run("#2001 q 1"), 0);  // it went on, but nothing was saved
+  EXPECT_TRUE(shutdown);
+  const std::string then = asked + "ui\texitwindows\t2\nui\ttimer\t105\t30000\n";
+  EXPECT_EQ(Ui().substr(0, then.size()), then);
+}
+
 TEST_F(BuiltinsTest, MenuEntriesLabelsAndPlacement) {
   test::AddCommand(commands, "Note", "notepad.exe", "メモ帳");
   host.pointer = {5, 6};
