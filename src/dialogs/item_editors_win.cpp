@@ -8,6 +8,7 @@
 
 #include "base/resource_ids.h"
 #include "dialogs/editor_rules.h"
+#include "dialogs/line_break_refusal_win.h"
 #include "settings/settings_table.h"
 
 namespace vsmr {
@@ -37,19 +38,6 @@ std::string FieldText(HWND dialog, int id, int capacity) {
 
 void Warn(HWND dialog, std::string_view text) {
   MessageBoxA(dialog, std::string(text).c_str(), "注意", MB_OK | MB_ICONWARNING);
-}
-
-// True (after a warning) when one of the fields `ids` holds a TAB or a line
-// break.
-bool RefuseLineBreaks(HWND dialog, std::initializer_list<int> ids) {
-  for (int id : ids) {
-    if (HasLineBreakingChar(FieldText(dialog, id, 1024))) {
-      Warn(dialog, kLineBreakWarning);
-      SetFocus(GetDlgItem(dialog, id));
-      return true;
-    }
-  }
-  return false;
 }
 
 // The open-file chooser over the text of field `id`, taken into `field`
@@ -155,6 +143,11 @@ bool OnCommand(AccountEditor& e, HWND dialog, int id) {
   MailAccount& r = e.record;
   switch (id) {
     case IDOK: {
+      // Every field is saved inside the tab-separated Mail%dAccountData.
+      if (RefuseLineBreaks(dialog, {IDC_MAIL_SERVER, IDC_MAIL_USER, IDC_MAIL_PASSWORD,
+                                    IDC_MAIL_SOUND})) {
+        return true;
+      }
       // The fields are stored as they are read; the opener discards them
       // unless the dialog ends with a server set.
       ReadField(dialog, IDC_MAIL_SERVER, r.server);

@@ -12,6 +12,7 @@
 #include "dialogs/editor_rules.h"
 #include "dialogs/item_icon_win.h"
 #include "dialogs/launcher_item_rules.h"
+#include "dialogs/line_break_refusal_win.h"
 
 namespace vsmr {
 
@@ -157,6 +158,8 @@ bool LauncherItemDialog::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return false;
   switch (id) {
     case IDOK: {
+      // Both are saved inside the tab-separated Launcher%02dData.
+      if (RefuseLineBreaks(dialog_, {IDC_ITEM_PATH, IDC_ITEM_COMMENT})) return true;
       record_.path.Set(PathText());
       record_.icon_path.Set(OkIconPath(record_.path.View(), record_.icon_path.View(),
                                        *context_.commands, exists_));

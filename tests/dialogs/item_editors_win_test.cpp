@@ -1,7 +1,8 @@
 // The record editors' glue on the real dialogs: what each field shows and what
 // OK and CANCEL leave in the record, the timer's number fields, and the
-// refusal of a TAB; the launcher item dialog's title and opening icon. Driven
-// from a second thread.
+// refusal of a TAB or line break in every field saved inside a tab-separated
+// record; the launcher item dialog's title and opening icon. Driven from a
+// second thread.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -141,6 +142,51 @@ TEST_F(LauncherItemDialogTest, TitleFromTheNumberAndAnExistingPathBringsItsOwnIc
   EXPECT_EQ(record.comment.View(), "my tool");
   EXPECT_EQ(record.icon_path.View(), program_);
   EXPECT_EQ(record.icon_index, 0);
+}
+
+TEST_F(LauncherItemDialogTest, EveryFieldOfATabSeparatedRecordRefusesTabsAndLineBreaks) {
+  enum class Dialog { kItem, kAccount };
+  const struct {
+    const char* what;
+    Dialog dialog;
+    int field;
+    const char* text;
+  } rows[] = {
+      {"item path", Dialog::kItem, IDC_ITEM_PATH, "C:\\a.exe\t1"},
+      {"item comment", Dialog::kItem, IDC_ITEM_COMMENT, "two\tparts"},
+      {"item comment, line break", Dialog::kItem, IDC_ITEM_COMMENT, "two\r\nlines"},
+      {"account server", Dialog::kAccount, IDC_MAIL_SERVER, "pop\t.example"},
+      {"account user", Dialog::kAccount, IDC_MAIL_USER, "me\t"},
+      {"account password", Dialog::kAccount, IDC_MAIL_PASSWORD, "pass\tword"},
+      {"account sound", Dialog::kAccount, IDC_MAIL_SOUND, "C:\\ding.wav\tx"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    LauncherItem item;
+    item.path.Set("C:\\old.exe");
+    MailAccount account;
+    account.server.Set("pop.example");
+    account.user_name.Set("me");
+    account.password.Set("secret");
+    bool warned = false;
+    bool still_open = false;
+    std::string kept;
+    {
+      DialogDriver driver([&](HWND dialog) {
+        SetDlgItemTextA(dialog, row.field, row.text);
+        warned = PressAndAnswer(dialog, IDOK, "注意", IDOK);
+        still_open = IsWindowVisible(dialog) != FALSE;
+        kept = Field(dialog, row.field);
+        Press(dialog, IDCANCEL);
+      });
+      const int result = row.dialog == Dialog::kItem ? RunLauncherItemDialog(context_item_, item)
+                                                     : RunAccountEditor(context_, account);
+      EXPECT_EQ(result, kEditorCancel);
+    }
+    EXPECT_TRUE(warned);
+    EXPECT_TRUE(still_open);
+    EXPECT_EQ(kept, row.text);
+  }
 }
 
 }  // namespace
