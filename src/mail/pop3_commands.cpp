@@ -1,5 +1,6 @@
 // The POP3 commands of a mail job: STAT, LIST, TOP, RETR and DELE. Multi-line
-// answers are read up to their terminating line, never past the size caps.
+// answers are read up to their terminating line, never past the size caps; an
+// answer that ends without it is a failure, never taken for a whole one.
 #include <algorithm>
 #include <cstdio>
 #include <new>
@@ -29,11 +30,26 @@ bool AppendHeader(PopSession& session, std::string& header, const char* data, st
   return true;
 }
 
+// A multi-line answer that ended before its terminating line: the peer
+// closed, or sent more than the answer can be. Reported as a broken
+// connection, and the connection is closed (it is out of step with the commands).
+void FailCutAnswer(PopSession& session) {
+  if (!session.IsOpen()) return;  // a failed wait has reported and closed
+  session.Fail(pop3_text::kReceiveFailed, pop3_text::kErrReceive);
+  session.Close();
+}
+
 // Reads the rest of a TOP answer into `header` up to its terminating line.
-// False when the answer could not be read (reported, header emptied).
+// False when the answer could not be read whole (reported, header emptied).
 bool ReadHeaderBody(PopSession& session, std::string& header) {
   char chunk[pop3_io::kFollowUpChunk + 1];
-  while (!EndsMultiLineAnswer(header) && session.Host().MailWindowExists()) {
+  while (!EndsMultiLineAnswer(header)) {
+    if (!session.Host().MailWindowExists()) {
+      // Nothing will show it; the rest of the answer is never read.
+      session.Close();
+      header.clear();
+      return false;
+    }
     if (header.size() >= kHeaderTextLimit) {
       // The server sends more than any header can be; the connection cannot be
       // brought back in step with the commands.
@@ -49,7 +65,11 @@ bool ReadHeaderBody(PopSession& session, std::string& header) {
     const std::size_t room = kHeaderTextLimit - header.size();
     const std::size_t limit = room < sizeof chunk - 1 ? room : sizeof chunk - 1;
     const long got = session.Sockets().Receive(session.Socket(), chunk, limit);
-    if (got <= 0) break;
+    if (got <= 0) {
+      FailCutAnswer(session);
+      header.clear();
+      return false;
+    }
     if (!AppendHeader(session, header, chunk, static_cast<std::size_t>(got))) return false;
   }
   return true;
@@ -167,19 +187,30 @@ bool PopRetrieve(PopSession& session, MessageText& text, int number, int expecte
   long long total = got;
   AppendMessage(text, chunk, first.size());
   std::size_t limit = kChunk;
-  while (!EndsMultiLineAnswer(text.View()) && session.Host().MailWindowExists()) {
-    if (cut && total > target) break;
+  while (!EndsMultiLineAnswer(text.View())) {
+    if (cut && total > target) return true;
+    if (!session.Host().MailWindowExists()) {
+      // Nothing will show it; the rest of the answer is never read.
+      session.Close();
+      return false;
+    }
     const std::size_t room = text.bytes.size() - 1 - text.length;
-    if (room == 0) break;
+    if (room == 0) {
+      FailCutAnswer(session);
+      return false;
+    }
     ShowProgress(session, total, target);
     if (cut && target - total < static_cast<long long>(limit)) {
       limit = static_cast<std::size_t>(target - total + 16);
     }
-    if (!WaitReadable(session)) break;
+    if (!WaitReadable(session)) return false;
     std::size_t want = limit < room ? limit : room;
     if (want > kChunk) want = kChunk;
     const long received = session.Sockets().Receive(session.Socket(), chunk, want);
-    if (received <= 0) break;
+    if (received <= 0) {
+      FailCutAnswer(session);
+      return false;
+    }
     AppendMessage(text, chunk, static_cast<std::size_t>(received));
     total += received;
   }

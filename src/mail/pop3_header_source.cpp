@@ -186,8 +186,10 @@ int PopHeaderSource::FetchPipelined(int number, std::string& header) {
     const Fill fill = Receive();
     if (fill == Fill::kFailed) return -1;
     if (fill == Fill::kClosed) {
-      stop = in_.size();
-      break;
+      // Cut off before its terminating line: never taken for a whole header.
+      session_.Fail(pop3_text::kReceiveFailed, pop3_text::kErrReceive);
+      session_.Close();
+      return -1;
     }
   }
   try {

@@ -152,13 +152,17 @@ int PopListForDownload(PopSession& session, int number);
 
 // The header of message `number` (TOP with no body lines) into `header`, and
 // the message size from LIST as the result, or -1. `header` holds the
-// collected answer whenever the TOP step succeeded, also when LIST then fails;
-// otherwise it is empty.
+// collected answer whenever the TOP step succeeded (read to its terminating
+// line), also when LIST then fails; otherwise it is empty. A TOP answer that
+// ends before its terminating line fails as a broken connection.
 int PopFetchHeader(PopSession& session, int number, std::string& header);
 
 // Downloads message `number` into `text` (status line included), showing the
-// progress. `expected_size` comes from PopListForDownload. True when the
-// server accepted the command, also when the download ended early.
+// progress. `expected_size` comes from PopListForDownload. True when the whole
+// answer arrived (up to its terminating line), or as much as a download cut
+// to a chosen size wants. False when the server refused, when the answer ended
+// before its terminating line (reported as a broken connection, closed), or
+// when the mail window closed meanwhile (closed without a word).
 bool PopRetrieve(PopSession& session, MessageText& text, int number, int expected_size);
 
 // True when the server accepted DELE of message `number`.

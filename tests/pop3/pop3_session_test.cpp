@@ -339,7 +339,7 @@ TEST(Pop3Session, PartialDownloadStopsNearTheChosenSize) {
   EXPECT_TRUE(s.IsOpen());  // the rest stays unread until QUIT
 }
 
-TEST(Pop3Session, WholeDownloadReadsToTheEndLineAndEndsEarlyOnTrouble) {
+TEST(Pop3Session, WholeDownloadReadsToTheEndLineAndFailsWithoutIt) {
   {  // the server states fewer bytes than it sends: nothing is lost
     Fixture f;
     f.LoggedIn().Data("+OK 1 10\r\n").Data("+OK\r\n0123456789\r\n..dot\r\n").Data("tail\r\n.\r\n")
@@ -352,39 +352,44 @@ TEST(Pop3Session, WholeDownloadReadsToTheEndLineAndEndsEarlyOnTrouble) {
     EXPECT_EQ(text.View(), "+OK\r\n0123456789\r\n..dot\r\ntail\r\n.\r\n");
     EXPECT_TRUE(PopQuit(s));  // QUIT reads its own answer, not a stale line
   }
-  {  // the peer closes in the middle: what arrived is kept
+  // An answer that ends before its terminating line is never taken as whole.
+  struct Row {
+    const char* name;
+    int listed;
+    std::vector<std::string> chunks;
+    bool peer_closes;
+    int window_closes_after_status;  // -1: it stays open
+    std::string status;              // the last status shown
+    std::string code;
+  } rows[] = {
+      {"the peer closes in the middle", 5000, {"+OK\r\npart one\r\n"}, true, -1,
+       "サーバからの受信失敗", "MailErr1"},
+      {"the peer closes right after the status line", 5000, {"+OK\r\n"}, true, -1,
+       "サーバからの受信失敗", "MailErr1"},
+      {"more than the buffer holds", 100, {"+OK\r\n", std::string(8192, 'z'), std::string(8192, 'z'),
+       std::string(8192, 'z')}, false, -1, "サーバからの受信失敗", "MailErr1"},
+      {"the end line never comes", 5000, {"+OK\r\npart one\r\n"}, false, -1,
+       "タイムアウトしました\n", "MailErrT"},
+      // The receive after the third status is under way when the window goes: no word.
+      {"the mail window closes", 50000, {"+OK\r\n", std::string(8192, 'y'), std::string(8192, 'y'),
+       std::string(8192, 'y'), std::string(8192, 'y')}, false, 3, "32%ダウンロード終了", "--------"},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
     Fixture f;
-    f.LoggedIn().Data("+OK 1 5000\r\n").Data("+OK\r\npart one\r\n").PeerCloses();
+    f.LoggedIn().Data("+OK 1 " + std::to_string(r.listed) + "\r\n");
+    for (const std::string& c : r.chunks) f.net.Data(c);
+    if (r.peer_closes) f.net.PeerCloses();
+    f.host.window_closes_after_status = r.window_closes_after_status;
     PopSession s(f.net, f.host, f.settings);
     ASSERT_TRUE(PopConnect(s, 0, 4));
     MessageText text;
     ASSERT_TRUE(AllocateMessageText(text, PopListForDownload(s, 1)));
-    EXPECT_TRUE(PopRetrieve(s, text, 1, 5000));
-    EXPECT_EQ(text.View(), "+OK\r\npart one\r\n");
-  }
-  {  // the mail window closes: the download stops
-    Fixture f;
-    f.LoggedIn().Data("+OK 1 50000\r\n").Data("+OK\r\n");
-    for (int i = 0; i < 8; ++i) f.net.Data(std::string(8192, 'y'));
-    f.host.window_closes_after_status = 3;
-    PopSession s(f.net, f.host, f.settings);
-    ASSERT_TRUE(PopConnect(s, 0, 4));
-    MessageText text;
-    ASSERT_TRUE(AllocateMessageText(text, PopListForDownload(s, 1)));
-    EXPECT_TRUE(PopRetrieve(s, text, 1, 50000));
-    EXPECT_EQ(text.length, 5u + 3 * 8192u);  // the receive after the third status was under way
-  }
-  {  // a server that sends more than the buffer holds is cut at the buffer
-    Fixture f;
-    f.LoggedIn().Data("+OK 1 100\r\n").Data("+OK\r\n");
-    for (int i = 0; i < 4; ++i) f.net.Data(std::string(8192, 'z'));
-    PopSession s(f.net, f.host, f.settings);
-    ASSERT_TRUE(PopConnect(s, 0, 4));
-    MessageText text;
-    ASSERT_TRUE(AllocateMessageText(text, PopListForDownload(s, 1)));
-    EXPECT_TRUE(PopRetrieve(s, text, 1, 100));
-    EXPECT_EQ(text.length, text.bytes.size() - 1);
-    EXPECT_EQ(text.bytes.back(), '\0');
+    EXPECT_FALSE(PopRetrieve(s, text, 1, r.listed));
+    EXPECT_EQ(f.host.LastStatus(), r.status);
+    EXPECT_EQ(f.host.status_word, r.code);
+    EXPECT_FALSE(s.IsOpen());
+    ExpectBalanced(f.net);
   }
 }
 
@@ -425,6 +430,19 @@ TEST(Pop3Session, HeaderFetchReadsTheWholeAnswerWhateverTheStatedSize) {
     EXPECT_EQ(PopFetchHeader(s, 1, header), -1);
     EXPECT_EQ(header, "+OK\r\nSubject: kept although LIST fails\r\n.\r\n");
     EXPECT_EQ(f.host.status_word, "MailErrE");
+  }
+  {  // an answer cut off before its end line fails as a broken connection
+    Fixture f;
+    f.LoggedIn().Data("+OK\r\nSubject: the connection ends here\r\n").PeerCloses();
+    PopSession s(f.net, f.host, f.settings);
+    ASSERT_TRUE(PopConnect(s, 0, 1));
+    std::string header;
+    EXPECT_EQ(PopFetchHeader(s, 1, header), -1);
+    EXPECT_EQ(header, "");
+    EXPECT_EQ(f.host.LastStatus(), "サーバからの受信失敗");
+    EXPECT_EQ(f.host.status_word, "MailErr1");
+    EXPECT_FALSE(s.IsOpen());
+    ExpectBalanced(f.net);
   }
   {  // an answer without its end line times out
     Fixture f;

@@ -2,7 +2,8 @@
 """`vsmr mail` over TLS, the Windows build under Wine: against private Dovecots, POP3S
 and STLS list exactly what clear text lists; an untrusted, wrong-name or expired
 certificate and a server without STLS are refused before any password is sent; against
-hostile TLS servers every run ends within its time-out plus one second.
+hostile TLS servers every run ends within its time-out plus one second; an answer cut
+off by a close without the closing alert is a failure, never a listed message.
 The test authority is trusted in the Wine prefix for the run and removed afterwards.
 Usage: tls_peer_test.py WINE-RUN PATH/TO/vsmr.exe PATH/TO/trust_root.exe"""
 import os
@@ -207,6 +208,31 @@ def close_mid_record(server):
     server.conn.shutdown(socket.SHUT_WR)
 
 
+def answer_then_close_without_alert(server):
+    """Logs the client in and cuts the first TOP answer off with a bare TCP close."""
+    replies = [b"+OK ready\r\n", b"+OK\r\n", b"+OK\r\n", b"+OK 1 120\r\n", b"-ERR no CAPA\r\n",
+               b"+OK\r\nSubject: the rest of this header never comes\r\nFrom: a@example.jp\r\n"]
+    server.conn.sendall(server.records(replies[0]))
+    for commands, reply in enumerate(replies[1:], 1):
+        while server.received.count(b"\r\n") < commands:
+            if not server.poll(10):
+                return
+        server.conn.sendall(server.records(reply))
+    server.conn.shutdown(socket.SHUT_RDWR)
+
+
+def cut_answer_run(certs):
+    server = HostileTls(certs.good, answer_then_close_without_alert)
+    rc, out = mail(server.port, 1)
+    server.client_ended.set()
+    server.thread.join(30)
+    print("cut answer: %s" % out.strip().splitlines()[-1:])
+    code = re.search(r"\((MailErr.)\)", out)
+    check("cut answer fails as a broken connection",
+          rc == 1 and code is not None and code.group(1) == "MailErr1", out)
+    check("cut answer lists nothing", not rows(out), out)
+
+
 def hostile_runs(certs):
     # As over clear text, except the drip: no byte of a record is readable before the
     # whole record, so a dripped greeting is silence to the session (clear text: MailErrP).
@@ -240,6 +266,7 @@ def main():
             secured_runs(certs)
             refused_runs(certs)
             hostile_runs(certs)
+            cut_answer_run(certs)
         finally:
             wine(TRUST_ROOT, "remove", windows_path(certs.ca))
     if failures:
