@@ -107,9 +107,10 @@ MailJobs::MailJobs(HINSTANCE instance, AppState& state,
       state_(state),
       pop_port_(pop_port),
       ui_(std::make_unique<WindowHost>(*this, std::move(run_line))) {
-  window_.SetJobStarter([this](int kind, int check_index, int message_number, int list_row) {
-    return Start(kind, check_index, message_number, list_row);
-  });
+  window_.SetJobStarter(
+      [this](int kind, int check_index, const MailMessageRef& message, int list_row) {
+        return Start(kind, check_index, message, list_row);
+      });
 }
 
 MailJobs::~MailJobs() {
@@ -126,7 +127,7 @@ void MailJobs::ShowWindow() {
   window_.ShowAndRaise();
 }
 
-bool MailJobs::Start(int kind, int check_index, int message_number, int list_row) {
+bool MailJobs::Start(int kind, int check_index, const MailMessageRef& message, int list_row) {
   SettingsState& settings = state_.settings;
   if (exiting_ || settings.check_list.count == 0 || state_.LeaveRoomMode()) return false;
   KillTimer(main_, IDT_AUTO_MAIL);
@@ -138,7 +139,7 @@ bool MailJobs::Start(int kind, int check_index, int message_number, int list_row
   stop_ = std::make_shared<std::atomic<bool>>(false);
   auto work = std::make_unique<std::shared_ptr<Work>>(std::make_shared<Work>());
   Work& w = **work;
-  w.request = MailJobRequest{kind, list_row, check_index, message_number};
+  w.request = MailJobRequest{kind, list_row, check_index, message.number, message};
   w.settings = CopyMailJobSettings(settings);
   if (pop_port_ != 0) w.settings.pop.port = pop_port_;
   w.stop = stop_;

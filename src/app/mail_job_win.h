@@ -32,7 +32,7 @@ class MailJobs {
 
   // Starts a job of `kind`; false when refused (empty check list, the
   // leave-room lock, a job still running) or when no thread could start.
-  bool Start(int kind, int check_index = 0, int message_number = 0, int list_row = 0);
+  bool Start(int kind, int check_index = 0, const MailMessageRef& message = {}, int list_row = 0);
   bool Running() const;
 
   MailWindow& Window() { return window_; }

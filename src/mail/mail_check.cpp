@@ -17,8 +17,12 @@ int RowImage(bool is_new, bool multipart) {
   return multipart ? kMailImageMultipart : kMailImageNone;
 }
 
-MailListRow MakeRow(const MailRecord& record, std::string_view user, int size, bool is_new) {
+MailListRow MakeRow(const MailRecord& record, std::string_view user, int number, int size,
+                    bool is_new) {
   MailListRow row;
+  row.message.number = number;
+  row.message.message_id.assign(record.message_id.View());
+  row.message.size = size;
   row.account.assign(user);
   row.sender = SenderListText(record.from.View());
   row.subject.assign(record.subject.View());
@@ -43,7 +47,7 @@ MailJobSettings CopyMailJobSettings(const SettingsState& settings) {
   return copy;
 }
 
-void RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
+bool RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
                   MailServer& server) {
   host.ShowStatus(kMailCheckingText);
   host.ClearRows();
@@ -85,7 +89,7 @@ void RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
       }
       is_new = is_new || number > stored.message_count;
       if (!host.MailWindowExists()) break;
-      host.AddRow(MakeRow(*record, account.user_name.View(), size, is_new), index);
+      host.AddRow(MakeRow(*record, account.user_name.View(), number, size, is_new), index);
       sender.assign(record->from.View());
       launcher.Consider(record->subject.View(), is_new);
       completed = true;
@@ -114,6 +118,7 @@ void RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
     // The mail launcher's line is a command line by design: all of it runs as written.
     host.RunLine(MarkedLine::Written(launcher.Text()), kContextEvent);
   }
+  return completed;
 }
 
 void RunMailJob(const MailJobRequest& request, const MailJobSettings& settings,
@@ -160,6 +165,11 @@ int PopMailServer::ListForDownload(int number) {
 
 bool PopMailServer::Retrieve(int number, int expected_size, MessageText& text) {
   return session_ && PopRetrieve(*session_, text, number, expected_size);
+}
+
+bool PopMailServer::Uidl(int number, std::string& uid) {
+  uid.clear();
+  return session_ && PopUidl(*session_, number, uid);
 }
 
 bool PopMailServer::Delete(int number) { return session_ && PopDelete(*session_, number); }

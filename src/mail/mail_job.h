@@ -34,12 +34,16 @@ inline constexpr char kMailDeleteQuestionFormat[] =
 inline constexpr char kMailDeleteWarning[] = "一度削除すると、\"一生\"、元に戻せません。\n実行しますか？";
 inline constexpr char kMailDeleteCaption[] = "削除";
 inline constexpr char kMailDeletedText[] = "削除しました";
+// The status line when the message asked about is no longer the one the
+// server holds under its number: nothing is deleted.
+inline constexpr char kMailDeleteChangedText[] = "メールボックスが変わったため削除しませんでした";
 
 struct MailJobRequest {
   int kind = kMailJobManualCheck;
   int list_row = 0;        // the mail window's row the job concerns (reading jobs)
   int check_index = 0;     // the check-list entry whose account the job concerns
   int message_number = 0;  // the POP3 message number (reading jobs)
+  MailMessageRef listed = {};  // the row's message as the check listed it (delete)
 };
 
 // What a job reads of the settings, copied on the user-interface thread when
@@ -102,6 +106,9 @@ class MailServer {
   virtual int Stat() = 0;  // message count, or -1
   // Header of message `number` into `header`; its size, or -1.
   virtual int FetchHeader(int number, std::string& header) = 0;
+  // The unique id of message `number` into `uid`: empty when the server does
+  // not offer UIDL. False when the connection failed (reported).
+  virtual bool Uidl(int number, std::string& uid) = 0;
   // The number of bytes to download for message `number`, or 0.
   virtual int ListForDownload(int number) = 0;
   // Downloads message `number` into `text` (sized for `expected_size`);
@@ -121,6 +128,7 @@ class PopMailServer final : public MailServer {
   int Stat() override;
   int FetchHeader(int number, std::string& header) override;
   int ListForDownload(int number) override;
+  bool Uidl(int number, std::string& uid) override;
   bool Retrieve(int number, int expected_size, MessageText& text) override;
   bool Delete(int number) override;
   void Quit() override;
@@ -139,15 +147,20 @@ class PopMailServer final : public MailServer {
 void RunMailJob(const MailJobRequest& request, const MailJobSettings& settings,
                 MailJobHost& host, MailServer& server);
 
-// The checks (kinds 1 and 3).
-void RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
+// The checks (kinds 1 and 3). True when the last account was checked to its
+// end (the status line then shows the count).
+bool RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
                   MailServer& server);
 
 // Showing a message decoded or its source (kinds 4 and 5).
 void RunShowJob(const MailJobRequest& request, const MailJobSettings& settings,
                 MailJobHost& host, MailServer& server);
 
-// Deleting a message after the user agreed, then a manual check (kind 6).
+// Deleting a message after the user agreed, then a manual check (kind 6):
+// only the message the user was asked about, or nothing. What the server
+// holds under the message's number is compared with the listed row before the
+// question and with the message asked about right before DELE (its UIDL where
+// the server offers it, else its Message-ID and size).
 void RunDeleteJob(const MailJobRequest& request, const MailJobSettings& settings,
                   MailJobHost& host, MailServer& server);
 

@@ -1,5 +1,6 @@
 // The jobs that read one message: showing it decoded or as its source, and
-// deleting it after the user agreed (followed by a check of what remains).
+// deleting it after the user agreed (followed by a check of what remains),
+// only while the server still holds it under its number.
 #include <cstdio>
 #include <memory>
 
@@ -28,6 +29,43 @@ std::string DeleteQuestion(const MailRecord& record) {
                 subject.c_str(), kMailDeleteWarning);
   text.resize(static_cast<std::size_t>(size));
   return text;
+}
+
+// What tells one message from another on its server.
+struct MailIdentity {
+  std::string uid;  // UIDL; empty where the server does not offer it
+  std::string message_id;
+  int size = -1;
+};
+
+// The identity of message `number` on the connected server: its UIDL, and
+// (unless `uid_only`) its header's Message-ID and its size, with the header
+// parsed into `record` when given. False when it could not be read.
+bool ReadIdentity(MailServer& server, int number, MailIdentity& identity, MailRecord* record,
+                  bool uid_only = false) {
+  if (!server.Uidl(number, identity.uid)) return false;
+  if (uid_only) return true;
+  std::string header;
+  identity.size = server.FetchHeader(number, header);
+  if (header.empty() || identity.size < 0) return false;
+  auto parsed = std::make_unique<MailRecord>();
+  MailRecord& r = record ? *record : *parsed;
+  ParseMailHeaders(header, r);
+  identity.message_id.assign(r.message_id.View());
+  return true;
+}
+
+// The same message: by UIDL where both have one, else by Message-ID and size.
+bool SameMessage(const MailIdentity& a, const MailIdentity& b) {
+  if (!a.uid.empty() || !b.uid.empty()) return a.uid == b.uid;
+  return a.message_id == b.message_id && a.size == b.size;
+}
+
+// Whether the message read now is the row's: the row knows the Message-ID and
+// size the check saw (nothing to compare for a row without them).
+bool SameAsListed(const MailMessageRef& listed, const MailIdentity& now) {
+  if (listed.size < 0) return true;
+  return listed.message_id == now.message_id && listed.size == now.size;
 }
 
 }  // namespace
@@ -68,20 +106,32 @@ void RunShowJob(const MailJobRequest& request, const MailJobSettings& settings,
 void RunDeleteJob(const MailJobRequest& request, const MailJobSettings& settings,
                   MailJobHost& host, MailServer& server) {
   const int account = AccountOf(settings, request.check_index);
+  const int number = request.message_number;
+  bool changed = false;
   if (account >= 0 && server.Connect(account, kMailJobDelete)) {
-    std::string header;
-    server.FetchHeader(request.message_number, header);
+    MailIdentity asked;
     auto record = std::make_unique<MailRecord>();
-    if (!header.empty()) ParseMailHeaders(header, *record);
+    const bool read = ReadIdentity(server, number, asked, record.get());
     server.Quit();
-    if (host.AskDelete(DeleteQuestion(*record), kMailDeleteCaption) &&
+    // The list was made before: the number may stand for another message now.
+    changed = read && !SameAsListed(request.listed, asked);
+    if (read && !changed && host.AskDelete(DeleteQuestion(*record), kMailDeleteCaption) &&
         server.Connect(account, kMailJobDelete)) {
-      const bool deleted = server.Delete(request.message_number);
+      // Right before DELE: is it still the message the user was asked about?
+      MailIdentity now;
+      bool deleted = false;
+      if (ReadIdentity(server, number, now, nullptr, !asked.uid.empty())) {
+        changed = !SameMessage(asked, now);
+        if (!changed) deleted = server.Delete(number);
+      }
       server.Quit();
       if (deleted) host.TellDeleted(kMailDeletedText, kMailDeleteCaption);
     }
   }
-  RunMailCheck(kMailJobManualCheck, settings, host, server);
+  // The check lists what remains; the status line then says why nothing was deleted.
+  if (RunMailCheck(kMailJobManualCheck, settings, host, server) && changed) {
+    host.ShowStatus(kMailDeleteChangedText);
+  }
 }
 
 }  // namespace vsmr

@@ -217,6 +217,27 @@ bool PopRetrieve(PopSession& session, MessageText& text, int number, int expecte
   return true;
 }
 
+bool PopUidl(PopSession& session, int number, std::string& uid) {
+  uid.clear();
+  char line[pop3_io::kShortAnswer];
+  std::snprintf(line, sizeof line, "UIDL %d\r\n", number);
+  if (!pop3_io::SendCommand(session, line)) return false;
+  char answer[pop3_io::kShortAnswer + 1];
+  const long got = pop3_io::ReceiveOnce(session, answer, pop3_io::kShortAnswer);
+  if (got < 0) return false;
+  if (got == 0) {
+    session.Fail(pop3_text::kReceiveFailed, pop3_text::kErrReceive);
+    session.Close();
+    return false;
+  }
+  const std::string_view text = AnswerText(std::string_view(answer, static_cast<std::size_t>(got)));
+  if (!BeginsWithOk(text)) return true;
+  std::string_view id = AnswerField(text, 3);
+  id = id.substr(0, id.find_first_of("\r\n"));
+  uid.assign(id);
+  return true;
+}
+
 bool PopDelete(PopSession& session, int number) {
   char line[pop3_io::kShortAnswer];
   std::snprintf(line, sizeof line, "DELE %d\r\n", number);

@@ -165,6 +165,11 @@ int PopFetchHeader(PopSession& session, int number, std::string& header);
 // when the mail window closed meanwhile (closed without a word).
 bool PopRetrieve(PopSession& session, MessageText& text, int number, int expected_size);
 
+// The unique id of message `number` (UIDL) into `uid`. False when the
+// connection failed (reported); true with an empty `uid` when the server
+// refuses the command (it need not offer UIDL), without a word.
+bool PopUidl(PopSession& session, int number, std::string& uid);
+
 // True when the server accepted DELE of message `number`.
 bool PopDelete(PopSession& session, int number);
 

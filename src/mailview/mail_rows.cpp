@@ -1,7 +1,6 @@
 // The row account table and the count text of the mail window.
 #include "mailview/mail_rows.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace vsmr {
@@ -25,11 +24,15 @@ int MailRowAccounts::IndexOf(int row) const {
   return index_[row];
 }
 
-int MailRowAccounts::MessageNumber(int row) const {
-  const int index = IndexOf(row);
-  if (index < 0) return 0;
-  const auto first = std::find(index_.begin(), index_.end(), index);
-  return row - static_cast<int>(first - index_.begin()) + 1;
+void MailRowAccounts::SetMessage(int row, const MailMessageRef& message) {
+  if (row < 0) return;
+  if (static_cast<std::size_t>(row) >= messages_.size()) messages_.resize(row + 1);
+  messages_[row] = message;
+}
+
+MailMessageRef MailRowAccounts::Message(int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= messages_.size()) return {};
+  return messages_[row];
 }
 
 std::string MailCountText(int rows) {

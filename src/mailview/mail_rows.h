@@ -1,14 +1,20 @@
 // What the mail window keeps about its rows beyond the list itself: the check-list
-// entry each row belongs to, and the status text for the number of rows.
+// entry each row belongs to and the message it stands for, and the status text
+// for the number of rows.
 #pragma once
 #include <string>
 #include <vector>
+
+#include "mail/mail_list_row.h"
 
 namespace vsmr {
 
 class MailRowAccounts {
  public:
-  void Clear() { index_.clear(); }
+  void Clear() {
+    index_.clear();
+    messages_.clear();
+  }
   // Records that `row` belongs to check-list entry `check_index`; the table
   // grows to hold any row.
   void Set(int row, int check_index);
@@ -17,13 +23,15 @@ class MailRowAccounts {
   void Apply(long parameter);
   // The row's check-list entry, -1 when none was recorded.
   int IndexOf(int row) const;
-  // The row's message number inside its account: rows of one account are
-  // contiguous and in message order, so it counts from the account's first row.
-  // 0 when the row has no recorded entry.
-  int MessageNumber(int row) const;
+  // Records the message `row` stands for (the server's number, not the row's place).
+  void SetMessage(int row, const MailMessageRef& message);
+  // The row's message (number 0 when none was recorded).
+  MailMessageRef Message(int row) const;
+  int MessageNumber(int row) const { return Message(row).number; }
 
  private:
   std::vector<int> index_;
+  std::vector<MailMessageRef> messages_;
 };
 
 // The status line after a check: the number of listed messages, or that there are none.

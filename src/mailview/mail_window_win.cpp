@@ -152,6 +152,7 @@ int MailWindow::AddRow(const MailListRow& row) {
   SetCell(list_, at, 2, row.subject);
   SetCell(list_, at, 3, row.date);
   SetCell(list_, at, 4, row.size);
+  rows_.SetMessage(at, row.message);
   return at;
 }
 
@@ -175,7 +176,7 @@ int MailWindow::SelectedRow() const {
 
 void MailWindow::StartRowJob(int kind, int row, int list_row) {
   if (row < 0 || !start_job_) return;
-  start_job_(kind, rows_.IndexOf(row), rows_.MessageNumber(row), list_row);
+  start_job_(kind, rows_.IndexOf(row), rows_.Message(row), list_row);
 }
 
 int MailWindow::RowCount() const {

@@ -40,7 +40,7 @@ class MailWindow {
   // The check's updates. Each is also reachable as the window command the mail
   // check of old sent (107 with -1, 107 with row * 10 + index, 108).
   void ClearRows();                               // command 107, parameter -1
-  int AddRow(const MailListRow& row);             // appends; returns the row, -1 on failure
+  int AddRow(const MailListRow& row);             // appends with its message; returns the row, -1 on failure
   void SetRowAccount(int row, int check_index);   // command 107, row * 10 + index
   void RefreshCount();                            // command 108: the count in the status line
   void SetStatus(std::string_view text);          // the status line (control 2302)
@@ -54,9 +54,9 @@ class MailWindow {
   // The format menu (MAILFPOPUPMENU) while the window exists.
   HMENU FormatMenu() const { return format_menu_.get(); }
 
-  // What the window calls to start a mail job (kind, check-list index,
-  // message number, list row); false when the job was refused.
-  using JobStarter = std::function<bool(int, int, int, int)>;
+  // What the window calls to start a mail job (kind, check-list index, the
+  // row's message, list row); false when the job was refused.
+  using JobStarter = std::function<bool(int, int, const MailMessageRef&, int)>;
   void SetJobStarter(JobStarter starter) { start_job_ = std::move(starter); }
 
   // For the message loop: true when the dialog consumed `msg`.
@@ -83,7 +83,7 @@ class MailWindow {
   void SaveText();
   // The first selected row in list order, or -1.
   int SelectedRow() const;
-  // Starts job `kind` for `row` (its check-list entry and message number).
+  // Starts job `kind` for `row` (its check-list entry and message).
   void StartRowJob(int kind, int row, int list_row);
 
   HWND hwnd_ = nullptr;

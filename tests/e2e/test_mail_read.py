@@ -2,17 +2,19 @@
 # Dovecot: a click on a row shows the decoded message (read back through the X clipboard
 # after the view's own select-all and copy), its source is the raw message, a double
 # click on a web address hands it to the browser, the saved text file holds the view's
-# text, and delete removes the message from the server only when deleting is allowed.
+# text, and delete removes the message from the server only when deleting is allowed,
+# and only the message it asked about.
 import email
 import email.policy
 import os
+import poplib
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'pop3'))
 
-from dovecot_harness import japanese_message, message  # noqa: E402
+from dovecot_harness import PASSWORD, japanese_message, message  # noqa: E402
 from mail_case import BOX, MAIL_TITLE, MailCase  # noqa: E402
 from vesmira_case import QUIET  # noqa: E402
 from wine import wait_for, wine_env, windows_path  # noqa: E402
@@ -197,3 +199,25 @@ class MailRead(MailCase):
         self.desktop.screenshot('not-deleted')
         self.assertEqual(self.maildir_files(), files)
         self.assertEqual([r.subject for r in self.peek.read().rows], ['plain 1', 'plain 2', 'plain 3'])
+
+    def test_delete_deletes_nothing_when_the_mailbox_changed_while_asking(self):
+        self.open_with(PLAIN, [('DeleteMailPermission', 1)])
+        files = self.maildir_files()
+        self.delete_second_row()
+        self.assertIsNotNone(self.desktop.wait_window('^削除$', 15), 'no question before deleting')
+        # Meanwhile another client deletes message 1: "plain 2" is message 1 now and
+        # message 2 is "plain 3".
+        other = poplib.POP3('127.0.0.1', self.dovecot.port, timeout=10)
+        other.user(BOX)
+        other.pass_(PASSWORD)
+        other.dele(1)
+        other.quit()
+        self.assertEqual(self.maildir_files(), files[1:])
+        self.desktop.screenshot('delete-question')
+        self.desktop.key('y')
+        text = self.wait_text(lambda t: t.status == 'メールボックスが変わったため削除しませんでした', 20)
+        self.desktop.screenshot('nothing-deleted')
+        self.assertIsNotNone(text, f'the mail window shows {self.peek.read()}')
+        self.assertEqual([r.subject for r in text.rows], ['plain 2', 'plain 3'])
+        self.assertEqual(self.maildir_files(), files[1:])
+        self.assertIsNone(self.desktop.wait_window('^削除$', QUIET), 'told of a deletion')

@@ -2,6 +2,7 @@
 // server that serves fixed mailboxes, one per account slot.
 #pragma once
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -56,11 +57,13 @@ class EventHost : public MailJobHost {
   }
   void ArmAutoTimer(int ms) override { Add("arm " + std::to_string(ms)); }
   bool delete_answer = true;  // the user's answer to the deletion's question
+  std::function<void()> while_asked;  // what happens elsewhere while the question is up
   void ClearText() override { Add("clear text"); }
   void SetText(std::string_view text) override { Add("text " + std::string(text)); }
   void MessageShown(int row) override { Add("shown " + std::to_string(row)); }
   bool AskDelete(std::string_view text, std::string_view caption) override {
     Add("ask " + std::string(caption) + " " + std::string(text));
+    if (while_asked) while_asked();
     return delete_answer;
   }
   void TellDeleted(std::string_view text, std::string_view caption) override {
@@ -86,6 +89,7 @@ class FakeServer final : public MailServer {
   std::map<int, bool> refuses_login;
   bool refuses_retrieve = false;
   bool refuses_delete = false;
+  bool offers_uidl = true;
   std::vector<std::string> calls;
 
   bool Connect(int account, int) override {
@@ -95,8 +99,20 @@ class FakeServer final : public MailServer {
   }
   int Stat() override { return static_cast<int>(boxes[current_].size()); }
   int FetchHeader(int number, std::string& header) override {
-    header = HeaderOf(boxes[current_].at(number - 1));
+    const auto& box = boxes[current_];
+    header.clear();
+    if (number < 1 || number > static_cast<int>(box.size())) return -1;
+    header = HeaderOf(box[number - 1]);
     return 1000 + number;
+  }
+  bool Uidl(int number, std::string& uid) override {
+    calls.push_back("uidl " + std::to_string(number));
+    const auto& box = boxes[current_];
+    uid.clear();
+    if (offers_uidl && number >= 1 && number <= static_cast<int>(box.size())) {
+      uid = "uid" + box[number - 1].id;
+    }
+    return true;
   }
   // The whole message; LIST gives its size, 0 for a message that is not there.
   std::string MessageOf(int number) {

@@ -84,43 +84,59 @@ TEST(MailReadJobs, ShowingEndsQuietlyWhereTheServerFails) {
   }
 }
 
-TEST(MailReadJobs, DeleteAsksThenDeletesAndTheCheckListsWhatRemains) {
+TEST(MailReadJobs, DeleteDeletesTheMessageAskedAboutOrNothingThenTheCheckListsWhatRemains) {
   const std::string question =
       "ask 削除 「Hanako <h@example.jp>」さんからのメール\n「two」\nを削除しようとしています。\n"
       "一度削除すると、\"一生\"、元に戻せません。\n実行しますか？";
+  const Events asked_and_dele = {"connect 1", "uidl 2", "quit 1", "connect 1", "uidl 2", "dele 2",
+                                 "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"};
+  const Events asked_no_dele = {"connect 1", "uidl 2", "quit 1", "connect 1", "uidl 2", "quit 1",
+                                "connect 1", "quit 1", "connect 3", "quit 3"};
+  const std::vector<std::string> all = {"row 0 one image 3", "row 0 two image 3", "row 0 three image 3"};
   struct Case {
     const char* name;
+    const char* listed_id;     // the Message-ID the row was listed with
+    bool offers_uidl;
+    bool first_goes_meanwhile; // another client deletes message 1 while the question is up
     bool answer, refuses_delete;
     Events calls;
-    bool told;
+    bool asked, told, changed;
     std::vector<std::string> rows;
   } cases[] = {
-      {"yes", true, false,
-       {"connect 1", "quit 1", "connect 1", "dele 2", "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"},
-       true, {"row 0 one image 3", "row 0 three image 3"}},
-      {"no", false, false, {"connect 1", "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"}, false,
-       {"row 0 one image 3", "row 0 two image 3", "row 0 three image 3"}},
-      {"DELE refused", true, true,
-       {"connect 1", "quit 1", "connect 1", "dele 2", "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"},
-       false, {"row 0 one image 3", "row 0 two image 3", "row 0 three image 3"}},
+      {"yes", "<b@x>", true, false, true, false, asked_and_dele, true, true, false,
+       {"row 0 one image 3", "row 0 three image 3"}},
+      {"no", "<b@x>", true, false, false, false,
+       {"connect 1", "uidl 2", "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"}, true, false, false, all},
+      {"DELE refused", "<b@x>", true, false, true, true, asked_and_dele, true, false, false, all},
+      {"message 1 deleted meanwhile, by UIDL", "<b@x>", true, true, true, false, asked_no_dele, true,
+       false, true, {"row 0 two image 1", "row 0 three image 1"}},
+      {"message 1 deleted meanwhile, by Message-ID and size", "<b@x>", false, true, true, false,
+       asked_no_dele, true, false, true, {"row 0 two image 1", "row 0 three image 1"}},
+      {"the row's message moved before the question", "<z@x>", true, false, true, false,
+       {"connect 1", "uidl 2", "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"}, false, false, true,
+       all},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeServer server;
     server.boxes[1] = ThreeMessages();
     server.refuses_delete = c.refuses_delete;
+    server.offers_uidl = c.offers_uidl;
     EventHost host;
     host.delete_answer = c.answer;
+    if (c.first_goes_meanwhile) host.while_asked = [&] { server.boxes[1].erase(server.boxes[1].begin()); };
     MailJobSettings settings = TwoAccounts();
     for (int i = 0; i < 2; ++i) settings.check_list.entries[i].message_count = 3;
     for (auto& e : settings.check_list.entries) e.key_text.Set("<a@x>");
-    RunMailJob({kMailJobDelete, 0, 0, 2}, settings, host, server);
+    MailJobRequest request{kMailJobDelete, 0, 0, 2, {2, c.listed_id, 1002}};
+    RunMailJob(request, settings, host, server);
     EXPECT_EQ(server.calls, c.calls);
-    ASSERT_FALSE(host.events.empty());
-    EXPECT_EQ(host.events[0], question);
+    EXPECT_EQ(host.Only("ask"), c.asked ? Events{question} : Events{});
     EXPECT_EQ(host.Only("tell"), c.told ? Events{"tell 削除 削除しました"} : Events{});
     EXPECT_EQ(host.Only("row"), c.rows);
-    EXPECT_EQ(host.Only("status"), Events{"status 新着メールをチェック中"});
+    Events statuses{"status 新着メールをチェック中"};
+    if (c.changed) statuses.push_back("status メールボックスが変わったため削除しませんでした");
+    EXPECT_EQ(host.Only("status"), statuses);
   }
 }
 

@@ -87,10 +87,15 @@ TEST(MailRows, CommandParameterRecordsRowAndIndexAndMinusOneForgets) {
   EXPECT_EQ(rows.IndexOf(1), 2);
   EXPECT_EQ(rows.IndexOf(4), 4);
   EXPECT_EQ(rows.IndexOf(5), -1);
-  EXPECT_EQ(rows.MessageNumber(0), 1);
-  EXPECT_EQ(rows.MessageNumber(1), 2);
+  // A row carries the server's number, whatever its place: message 2 of
+  // entry 4 was not listed, and message 3 keeps its number.
+  rows.SetMessage(2, {1, "<a@x>", 100});
+  rows.SetMessage(3, {3, "<c@x>", 300});
   EXPECT_EQ(rows.MessageNumber(2), 1);
-  EXPECT_EQ(rows.MessageNumber(4), 3);
+  EXPECT_EQ(rows.MessageNumber(3), 3);
+  EXPECT_EQ(rows.Message(3).message_id, "<c@x>");
+  EXPECT_EQ(rows.Message(3).size, 300);
+  EXPECT_EQ(rows.MessageNumber(4), 0);  // none recorded
   EXPECT_EQ(rows.MessageNumber(5), 0);
   rows.Apply(-1);
   EXPECT_EQ(rows.IndexOf(0), -1);
@@ -101,8 +106,8 @@ TEST(MailRows, TableGrowsPast512Rows) {
   MailRowAccounts rows;
   for (int row = 0; row < 300; ++row) rows.Apply(row * 10L + 0);
   for (int row = 300; row < 700; ++row) rows.Apply(row * 10L + 1);
+  rows.SetMessage(699, {400, "", 1});
   EXPECT_EQ(rows.IndexOf(699), 1);
-  EXPECT_EQ(rows.MessageNumber(299), 300);
   EXPECT_EQ(rows.MessageNumber(699), 400);
 }
 

@@ -139,7 +139,7 @@ TEST_F(MailWindowTest, SixHundredRowsKeepTheirAccountsAndTheCommandsUpdateListAn
   ASSERT_TRUE(Open());
   for (int row = 0; row < 600; ++row) {
     MailListRow r{"user" + std::to_string(row / 300), "差出人", "件名 " + std::to_string(row),
-                  "12/07 20:00", std::to_string(1000 + row), row % 4};
+                  "12/07 20:00", std::to_string(1000 + row), row % 4, {row % 300 + 1, "", 1000 + row}};
     ASSERT_EQ(window_.AddRow(r), row);
     if (row < 300) {
       window_.SetRowAccount(row, 0);
@@ -448,16 +448,20 @@ void SelectOnly(HWND list, int row) {
   SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
 }
 
-TEST_F(MailWindowTest, RowsStartTheirJobsWithAccountMessageNumberAndRow) {
+TEST_F(MailWindowTest, RowsStartTheirJobsWithAccountMessageAndRow) {
   ASSERT_TRUE(Open());
   std::vector<std::string> jobs;
-  window_.SetJobStarter([&](int kind, int index, int number, int row) {
+  window_.SetJobStarter([&](int kind, int index, const MailMessageRef& message, int row) {
     jobs.push_back(std::to_string(kind) + " " + std::to_string(index) + " " +
-                   std::to_string(number) + " " + std::to_string(row));
+                   std::to_string(message.number) + " " + message.message_id + " " +
+                   std::to_string(row));
     return true;
   });
+  // The rows carry the server's numbers (a gap between them), not their places.
+  const int numbers[] = {5, 7, 11, 13};
   for (int row = 0; row < 4; ++row) {
-    window_.SetRowAccount(window_.AddRow({"u", "s", "t", "d", "1", 3}), row < 2 ? 0 : 2);
+    const MailMessageRef message{numbers[row], "<m" + std::to_string(numbers[row]) + ">", 1};
+    window_.SetRowAccount(window_.AddRow({"u", "s", "t", "d", "1", 3, message}), row < 2 ? 0 : 2);
   }
   HWND list = GetDlgItem(dialog_, IDC_MAIL_LIST);
   SelectOnly(list, 3);
@@ -470,8 +474,8 @@ TEST_F(MailWindowTest, RowsStartTheirJobsWithAccountMessageNumberAndRow) {
   SelectOnly(list, 1);
   jobs.push_back("-");
   SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_SHOWN, 3);  // selected meanwhile: caught up
-  EXPECT_EQ(jobs, (std::vector<std::string>{"4 2 2 3", "5 2 2 3", "6 2 2 0", "4 0 2 1", "-",
-                                            "4 0 2 1"}));
+  EXPECT_EQ(jobs, (std::vector<std::string>{"4 2 13 <m13> 3", "5 2 13 <m13> 3", "6 2 13 <m13> 0",
+                                            "4 0 7 <m7> 1", "-", "4 0 7 <m7> 1"}));
 }
 
 // Not a check, so not run by default: a picture of the window with Japanese rows
