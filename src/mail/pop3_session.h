@@ -21,6 +21,9 @@ inline constexpr int kPopAutomaticCheckJob = 3;
 inline constexpr int kPopMaxMessageSize = 1048576;
 // Room added to the expected size when a message text is allocated.
 inline constexpr int kPopMessageSlack = 16384;
+// TimeOut is kept within an hour: the waits in milliseconds, and the exit's
+// wait for a check of TimeOut + 1 seconds, stay far from overflowing.
+inline constexpr int kPopMaxTimeoutSeconds = 3600;
 
 // Mail%dSecurity: how the connection is protected.
 inline constexpr int kPopSecurityClear = 0;  // clear text
