@@ -134,7 +134,9 @@ struct MessageText {
 bool AllocateMessageText(MessageText& text, int expected_size);
 
 // Starts the network layer, resolves, connects and logs in. False: no
-// connection (the layer is released and the failure reported).
+// connection (the layer is released and the failure reported). An account
+// without a server name is refused with a code of its own before any lookup,
+// in every job kind.
 bool PopConnect(PopSession& session, int account_index, int job_kind);
 
 // Waits for readiness with the TimeOut. On failure the connection is already

@@ -247,15 +247,21 @@ TEST(Pop3Session, IncompleteAccountOffersTheOptionsOnceExceptInAutomaticChecks) 
     EXPECT_EQ(f.net.resolved_host, "pop.example");
     EXPECT_EQ(f.net.sent, "USER hanako\r\nPASS pw\r\n");
   }
-  {  // automatic check: no dialog, the empty name goes to the lookup
+  // An empty server name would resolve to this machine: refused in every job
+  // kind, the manual ones after the dialog, with no lookup and no log-in.
+  for (int kind : {1, kPopAutomaticCheckJob}) {
+    SCOPED_TRACE(kind);
     Fixture f;
     f.host.account = RecordingHost::Account("", "u", "p");
-    f.net.fail_resolve = true;
+    f.host.account_after_setup = f.host.account;
+    f.LoggedIn();
     PopSession s(f.net, f.host, f.settings);
-    EXPECT_FALSE(PopConnect(s, 0, kPopAutomaticCheckJob));
-    EXPECT_EQ(f.host.setup_offers, 0);
-    EXPECT_EQ(f.host.LastStatus(), "が見つかりません");
-    EXPECT_EQ(f.host.status_word, "MailErrH");
+    EXPECT_FALSE(PopConnect(s, 0, kind));
+    EXPECT_EQ(f.host.setup_offers, kind == kPopAutomaticCheckJob ? 0 : 1);
+    EXPECT_EQ(f.host.LastStatus(), "POP3サーバーが未設定です");
+    EXPECT_EQ(f.host.status_word, "MailErrB");
+    EXPECT_EQ(f.net.opens, 0);
+    EXPECT_EQ(f.net.sent, "");
     ExpectBalanced(f.net);
   }
 }
