@@ -29,10 +29,15 @@ bool AccountComplete(const PopAccount& account) {
 }
 
 // Reports and closes when `account` must not be logged in to: without a
-// server name the lookup would find this machine.
+// server name the lookup would find this machine, and with a security the
+// client does not know the log-in might go out in clear text.
 bool RefuseAccount(PopSession& session, const PopAccount& account) {
-  if (!account.server.Empty()) return false;
-  session.Fail(pop3_text::kServerEmpty, pop3_text::kErrServerEmpty);
+  if (!account.server.Empty() && PopSecurityKnown(account.security)) return false;
+  if (account.server.Empty()) {
+    session.Fail(pop3_text::kServerEmpty, pop3_text::kErrServerEmpty);
+  } else {
+    session.Fail(pop3_text::kSecurityUnknown, pop3_text::kErrSecurityUnknown);
+  }
   session.Close();
   return true;
 }

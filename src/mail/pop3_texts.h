@@ -26,6 +26,7 @@ inline constexpr char kTlsHandshakeFailed[] = "TLSで接続を開始できませ
 inline constexpr char kStlsNotOffered[] = "サーバがSTLSに対応していません";
 // Accounts that are never logged in to.
 inline constexpr char kServerEmpty[] = "POP3サーバーが未設定です";
+inline constexpr char kSecurityUnknown[] = "暗号化の設定が不明です";
 
 // Questions.
 inline constexpr char kAccountIncomplete[] = "アカウントのPOP3設定を行って下さい。";
@@ -52,5 +53,6 @@ inline constexpr char kErrTlsExpired[] = "MailErrX";
 inline constexpr char kErrTlsHandshake[] = "MailErrL";
 inline constexpr char kErrStlsNotOffered[] = "MailErrF";
 inline constexpr char kErrServerEmpty[] = "MailErrB";
+inline constexpr char kErrSecurityUnknown[] = "MailErrK";
 
 }  // namespace vsmr::pop3_text

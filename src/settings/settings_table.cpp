@@ -80,9 +80,10 @@ constexpr SettingRow kRows[] = {
      .read_length = 772},
     {.section = kMail, .key = "Mail%dPrevMailData", .record = R::kAccount,
      .codec = C::kPreviousMail, .read_length = 772},
+    // Kept as read, so that a value the mail client does not know is saved
+    // back unchanged (the check refuses such an account).
     {.section = kMail, .key = "Mail%dSecurity", .record = R::kAccount, .codec = C::kAccountNumber,
-     .clamp = ClampMailSecurity, .account_field = &MailAccount::security,
-     .omitted_at_default = true},
+     .account_field = &MailAccount::security, .omitted_at_default = true},
     {.section = kMail, .key = "Mail%dPort", .record = R::kAccount, .codec = C::kAccountNumber,
      .clamp = ClampMailPort, .account_field = &MailAccount::port, .omitted_at_default = true},
 
@@ -133,10 +134,6 @@ std::int32_t ClampAutoCheckTime(std::int32_t seconds) {
   if (seconds < 10) return 10;
   if (seconds > 43200) return 43200;
   return seconds;
-}
-
-std::int32_t ClampMailSecurity(std::int32_t security) {
-  return security >= kPopSecurityClear && security <= kPopSecurityLast ? security : 0;
 }
 
 std::int32_t ClampTimeOut(std::int32_t seconds) {

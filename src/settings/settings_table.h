@@ -99,8 +99,6 @@ void ForEachSettingKey(Visit&& visit) {
 // above 43200 become 43200.
 std::int32_t ClampAutoCheckTime(std::int32_t seconds);
 
-// Mail%dSecurity as kept: a mode the mail client knows, anything else 0.
-std::int32_t ClampMailSecurity(std::int32_t security);
 // TimeOut as kept: 0 to 3600 seconds.
 std::int32_t ClampTimeOut(std::int32_t seconds);
 // LimitMailSize as kept: 0 to the largest size a message is taken as (1 MiB),

@@ -186,6 +186,9 @@ TEST(Pop3Session, SecuredConnections) {
        pop3_text::kTlsHandshakeFailed, "MailErrL"},
       {"STLS refused", kPopSecurityStls, 0, TlsOutcome::kOk, "-ERR no\r\n", 110, nullptr, "STLS\r\n",
        pop3_text::kStlsNotOffered, "MailErrF"},
+      // A typing slip in the settings file is no clear text: refused before any connection.
+      {"unknown", 3, 0, TlsOutcome::kOk, "", 0, nullptr, "", "暗号化の設定が不明です", "MailErrK"},
+      {"negative", -1, 0, TlsOutcome::kOk, "", 0, nullptr, "", "暗号化の設定が不明です", "MailErrK"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);

@@ -136,10 +136,11 @@ TEST(LoadSettings, AccountFieldsAreSplitAtTabs) {
   EXPECT_TRUE(s.accounts[4].password.Empty());
 }
 
-// Keys that files from before them lack: absent reads as 0, and so does a
-// value out of range, so an older or hand-edited file never gives a mode or
-// port the mail client cannot use.
-TEST(LoadSettings, AccountSecurityAndPortReadInRangeElseZero) {
+// Keys that files from before them lack: absent reads as 0. A port out of
+// range reads as 0 too; a security out of range is kept as read (so that it
+// is saved back unchanged), and the check refuses the account, rather than
+// taking a typing slip for clear text.
+TEST(LoadSettings, AccountSecurityKeptAsReadAndPortInRangeElseZero) {
   const struct {
     const char* name;
     std::vector<std::string> keys;
@@ -148,8 +149,8 @@ TEST(LoadSettings, AccountSecurityAndPortReadInRangeElseZero) {
       {"Absent", {}, 0, 0},
       {"Tls", {"Mail3Security=1", "Mail3Port=10995"}, 1, 10995},
       {"StlsHighestPort", {"Mail3Security=2", "Mail3Port=65535"}, 2, 65535},
-      {"SecurityTooHigh", {"Mail3Security=3", "Mail3Port=65536"}, 0, 0},
-      {"Negative", {"Mail3Security=-1", "Mail3Port=-110"}, 0, 0},
+      {"SecurityTooHigh", {"Mail3Security=3", "Mail3Port=65536"}, 3, 0},
+      {"Negative", {"Mail3Security=-1", "Mail3Port=-110"}, -1, 0},
       {"NotNumbers", {"Mail3Security=tls", "Mail3Port=pop3s"}, 0, 0},
   };
   for (const auto& row : rows) {
