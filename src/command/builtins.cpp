@@ -280,7 +280,7 @@ int Builtins::RunBuiltin(Interpreter& in, WindowRef window, int number, std::str
       return 1;
     case 301:
       if (c.Number(1) < kMinLauncherLength) return 0;
-      settings.command_line_launcher_length = c.Number(1);
+      settings.command_line_launcher_length = ClampLauncherLength(c.Number(1));
       return 1;
     case 302: state_.keep_launcher_open = !state_.keep_launcher_open; return 1;
     case 303: return AddCommand(c, host_);

@@ -75,6 +75,8 @@ TEST_F(BuiltinsTest, StatusWordSoundAndLength) {
   EXPECT_EQ(settings->command_line_launcher_length, 100);
   EXPECT_EQ(Run("#301 30"), 1);
   EXPECT_EQ(settings->command_line_launcher_length, 30);
+  EXPECT_EQ(Run("#301 2147483647"), 1);  // held where the strip's widths cannot overflow
+  EXPECT_EQ(settings->command_line_launcher_length, 4096);
   Run("#302");
   EXPECT_TRUE(keep);
 }
