@@ -177,6 +177,13 @@ TEST_F(BuiltinsTest, AddCommandThroughTheEditor) {
   commands.count = kMaxCommands;
   EXPECT_EQ(Run("#303 y.exe y"), 0);
   EXPECT_EQ(Ui(), "ui\tmessagebox\tERROR\t追加できません\t16\n");
+  // A timer line or the options dialog fills the list while the editor is open.
+  commands.count = kMaxCommands - 1;
+  host.while_editing = [this] { test::AddCommand(commands, "late", "late.exe"); };
+  EXPECT_EQ(Run("#303 z.exe z"), 0);
+  EXPECT_EQ(Ui(), "ui\teditcommand\tz\tz.exe\t\nui\tmessagebox\tERROR\t追加できません\t16\n");
+  EXPECT_EQ(commands.count, kMaxCommands);
+  EXPECT_EQ(commands.entries[kMaxCommands - 1].name.View(), "late");
 }
 
 TEST_F(BuiltinsTest, ChooseFileOpensTheChoice) {
