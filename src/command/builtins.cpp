@@ -87,18 +87,25 @@ int RunItem(const Call& c, const LauncherItem* items) {
   return 1;
 }
 
+// True (after the error box) when the command list has no free slot.
+bool RefuseFullList(const CommandList& list, BuiltinHost& host) {
+  if (list.count < kMaxCommands) return false;
+  host.ShowMessageBox("ERROR", "追加できません", kBoxOk | kBoxIconError);
+  return true;
+}
+
 int AddCommand(const Call& c, BuiltinHost& host) {
   CommandList& list = c.in.commands;
-  if (list.count >= kMaxCommands) {
-    host.ShowMessageBox("ERROR", "追加できません", kBoxOk | kBoxIconError);
-    return 0;
-  }
+  if (RefuseFullList(list, host)) return 0;
   CommandEntry record;
   if (c.Arg(1) != "-1") SetField(record.body, c.Arg(1));
   if (c.Arg(2) != "-1") SetField(record.name, c.Arg(2));
   host.EditCommand(record);
   host.Repaint();
   if (record.body.Empty()) return 0;
+  // A timer line or the options dialog may have filled the list while the
+  // editor was open.
+  if (RefuseFullList(list, host)) return 0;
   list.entries[list.count++] = record;
   return 1;
 }
@@ -280,7 +287,7 @@ int Builtins::RunBuiltin(Interpreter& in, WindowRef window, int number, std::str
       return 1;
     case 301:
       if (c.Number(1) < kMinLauncherLength) return 0;
-      settings.command_line_launcher_length = c.Number(1);
+      settings.command_line_launcher_length = ClampLauncherLength(c.Number(1));
       return 1;
     case 302: state_.keep_launcher_open = !state_.keep_launcher_open; return 1;
     case 303: return AddCommand(c, host_);

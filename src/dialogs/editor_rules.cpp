@@ -59,6 +59,14 @@ std::string_view MissingAccountField(std::string_view server, std::string_view u
   return {};
 }
 
+int SecurityEntryOf(std::int32_t security) {
+  return PopSecurityKnown(security) ? security : kUnknownSecurityEntry;
+}
+
+std::int32_t SecurityOfEntry(int entry, std::int32_t stored) {
+  return PopSecurityKnown(entry) ? entry : stored;
+}
+
 bool ReadPortField(std::string_view text, std::int32_t& port) {
   const std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) {

@@ -8,7 +8,6 @@
 
 #include "base/resource_ids.h"
 #include "dialogs/editor_rules.h"
-#include "settings/settings_table.h"
 
 namespace vsmr {
 
@@ -135,17 +134,20 @@ bool OnCommand(TimerEditor& e, HWND dialog, int id) {
   return false;
 }
 
+void AddSecurityEntry(HWND dialog, std::string_view text) {
+  SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_ADDSTRING, 0,
+                      reinterpret_cast<LPARAM>(std::string(text).c_str()));
+}
+
 void OnInit(AccountEditor& e, HWND dialog) {
   ShowField(dialog, IDC_MAIL_SERVER, e.record.server);
   ShowField(dialog, IDC_MAIL_USER, e.record.user_name);
   ShowField(dialog, IDC_MAIL_PASSWORD, e.record.password);
   ShowField(dialog, IDC_MAIL_SOUND, e.record.sound_file);
-  for (std::string_view choice : kSecurityChoices) {
-    SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>(std::string(choice).c_str()));
-  }
-  SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_SETCURSEL,
-                      static_cast<WPARAM>(ClampMailSecurity(e.record.security)), 0);
+  const int entry = SecurityEntryOf(e.record.security);
+  for (std::string_view choice : kSecurityChoices) AddSecurityEntry(dialog, choice);
+  if (entry == kUnknownSecurityEntry) AddSecurityEntry(dialog, kUnknownSecurityChoice);
+  SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
   // Five digits hold every port; an empty field means the usual one.
   SendDlgItemMessageA(dialog, IDC_MAIL_PORT, EM_LIMITTEXT, 5, 0);
   if (e.record.port != 0) SetDlgItemInt(dialog, IDC_MAIL_PORT, static_cast<UINT>(e.record.port), FALSE);
@@ -166,8 +168,8 @@ bool OnCommand(AccountEditor& e, HWND dialog, int id) {
         Warn(dialog, missing);
         return true;
       }
-      const LRESULT security = SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_GETCURSEL, 0, 0);
-      r.security = ClampMailSecurity(security == CB_ERR ? 0 : static_cast<std::int32_t>(security));
+      const LRESULT entry = SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_GETCURSEL, 0, 0);
+      r.security = SecurityOfEntry(entry == CB_ERR ? -1 : static_cast<int>(entry), r.security);
       if (!ReadPortField(FieldText(dialog, IDC_MAIL_PORT, 64), r.port)) {
         Warn(dialog, kPortWarning);
         SetFocus(GetDlgItem(dialog, IDC_MAIL_PORT));

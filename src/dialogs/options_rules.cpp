@@ -67,7 +67,8 @@ OptionsEffects ApplyOptions(const OptionsCopy& copy, SettingsState& settings,
     }
   }
   commands = copy.commands;
-  settings.command_line_launcher_length = ReadFieldNumber(copy.launcher_length, kOptionNumberChars);
+  settings.command_line_launcher_length =
+      ClampLauncherLength(ReadFieldNumber(copy.launcher_length, kOptionNumberChars));
 
   std::copy(std::begin(copy.accounts), std::end(copy.accounts), settings.accounts);
   settings.check_list = RebuildMailCheckList(settings.accounts, settings.check_list);

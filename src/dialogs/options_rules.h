@@ -63,7 +63,8 @@ struct OptionsEffects {
   std::int32_t mail_interval = 0; // seconds to arm the automatic mail timer with; 0: none
 };
 
-// OK: puts `copy` into effect. Each shown item with an empty comment takes its
+// OK: puts `copy` into effect. The launcher box length is held to 0 to
+// kLauncherLengthLimit. Each shown item with an empty comment takes its
 // path as comment, and one whose icon path names nothing (`exists`) takes its
 // path as icon path with index 0. The check list is rebuilt from the enabled
 // accounts in slot order, each staying account keeping what its last check saw.

@@ -155,7 +155,9 @@ int MailWindow::AddRow(const MailListRow& row) {
   return at;
 }
 
-void MailWindow::SetRowAccount(int row, int check_index) { rows_.Set(row, check_index); }
+void MailWindow::SetRowAccount(int row, int check_index) {
+  rows_.Set(row, check_index, RowCount());
+}
 
 void MailWindow::RefreshCount() { SetStatus(MailCountText(RowCount())); }
 
@@ -298,7 +300,7 @@ void MailWindow::OnCommand(WPARAM wp, LPARAM lp) {
       if (static_cast<int>(lp) == -1) {
         ClearRows();
       } else {
-        rows_.Apply(static_cast<int>(lp));
+        rows_.Apply(static_cast<int>(lp), RowCount());
       }
       break;
     case IDM_MAIL_COUNT:

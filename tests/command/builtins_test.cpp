@@ -75,6 +75,8 @@ TEST_F(BuiltinsTest, StatusWordSoundAndLength) {
   EXPECT_EQ(settings->command_line_launcher_length, 100);
   EXPECT_EQ(Run("#301 30"), 1);
   EXPECT_EQ(settings->command_line_launcher_length, 30);
+  EXPECT_EQ(Run("#301 2147483647"), 1);  // held where the strip's widths cannot overflow
+  EXPECT_EQ(settings->command_line_launcher_length, 4096);
   Run("#302");
   EXPECT_TRUE(keep);
 }
@@ -175,6 +177,13 @@ TEST_F(BuiltinsTest, AddCommandThroughTheEditor) {
   commands.count = kMaxCommands;
   EXPECT_EQ(Run("#303 y.exe y"), 0);
   EXPECT_EQ(Ui(), "ui\tmessagebox\tERROR\t追加できません\t16\n");
+  // A timer line or the options dialog fills the list while the editor is open.
+  commands.count = kMaxCommands - 1;
+  host.while_editing = [this] { test::AddCommand(commands, "late", "late.exe"); };
+  EXPECT_EQ(Run("#303 z.exe z"), 0);
+  EXPECT_EQ(Ui(), "ui\teditcommand\tz\tz.exe\t\nui\tmessagebox\tERROR\t追加できません\t16\n");
+  EXPECT_EQ(commands.count, kMaxCommands);
+  EXPECT_EQ(commands.entries[kMaxCommands - 1].name.View(), "late");
 }
 
 TEST_F(BuiltinsTest, ChooseFileOpensTheChoice) {

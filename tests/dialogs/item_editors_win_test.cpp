@@ -102,6 +102,38 @@ TEST_F(ItemEditorsTest, AccountEditorCancelEmptiesTheServer) {
   EXPECT_EQ(record.password.View(), "pw");
 }
 
+// A security value from the settings file that the mail client does not know
+// shows as its own entry, never as clear text, and OK keeps it.
+TEST_F(ItemEditorsTest, AccountEditorShowsAnUnknownSecurityAndKeepsIt) {
+  MailAccount record;
+  record.server.Set("pop.example");
+  record.user_name.Set("u");
+  record.password.Set("pw");
+  record.security = 7;
+  LRESULT entries = 0;
+  std::string shown;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      entries = SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_GETCOUNT, 0, 0);
+      shown = Field(dialog, IDC_MAIL_SECURITY);
+      Press(dialog, IDOK);
+    });
+    EXPECT_EQ(RunAccountEditor(context_, record), kEditorOk);
+  }
+  EXPECT_EQ(entries, 4);
+  EXPECT_EQ(shown, "不明");
+  EXPECT_EQ(record.security, 7);
+  record.security = 1;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      entries = SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_GETCOUNT, 0, 0);
+      Press(dialog, IDCANCEL);
+    });
+    RunAccountEditor(context_, record);
+  }
+  EXPECT_EQ(entries, 3) << "a known value offers only the three choices";
+}
+
 class LauncherItemDialogTest : public ItemEditorsTest {
  protected:
   LauncherItemDialogTest() {

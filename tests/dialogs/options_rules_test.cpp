@@ -61,6 +61,19 @@ TEST(OptionsRules, IntervalFieldsAreClampedAsTheSettingIs) {
   }
 }
 
+// The launcher box's width is added to and taken from the strip's.
+TEST(OptionsRules, LauncherLengthIsHeldWithinTheStripsReach) {
+  struct Row { const char* field; int length; };
+  const Row rows[] = {{"250", 250}, {"0", 0}, {"4096", 4096}, {"9999999", 4096}, {"-999999", 0}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.field);
+    Live l;
+    l.copy->launcher_length = row.field;
+    l.Ok();
+    EXPECT_EQ(l.settings->command_line_launcher_length, row.length);
+  }
+}
+
 TEST(OptionsRules, CopyLeavesNoRadioForAOneTimeDropAction) {
   Live l;
   for (int action : {0, 1, 2, 3, 4}) {

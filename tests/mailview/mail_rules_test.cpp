@@ -79,28 +79,33 @@ TEST(MailLayout, DragHidesTheListBelow20AndOtherwiseClampsTo40AndClientLess23) {
 
 TEST(MailRows, CommandParameterRecordsRowAndIndexAndMinusOneForgets) {
   MailRowAccounts rows;
-  rows.Apply(0 * 10 + 2);
-  rows.Apply(1 * 10 + 2);
-  rows.Apply(2 * 10 + 4);
-  rows.Apply(3 * 10 + 4);
-  rows.Apply(4 * 10 + 4);
+  rows.Apply(0 * 10 + 2, 5);
+  rows.Apply(1 * 10 + 2, 5);
+  rows.Apply(2 * 10 + 4, 5);
+  rows.Apply(3 * 10 + 4, 5);
+  rows.Apply(4 * 10 + 4, 5);
+  // Rows the list does not hold, as another process may send them.
+  rows.Apply(5 * 10 + 1, 5);
+  rows.Apply(0x7FFFFFFF, 5);
+  rows.Set(-3, 1, 5);
   EXPECT_EQ(rows.IndexOf(1), 2);
   EXPECT_EQ(rows.IndexOf(4), 4);
   EXPECT_EQ(rows.IndexOf(5), -1);
+  EXPECT_EQ(rows.IndexOf(0x7FFFFFFF / 10), -1);
   EXPECT_EQ(rows.MessageNumber(0), 1);
   EXPECT_EQ(rows.MessageNumber(1), 2);
   EXPECT_EQ(rows.MessageNumber(2), 1);
   EXPECT_EQ(rows.MessageNumber(4), 3);
   EXPECT_EQ(rows.MessageNumber(5), 0);
-  rows.Apply(-1);
+  rows.Apply(-1, 5);
   EXPECT_EQ(rows.IndexOf(0), -1);
   EXPECT_EQ(rows.MessageNumber(0), 0);
 }
 
 TEST(MailRows, TableGrowsPast512Rows) {
   MailRowAccounts rows;
-  for (int row = 0; row < 300; ++row) rows.Apply(row * 10L + 0);
-  for (int row = 300; row < 700; ++row) rows.Apply(row * 10L + 1);
+  for (int row = 0; row < 300; ++row) rows.Apply(row * 10L + 0, 700);
+  for (int row = 300; row < 700; ++row) rows.Apply(row * 10L + 1, 700);
   EXPECT_EQ(rows.IndexOf(699), 1);
   EXPECT_EQ(rows.MessageNumber(299), 300);
   EXPECT_EQ(rows.MessageNumber(699), 400);

@@ -1,5 +1,5 @@
 // The mail window on its real template under Wine: creation from the settings,
-// 600 rows with their accounts, the commands 107 and 108, the layout after a
+// 600 rows with their accounts, the commands 107 (rows past the list ignored) and 108, the layout after a
 // resize, a splitter drag with the real pointer, close writing
 // the geometry back, the four row state images, and the text view: a link
 // under a real click, vertical writing, copy, the font dialog and saving.
@@ -159,6 +159,12 @@ TEST_F(MailWindowTest, SixHundredRowsKeepTheirAccountsAndTheCommandsUpdateListAn
   EXPECT_EQ(item.iImage, 2);
   EXPECT_EQ(window_.RowAccount(299), 0);
   EXPECT_EQ(window_.RowAccount(599), 3);
+  EXPECT_EQ(window_.RowMessageNumber(599), 300);
+  // Any process can send 107: a row the list does not hold is ignored.
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_ROWS, 0x7FFFFFFF);
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_ROWS, 600 * 10 + 1);
+  EXPECT_EQ(window_.RowAccount(0x7FFFFFFF / 10), -1);
+  EXPECT_EQ(window_.RowAccount(600), -1);
   EXPECT_EQ(window_.RowMessageNumber(599), 300);
 
   SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_COUNT, 0);
