@@ -1,8 +1,8 @@
 // The mail window on its real template under Wine: creation from the settings,
 // 600 rows with their accounts, the commands 107 and 108, the layout after a
-// resize, a splitter drag with the real pointer, close writing
-// the geometry back, the four row state images, and the text view: a link
-// under a real click, vertical writing, copy, the font dialog and saving.
+// resize and the controls' pixels after growing and shrinking, a splitter drag
+// with the real pointer, close writing the geometry back, the four row state
+// images, and the text view: a link under a real click, vertical writing, copy, the font dialog and saving.
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
@@ -194,6 +194,46 @@ TEST_F(MailWindowTest, ResizeLaysOutEveryControlAndTheSmallestSizeFollowsTheList
   GetWindowRect(dialog_, &r);
   EXPECT_EQ(r.right - r.left, 560);
   EXPECT_EQ(r.bottom - r.top, 160);
+}
+
+// Pixels of the screen inside control `id` that are as dark as text.
+int DarkPixels(HWND dialog, int id) {
+  RECT r{};
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  HDC screen = GetDC(nullptr);
+  int dark = 0;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      const COLORREF c = GetPixel(screen, x, y);
+      if (GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80) ++dark;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return dark;
+}
+
+// Moved controls must be drawn afresh: bits copied from where they were come
+// from a surface that a larger window has only just been given.
+TEST_F(MailWindowTest, StatusLineAndButtonsAreDrawnAfterEnlargingAndShrinking) {
+  ASSERT_TRUE(Open());
+  window_.ShowAndRaise();
+  SetForegroundWindow(dialog_);
+  window_.SetStatus("新着メールはありません");
+  const struct {
+    int width, height;
+  } sizes[] = {{560, 330}, {700, 470}, {900, 620}, {600, 360}, {560, 330}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
+    SetWindowPos(dialog_, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER);
+    for (int i = 0; i < 10; ++i) {
+      Pump();
+      Sleep(30);
+    }
+    for (int id : {IDC_MAIL_STATUS, IDC_MAIL_FORMAT, IDC_MAIL_SAVE, IDOK}) {
+      SCOPED_TRACE(id);
+      EXPECT_GT(DarkPixels(dialog_, id), 20) << "no text drawn where the control is";
+    }
+  }
 }
 
 // The pointer driven through the system's input queue, as a user's mouse would.
