@@ -2,7 +2,8 @@
 // 600 rows with their accounts, the commands 107 and 108, the layout after a
 // resize and the controls' pixels after growing and shrinking, a splitter drag
 // with the real pointer, close writing the geometry back, the four row state
-// images, and the text view: a link under a real click, vertical writing, copy, the font dialog and saving.
+// images, the row menu's 削除 greyed while deleting is off, and the text view:
+// a link under a real click, vertical writing, copy, the font dialog and saving.
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
@@ -512,6 +513,49 @@ TEST_F(MailWindowTest, RowsStartTheirJobsWithAccountMessageNumberAndRow) {
   SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_SHOWN, 3);  // selected meanwhile: caught up
   EXPECT_EQ(jobs, (std::vector<std::string>{"4 2 2 3", "5 2 2 3", "6 2 2 0", "4 0 2 1", "-",
                                             "4 0 2 1"}));
+}
+
+BOOL CALLBACK FindOwnMenu(HWND w, LPARAM out) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid == GetCurrentProcessId() && IsWindowVisible(w) && std::string(cls) == "#32768") {
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST_F(MailWindowTest, RowMenuGreysDeleteWhileDeletingIsOff) {
+  ASSERT_TRUE(Open());
+  window_.ShowAndRaise();
+  window_.SetRowAccount(window_.AddRow({"u", "s", "t", "d", "1", 3}), 0);
+  HWND list = GetDlgItem(dialog_, IDC_MAIL_LIST);
+  for (int permission : {0, 1}) {
+    SCOPED_TRACE(permission);
+    settings_.delete_mail_permission = permission;
+    UINT source = 0xFFFF, remove = 0xFFFF;
+    // Reads the tracked menu's items, then closes it as Escape would.
+    std::thread reader([&] {
+      HWND menu = nullptr;
+      for (int i = 0; i < 200 && !menu; ++i, Sleep(50)) EnumWindows(FindOwnMenu, reinterpret_cast<LPARAM>(&menu));
+      if (!menu) return;
+      auto items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+      source = GetMenuState(items, IDM_MAIL_SOURCE, MF_BYCOMMAND);
+      remove = GetMenuState(items, IDM_MAIL_DELETE, MF_BYCOMMAND);
+      PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    NMITEMACTIVATE click{};
+    click.hdr = {list, IDC_MAIL_LIST, static_cast<UINT>(NM_RCLICK)};
+    click.iItem = 0;
+    click.ptAction = {20, 30};
+    SendMessageA(dialog_, WM_NOTIFY, IDC_MAIL_LIST, reinterpret_cast<LPARAM>(&click));
+    reader.join();
+    ASSERT_NE(remove, 0xFFFFu) << "no row menu was shown";
+    EXPECT_EQ(source & MF_GRAYED, 0u);
+    EXPECT_EQ((remove & MF_GRAYED) != 0, permission == 0);
+  }
 }
 
 // Not a check, so not run by default: a picture of the window with Japanese rows
