@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/resource_ids.h"
+#include "dialogs/dialog_text_win.h"
 #include "dialogs/editor_rules.h"
 #include "settings/settings_table.h"
 
@@ -20,7 +21,7 @@ constexpr char kSoundFilters[] = "WAVファイル(*.wav)\0*.wav\0All Files(*.*)\
 
 template <std::size_t N>
 void ReadField(HWND dialog, int id, FixedText<N>& field) {
-  GetDlgItemTextA(dialog, id, field.data, static_cast<int>(N));
+  ReadDialogField(dialog, id, field);
 }
 
 template <std::size_t N>

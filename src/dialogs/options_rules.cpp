@@ -60,7 +60,7 @@ OptionsEffects ApplyOptions(const OptionsCopy& copy, SettingsState& settings,
     item = copy.items[i];
     if (item.shown == 0) continue;
     ++effects.shown_items;
-    if (item.comment.Empty()) item.comment.Set(item.path.View());
+    if (item.comment.Empty()) item.comment.SetChars(item.path.View());
     if (!exists(std::string(item.icon_path.View()))) {
       item.icon_path = item.path;
       item.icon_index = 0;

@@ -13,7 +13,6 @@
 #include "dialogs/editor_rules.h"
 #include "dialogs/item_editors_win.h"
 #include "dialogs/launcher_item_dialog_win.h"
-#include "dialogs/launcher_item_rules.h"
 #include "support/dialog_driver_win.h"
 
 namespace vsmr {
@@ -118,13 +117,16 @@ class LauncherItemDialogTest : public ItemEditorsTest {
   std::string program_;  // an existing program with icons of its own
 };
 
-TEST_F(LauncherItemDialogTest, TitleFromTheNumberAndAnExistingPathBringsItsOwnIcon) {
+TEST_F(LauncherItemDialogTest, TitleFromTheNumberAWholeFullCommentAndTheProgramsOwnIcon) {
+  // A comment that fills its field (255 bytes), with spaces and a last word in kanji.
+  const std::string full = "my tool " + std::string(240, 'x') + " 終わり";
+  ASSERT_EQ(full.size(), 255u);
   LauncherItem record;
   record.path.Set(program_);
-  record.comment.Set("my tool");
+  record.comment.Set(full);
   record.icon_path.Set("C:\\windows\\system32\\shell32.dll");
   record.icon_index = 3;
-  MarkItemComment(record, 7);
+  context_item_.item_number = 7;
   std::string title, comment;
   {
     DialogDriver driver([&](HWND dialog) {
@@ -137,10 +139,20 @@ TEST_F(LauncherItemDialogTest, TitleFromTheNumberAndAnExistingPathBringsItsOwnIc
     EXPECT_EQ(RunLauncherItemDialog(context_item_, record), kEditorOk);
   }
   EXPECT_EQ(title, "ボタンランチャーアイテム[7]");
-  EXPECT_EQ(comment, "my tool");
-  EXPECT_EQ(record.comment.View(), "my tool");
+  EXPECT_EQ(comment, full);
+  EXPECT_EQ(record.comment.View(), full);
   EXPECT_EQ(record.icon_path.View(), program_);
   EXPECT_EQ(record.icon_index, 0);
+
+  // A longer text than the field holds is cut before the character that does not fit.
+  {
+    DialogDriver driver([&](HWND dialog) {
+      SetDlgItemTextA(dialog, IDC_ITEM_COMMENT, (std::string(254, 'a') + "表表").c_str());
+      Press(dialog, IDOK);
+    });
+    EXPECT_EQ(RunLauncherItemDialog(context_item_, record), kEditorOk);
+  }
+  EXPECT_EQ(record.comment.View(), std::string(254, 'a'));
 }
 
 }  // namespace
