@@ -34,7 +34,7 @@ constexpr TabPage kPages[] = {
     {"ランチャー", IDC_OPT_ITEM_LIST, IDC_OPT_ITEM_DOWN},
     {"コマンド", IDC_OPT_CMD_LIST, IDC_OPT_LAUNCHER_LENGTH},
     {"メール", IDC_OPT_MAIL_LIST, IDC_OPT_MAIL_SHOW_WINDOW},
-    {"一般設定", IDC_OPT_SKIN, IDC_OPT_DROP_GROUP},
+    {"一般設定", IDC_OPT_SKIN, IDC_OPT_LEAVE_PASSWORD_LABEL},
 };
 constexpr int kDropRadioIds[] = {IDC_OPT_DROP_ASK, IDC_OPT_DROP_RUN, IDC_OPT_DROP_CHANGE};
 
@@ -214,6 +214,10 @@ void OptionsDialog::FillGeneral() {
   if (copy_.drop_radio != kNoDropRadio) {
     CheckDlgButton(dialog_, kDropRadioIds[copy_.drop_radio], BST_CHECKED);
   }
+  SendDlgItemMessageA(dialog_, IDC_OPT_LEAVE_PASSWORD, EM_SETPASSWORDCHAR, '*', 0);
+  SendDlgItemMessageA(dialog_, IDC_OPT_LEAVE_PASSWORD, EM_LIMITTEXT,
+                      sizeof copy_.leave_room_password.data - 1, 0);
+  SetDlgItemTextA(dialog_, IDC_OPT_LEAVE_PASSWORD, copy_.leave_room_password.c_str());
 }
 
 int CALLBACK AddFontFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM combo) {
@@ -377,6 +381,7 @@ void OptionsDialog::ReadControls() {
   for (int i = 0; i < static_cast<int>(std::size(kDropRadioIds)); ++i) {
     if (IsDlgButtonChecked(dialog_, kDropRadioIds[i]) == BST_CHECKED) copy_.drop_radio = i;
   }
+  ReadDialogField(dialog_, IDC_OPT_LEAVE_PASSWORD, copy_.leave_room_password);
 }
 
 bool OptionsDialog::OnCommand(int id, int code) {

@@ -36,6 +36,7 @@ void TakeOptionsCopy(const SettingsState& settings, const CommandList& commands,
   copy.hot_key = settings.hot_key;
   const int drop = settings.using_drop_file;
   copy.drop_radio = drop >= 0 && drop < kDropRadios ? drop : kNoDropRadio;
+  copy.leave_room_password = settings.leave_room_password;
 }
 
 IntervalFields SplitInterval(std::int32_t seconds) {
@@ -83,6 +84,7 @@ OptionsEffects ApplyOptions(const OptionsCopy& copy, SettingsState& settings,
   settings.command_launcher_cmb_bx_font.Set(copy.launcher_font.View());
   settings.hot_key = copy.hot_key;
   if (copy.drop_radio != kNoDropRadio) settings.using_drop_file = copy.drop_radio;
+  settings.leave_room_password = copy.leave_room_password;
   return effects;
 }
 

@@ -38,6 +38,7 @@ struct OptionsCopy {
   FixedText<256> launcher_font;
   std::uint16_t hot_key = 0;
   int drop_radio = kNoDropRadio;  // index of the checked drop radio button
+  FixedText<32> leave_room_password;
 };
 
 // Fills `copy` from the live state (the fields as the controls show them).
