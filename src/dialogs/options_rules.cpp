@@ -82,6 +82,7 @@ OptionsEffects ApplyOptions(const OptionsCopy& copy, SettingsState& settings,
   settings.skin_bitmap_path = copy.skin_bitmap_path;
   settings.clock_font_color = copy.clock_font_color;
   settings.command_launcher_cmb_bx_font.Set(copy.launcher_font.View());
+  effects.hot_key_changed = settings.hot_key != copy.hot_key;
   settings.hot_key = copy.hot_key;
   if (copy.drop_radio != kNoDropRadio) settings.using_drop_file = copy.drop_radio;
   settings.leave_room_password = copy.leave_room_password;

@@ -62,6 +62,7 @@ std::int32_t IntervalFromFields(std::string_view hours, std::string_view minutes
 struct OptionsEffects {
   int shown_items = 0;            // the button count the bar must show
   std::int32_t mail_interval = 0; // seconds to arm the automatic mail timer with; 0: none
+  bool hot_key_changed = false;   // a failed registration is worth a notice only then
 };
 
 // OK: puts `copy` into effect. Each shown item with an empty comment takes its
