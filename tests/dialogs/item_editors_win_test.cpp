@@ -30,7 +30,7 @@ class ItemEditorsTest : public ::testing::Test {
   EditorContext context_{GetModuleHandleA(nullptr), nullptr, &chooser_};
 };
 
-TEST_F(ItemEditorsTest, TimerNumbersAreReadFromThreeCharactersAndCancelKeepsTheRecord) {
+TEST_F(ItemEditorsTest, TimerOkRefusesATimeTheClockNeverShowsAndCancelKeepsTheRecord) {
   CommandTimer record;
   record.hour = 7;
   record.minute = 5;
@@ -48,17 +48,29 @@ TEST_F(ItemEditorsTest, TimerNumbersAreReadFromThreeCharactersAndCancelKeepsTheR
   EXPECT_EQ(shown_hour, "7");
   EXPECT_EQ(shown_command, "old.exe");
   EXPECT_EQ(record.hour, 7);
+  // Each wrong time gets the notice and the dialog stays; "0595" reads as 59.
+  const struct {
+    const char* hour;
+    const char* minute;
+  } wrong[] = {{"1234", "0"}, {"24", "0"}, {"0", "60"}, {"-1", "5"}, {"7", "-7"}};
+  int refused = 0;
   {
-    DialogDriver driver([](HWND dialog) {
-      SetDlgItemTextA(dialog, IDC_TIMER_HOUR, "1234");
-      SetDlgItemTextA(dialog, IDC_TIMER_MINUTE, "-7");
+    DialogDriver driver([&](HWND dialog) {
       SetDlgItemTextA(dialog, IDC_TIMER_COMMAND, "new.exe");
+      for (const auto& time : wrong) {
+        SetDlgItemTextA(dialog, IDC_TIMER_HOUR, time.hour);
+        SetDlgItemTextA(dialog, IDC_TIMER_MINUTE, time.minute);
+        if (PressAndAnswer(dialog, IDOK, "注意", IDOK) && IsWindowVisible(dialog)) ++refused;
+      }
+      SetDlgItemTextA(dialog, IDC_TIMER_HOUR, "23");
+      SetDlgItemTextA(dialog, IDC_TIMER_MINUTE, "0595");
       Press(dialog, IDOK);
     });
     EXPECT_EQ(RunTimerEditor(context_, record), kEditorOk);
   }
-  EXPECT_EQ(record.hour, 123);
-  EXPECT_EQ(record.minute, -7);
+  EXPECT_EQ(refused, 5);
+  EXPECT_EQ(record.hour, 23);
+  EXPECT_EQ(record.minute, 59);
   EXPECT_EQ(record.command.View(), "new.exe");
 }
 
