@@ -13,7 +13,7 @@
 namespace vsmr {
 
 static_assert(kBoxOk == MB_OK && kBoxYesNo == MB_YESNO && kBoxIconError == MB_ICONERROR &&
-              kBoxIconQuestion == MB_ICONQUESTION);
+              kBoxIconQuestion == MB_ICONQUESTION && kBoxIconWarning == MB_ICONWARNING);
 static_assert(kAnswerOk == IDOK && kAnswerCancel == IDCANCEL && kAnswerYes == IDYES &&
               kAnswerNo == IDNO);
 static_assert(kEndShutdown == EWX_SHUTDOWN && kEndReboot == EWX_REBOOT && kEndForce == EWX_FORCE);

@@ -19,6 +19,7 @@ inline constexpr unsigned kBoxOk = 0x0;
 inline constexpr unsigned kBoxYesNo = 0x4;
 inline constexpr unsigned kBoxIconError = 0x10;
 inline constexpr unsigned kBoxIconQuestion = 0x20;
+inline constexpr unsigned kBoxIconWarning = 0x30;
 inline constexpr int kAnswerOk = 1;
 inline constexpr int kAnswerCancel = 2;
 inline constexpr int kAnswerYes = 6;

@@ -15,6 +15,9 @@ namespace {
 constexpr int kMinLauncherLength = 30;
 constexpr std::size_t kMailWordMin = 5;
 constexpr int kListedItemsMax = 9;  // item numbers given one by one to 202 and 203
+constexpr char kNoLeaveRoomPasswordText[] =
+    "離席パスワードが設定されていないため、離席モードにできません。\n"
+    "オプション設定の「一般設定」タブにある「離席パスワード」で設定してください。";
 
 // What a run of a built-in sees.
 struct Call {
@@ -182,6 +185,20 @@ void SaveAndShutDown(const Call& c, bool& shutdown_active, BuiltinHost& host) {
   StartShutdownCountdown(shutdown_active, host);
 }
 
+// Only the password switches the lock off and an empty line is never taken,
+// so without a password the lock is refused rather than held for good.
+int EnterLeaveRoom(const Call& c, SettingsState& settings, BuiltinHost& host) {
+  if (settings.leave_room_password.Empty()) {
+    host.ShowMessageBox("注意", kNoLeaveRoomPasswordText, kBoxOk | kBoxIconWarning);
+    return 0;
+  }
+  settings.leave_room_mode = 1;
+  // Inside the current run: the nesting count goes on from there.
+  RunCommandLine(c.in, c.window, "_onleave", kContextLauncher);
+  host.KillTimer(IDT_AUTO_MAIL);
+  return 1;
+}
+
 }  // namespace
 
 int ItemOnButton(const LauncherItem* items, int position) {
@@ -270,12 +287,7 @@ int Builtins::RunBuiltin(Interpreter& in, WindowRef window, int number, std::str
     case 103: host_.SendWindowCommand(IDM_OPTIONS, 0); return 1;
     case 104: host_.SaveEverything(); return 1;
     case 105: host_.PlaySoundFile(SoundPath(line, name_length)); return 1;
-    case 106:
-      settings.leave_room_mode = 1;
-      // Inside the current run: the nesting count goes on from there.
-      RunCommandLine(in, window, "_onleave", kContextLauncher);
-      host_.KillTimer(IDT_AUTO_MAIL);
-      return 1;
+    case 106: return EnterLeaveRoom(c, settings, host_);
     case 107: host_.ShowMessageBox(c.Arg(1), c.Arg(2), kBoxOk); return 1;
     case 108: host_.SendWindowCommand(IDM_VERSION, 0); return 1;
     case 109: in.status.Set(c.Arg(1)); return 1;

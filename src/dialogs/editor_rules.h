@@ -53,6 +53,11 @@ bool ApplyAccountEdit(MailAccount& account, const MailAccount& record);
 // compares, however large or negative they are.
 std::string TimerRowTime(const CommandTimer& timer);
 
+// The timer editor's OK: a warning when the hour is not 0 to 23 or the minute
+// not 0 to 59 (the clock never reaches such a time, so the timer would never
+// run), or empty. Times already stored are loaded and listed as they are.
+std::string_view TimerTimeWarning(int hour, int minute);
+
 // The account editor's OK: the warning for the first empty required field in
 // the order server, user name, password, or empty when all three are set.
 std::string_view MissingAccountField(std::string_view server, std::string_view user_name,

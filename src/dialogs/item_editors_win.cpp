@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/resource_ids.h"
+#include "dialogs/dialog_text_win.h"
 #include "dialogs/editor_rules.h"
 
 namespace vsmr {
@@ -19,7 +20,7 @@ constexpr char kSoundFilters[] = "WAVファイル(*.wav)\0*.wav\0All Files(*.*)\
 
 template <std::size_t N>
 void ReadField(HWND dialog, int id, FixedText<N>& field) {
-  GetDlgItemTextA(dialog, id, field.data, static_cast<int>(N));
+  ReadDialogField(dialog, id, field);
 }
 
 template <std::size_t N>
@@ -115,13 +116,25 @@ void OnInit(TimerEditor& e, HWND dialog) {
 
 bool OnCommand(TimerEditor& e, HWND dialog, int id) {
   switch (id) {
-    case IDOK:
+    case IDOK: {
       if (RefuseLineBreaks(dialog, {IDC_TIMER_COMMAND})) return true;
-      e.record.hour = ReadFieldNumber(FieldText(dialog, IDC_TIMER_HOUR, kNumberFieldChars + 1));
-      e.record.minute = ReadFieldNumber(FieldText(dialog, IDC_TIMER_MINUTE, kNumberFieldChars + 1));
+      const int hour = ReadFieldNumber(FieldText(dialog, IDC_TIMER_HOUR, kNumberFieldChars + 1));
+      const int minute = ReadFieldNumber(FieldText(dialog, IDC_TIMER_MINUTE, kNumberFieldChars + 1));
+      const std::string_view warning = TimerTimeWarning(hour, minute);
+      if (!warning.empty()) {
+        Warn(dialog, warning);
+        // The first field that is out of range is selected for typing over.
+        const int field = TimerTimeWarning(hour, 0).empty() ? IDC_TIMER_MINUTE : IDC_TIMER_HOUR;
+        SetFocus(GetDlgItem(dialog, field));
+        SendDlgItemMessageA(dialog, field, EM_SETSEL, 0, -1);
+        return true;
+      }
+      e.record.hour = hour;
+      e.record.minute = minute;
       ReadField(dialog, IDC_TIMER_COMMAND, e.record.command);
       EndDialog(dialog, kEditorOk);
       return true;
+    }
     case IDCANCEL:
       EndDialog(dialog, kEditorCancel);
       return true;

@@ -272,11 +272,14 @@ void MailWindow::Layout(int list_height) {
   GetClientRect(hwnd_, &client);
   const auto places = LayoutMailWindow(client.right, client.bottom, list_height);
   HDWP moves = BeginDeferWindowPos(kMailControlCount);
+  // Every moved control draws itself afresh: the bits it would be copied from
+  // lie in a surface the window may just have been given at its new size, so a
+  // copy leaves the control blank where it now stands.
   for (const MailControlPlace& p : places) {
     HWND control = GetDlgItem(hwnd_, p.id);
     if (moves && control) {
       moves = DeferWindowPos(moves, control, nullptr, p.x, p.y, p.width, p.height,
-                             SWP_NOZORDER | SWP_SHOWWINDOW);
+                             SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
     }
   }
   if (moves) EndDeferWindowPos(moves);

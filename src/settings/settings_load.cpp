@@ -133,14 +133,14 @@ class Loader {
         if (older_item_) return;
         LauncherItem& item = s_.launcher_items[slot];
         item.shown = NumericField(fields.Next('\t'));
-        item.path.Set(fields.Next('\t'));
-        item.comment.Set(fields.Rest());
+        item.path.SetChars(fields.Next('\t'));
+        item.comment.SetChars(fields.Rest());
         return;
       }
       case SettingCodec::kItemIcon: {
         LauncherItem& item = s_.launcher_items[slot];
         item.icon_index = NumericField(fields.Next('\t'));
-        item.icon_path.Set(fields.Next('\t'));
+        item.icon_path.SetChars(fields.Next('\t'));
         return;
       }
       case SettingCodec::kOlderPath: s_.launcher_items[slot].path.Set(value); return;

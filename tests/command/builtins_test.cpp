@@ -130,9 +130,17 @@ TEST_F(BuiltinsTest, Conditions) {
   EXPECT_EQ(files, "yes.exe no.exe same.exe in.exe out.exe ");
 }
 
-TEST_F(BuiltinsTest, LeaveRoomRunsOnLeaveNestedAndStopsMailTimer) {
+TEST_F(BuiltinsTest, LeaveRoomLocksOnlyWithAPassword) {
   test::AddCommand(commands, "_onleave", " #109 away");
   test::AddCommand(commands, "lock", " #106");
+  // Without a password nothing could unlock: refused, with where to set one.
+  EXPECT_EQ(Run("#106"), 0);
+  EXPECT_EQ(settings->leave_room_mode, 0);
+  EXPECT_EQ(status.Read().View(), "");
+  EXPECT_EQ(Ui(), "ui\tmessagebox\t注意\t離席パスワードが設定されていないため、離席モードにできません。\n"
+                  "オプション設定の「一般設定」タブにある「離席パスワード」で設定してください。\t48\n");
+
+  settings->leave_room_password.Set("Secret");
   EXPECT_EQ(Run("lock"), 1);
   EXPECT_EQ(settings->leave_room_mode, 1);
   EXPECT_EQ(status.Read().View(), "away");

@@ -122,17 +122,10 @@ TEST(EditorRules, PortFieldTakesZeroTo65535AndRefusesTheRest) {
   }
 }
 
-TEST(LauncherItemRules, TitleComesFromTheTextAfterTheLastSpace) {
-  LauncherItem record;
-  record.comment.Set("my tool");
-  MarkItemComment(record, 7);
-  EXPECT_EQ(record.comment.View(), "my tool 7");
-  ItemDialogTexts texts = SplitItemComment(record.comment.View());
-  EXPECT_EQ(texts.title, "ボタンランチャーアイテム[7]");
-  EXPECT_EQ(texts.comment, "my tool");
-  texts = SplitItemComment("alone");
-  EXPECT_EQ(texts.title, "");
-  EXPECT_EQ(texts.comment, "alone");
+TEST(LauncherItemRules, TitleNamesTheItemNumber) {
+  EXPECT_EQ(ItemDialogTitle(7), "ボタンランチャーアイテム[7]");
+  EXPECT_EQ(ItemDialogTitle(64), "ボタンランチャーアイテム[64]");
+  EXPECT_EQ(ItemDialogTitle(0), "") << "no number: the template's title stays";
 }
 
 class IconRuleTest : public ::testing::Test {

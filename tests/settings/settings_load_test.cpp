@@ -101,6 +101,7 @@ TEST(LoadSettings, CommandTimers) {
       {"Empty", "", 0, 0, 0, ""},
       {"EnabledOnly", "1", 1, 0, 0, ""},
       {"NoColon", "1,0730,x", 1, 730, 0, ""},
+      {"NoSuchTime", "1,25:99,x", 1, 25, 99, "x"},  // the editor refuses it; a file keeps it
       {"NoCommand", "1,12:00", 1, 12, 0, ""},
       {"EmptyCommand", "1,12:00,", 1, 12, 0, ""},
       // Read length 140: 139 bytes, so the command keeps 139 - 8 = 131, cut to 127.
