@@ -47,11 +47,13 @@ void MainWindow::ApplyOptionsCopy(const OptionsCopy& copy) {
     KillTimer(hwnd_, IDT_AUTO_MAIL);
   }
   CheckSkinPresent();
-  if (!RegisterHotKeyFromSettings()) {
-    MessageBoxA(hwnd_,
-                "ホットキーを登録できませんでした。ほかのプログラムが使っているキーかもしれません。"
-                "別のキーを設定してください",
-                "注意", MB_OK | MB_ICONWARNING);
+  // Registered again either way (a key that was taken may be free now), but
+  // only a key the user just set is worth a notice.
+  if (!RegisterHotKeyFromSettings() && effects.hot_key_changed) {
+    system_.ShowMessageBox(hwnd_,
+                           "ホットキーを登録できませんでした。ほかのプログラムが使っているキーかもしれません。"
+                           "別のキーを設定してください",
+                           "注意", MB_OK | MB_ICONWARNING);
   }
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/sjis.h"
+
 namespace vsmr {
 
 // Copies `text` into `dest` of `capacity` bytes, cut at capacity - 1 bytes,
@@ -17,6 +19,9 @@ struct FixedText {
 
   static constexpr std::size_t kCapacity = N;
   void Set(std::string_view text) { CopyCut(data, N, text); }
+  // Set for code page 932 text a person reads: a cut never leaves half a
+  // double-byte character at the end.
+  void SetChars(std::string_view text) { CopyCut(data, N, text.substr(0, SjisCutLength(text, N - 1))); }
   std::string_view View() const { return std::string_view(data, ::strnlen(data, N)); }
   const char* c_str() const { return data; }
   bool Empty() const { return data[0] == '\0'; }

@@ -96,7 +96,7 @@
 
 /* The options dialog (MNOPTDLG). Switching tabs shows one id range per tab:
    timers 2111-2137, launcher items 2141-2144, commands 2151-2159, mail
-   2161-2173, general 2181-2192. */
+   2161-2173, general 2181-2194. */
 #define IDC_OPT_TABS 2101
 #define IDC_OPT_TIMER_LIST 2111
 #define IDC_OPT_TIMER_EDIT 2112
@@ -139,6 +139,8 @@
 #define IDC_OPT_DROP_RUN 2190
 #define IDC_OPT_DROP_CHANGE 2191
 #define IDC_OPT_DROP_GROUP 2192
+#define IDC_OPT_LEAVE_PASSWORD 2193 /* LeaveRoomPassword, shown as asterisks */
+#define IDC_OPT_LEAVE_PASSWORD_LABEL 2194
 
 /* Timers of the main window. */
 #define IDT_CLOCK 101

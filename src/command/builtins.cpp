@@ -15,6 +15,9 @@ namespace {
 constexpr int kMinLauncherLength = 30;
 constexpr std::size_t kMailWordMin = 5;
 constexpr int kListedItemsMax = 9;  // item numbers given one by one to 202 and 203
+constexpr char kNoLeaveRoomPasswordText[] =
+    "離席パスワードが設定されていないため、離席モードにできません。\n"
+    "オプション設定の「一般設定」タブにある「離席パスワード」で設定してください。";
 
 // What a run of a built-in sees.
 struct Call {
@@ -87,18 +90,25 @@ int RunItem(const Call& c, const LauncherItem* items) {
   return 1;
 }
 
+// True (after the error box) when the command list has no free slot.
+bool RefuseFullList(const CommandList& list, BuiltinHost& host) {
+  if (list.count < kMaxCommands) return false;
+  host.ShowMessageBox("ERROR", "追加できません", kBoxOk | kBoxIconError);
+  return true;
+}
+
 int AddCommand(const Call& c, BuiltinHost& host) {
   CommandList& list = c.in.commands;
-  if (list.count >= kMaxCommands) {
-    host.ShowMessageBox("ERROR", "追加できません", kBoxOk | kBoxIconError);
-    return 0;
-  }
+  if (RefuseFullList(list, host)) return 0;
   CommandEntry record;
   if (c.Arg(1) != "-1") SetField(record.body, c.Arg(1));
   if (c.Arg(2) != "-1") SetField(record.name, c.Arg(2));
   host.EditCommand(record);
   host.Repaint();
   if (record.body.Empty()) return 0;
+  // A timer line or the options dialog may have filled the list while the
+  // editor was open.
+  if (RefuseFullList(list, host)) return 0;
   list.entries[list.count++] = record;
   return 1;
 }
@@ -182,6 +192,20 @@ int SaveAndShutDown(const Call& c, bool& shutdown_active, BuiltinHost& host) {
   }
   StartShutdownCountdown(shutdown_active, host);
   return saved;
+}
+
+// Only the password switches the lock off and an empty line is never taken,
+// so without a password the lock is refused rather than held for good.
+int EnterLeaveRoom(const Call& c, SettingsState& settings, BuiltinHost& host) {
+  if (settings.leave_room_password.Empty()) {
+    host.ShowMessageBox("注意", kNoLeaveRoomPasswordText, kBoxOk | kBoxIconWarning);
+    return 0;
+  }
+  settings.leave_room_mode = 1;
+  // Inside the current run: the nesting count goes on from there.
+  RunCommandLine(c.in, c.window, "_onleave", kContextLauncher);
+  host.KillTimer(IDT_AUTO_MAIL);
+  return 1;
 }
 
 }  // namespace
@@ -272,12 +296,7 @@ int Builtins::RunBuiltin(Interpreter& in, WindowRef window, int number, std::str
     case 103: host_.SendWindowCommand(IDM_OPTIONS, 0); return 1;
     case 104: return host_.SaveEverything() ? 1 : 0;
     case 105: host_.PlaySoundFile(SoundPath(line, name_length)); return 1;
-    case 106:
-      settings.leave_room_mode = 1;
-      // Inside the current run: the nesting count goes on from there.
-      RunCommandLine(in, window, "_onleave", kContextLauncher);
-      host_.KillTimer(IDT_AUTO_MAIL);
-      return 1;
+    case 106: return EnterLeaveRoom(c, settings, host_);
     case 107: host_.ShowMessageBox(c.Arg(1), c.Arg(2), kBoxOk); return 1;
     case 108: host_.SendWindowCommand(IDM_VERSION, 0); return 1;
     case 109: in.status.Set(c.Arg(1)); return 1;
@@ -289,7 +308,7 @@ int Builtins::RunBuiltin(Interpreter& in, WindowRef window, int number, std::str
       return 1;
     case 301:
       if (c.Number(1) < kMinLauncherLength) return 0;
-      settings.command_line_launcher_length = c.Number(1);
+      settings.command_line_launcher_length = ClampLauncherLength(c.Number(1));
       return 1;
     case 302: state_.keep_launcher_open = !state_.keep_launcher_open; return 1;
     case 303: return AddCommand(c, host_);

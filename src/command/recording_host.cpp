@@ -86,6 +86,7 @@ void RecordingHost::OpenFile(const std::string& path) { Add({"open", path, "", "
 void RecordingHost::EditCommand(CommandEntry& record) {
   Add({"ui", "editcommand", std::string(record.name.View()), std::string(record.body.View()),
        std::string(record.comment.View())});
+  if (while_editing) while_editing();
   if (NextAnswer() == "cancel") record.body.Clear();
 }
 

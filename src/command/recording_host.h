@@ -36,7 +36,8 @@ class RecordingHost : public BuiltinHost {
   std::string ChooseFile(std::string_view filters) override;
   // Recorded as the shell's open of `path` with no parameters or folder.
   void OpenFile(const std::string& path) override;
-  // Records the dialog as opened on `record`; the answer "cancel" empties its
+  // Records the dialog as opened on `record` and runs `while_editing` (what
+  // happens elsewhere while it is open); the answer "cancel" empties its
   // body, anything else confirms it unchanged.
   void EditCommand(CommandEntry& record) override;
   void StartMailCheck() override;
@@ -51,6 +52,7 @@ class RecordingHost : public BuiltinHost {
   ScreenPoint window;
   ScreenPoint pointer;
   std::function<int(int)> button_client_x;
+  std::function<void()> while_editing;
   int launcher_box_x = 0;
   bool save_fails = false;
   std::vector<int> menu_ids;  // the window commands of the entries the last menu offered

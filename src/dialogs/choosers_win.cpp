@@ -5,12 +5,17 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <string>
 
 #include "dialogs/choosers.h"
 
 namespace vsmr {
 
 namespace {
+
+// Bytes the open-file dialog may write its choice into: more than any path the
+// system hands out, so that a choice is never refused for the buffer's sake.
+constexpr std::size_t kChooserDialogBuffer = 32768;
 
 // Releases the shell allocator on every path.
 class ShellAllocator {
@@ -54,21 +59,29 @@ BOOL RunOpenDialog(HWND owner, char* name, DWORD name_size, const char* filters,
 
 int ChooseFile(void* owner, char* path, std::size_t capacity, const char* filters,
                FileChooserState& state) {
-  std::size_t size = ChooserNameCapacity(capacity);
-  if (path == nullptr || size == 0) return 0;
-  // The dialog works in a private copy, so a cancel never disturbs the caller's text.
-  char name[kChooserPathBuffer] = {};
-  StoreChosenPath(name, size, std::string_view(path, ::strnlen(path, capacity)));
+  if (path == nullptr || capacity == 0) return 0;
+  // The dialog works in a private copy, so a cancel never disturbs the caller's
+  // text, and one larger than any field, so that a path too long for the field
+  // comes back whole and can be reported.
+  std::string name(kChooserDialogBuffer, '\0');
+  StoreChosenPath(name.data(), name.size(), std::string_view(path, ::strnlen(path, capacity)));
   HWND window = static_cast<HWND>(owner);
-  BOOL chosen = RunOpenDialog(window, name, static_cast<DWORD>(size), filters, state);
-  if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME) {
+  BOOL chosen = RunOpenDialog(window, name.data(), static_cast<DWORD>(name.size()), filters, state);
+  DWORD failure = chosen ? 0 : CommDlgExtendedError();
+  if (failure == FNERR_INVALIDFILENAME) {
     // A starting text that is no file name (a URL, a command line) would keep
     // the dialog from opening at all: open it without one instead.
-    name[0] = '\0';
-    chosen = RunOpenDialog(window, name, static_cast<DWORD>(size), filters, state);
+    name.assign(kChooserDialogBuffer, '\0');
+    chosen = RunOpenDialog(window, name.data(), static_cast<DWORD>(name.size()), filters, state);
+    failure = chosen ? 0 : CommDlgExtendedError();
+  }
+  const std::string_view chosen_path(name.data(), ::strnlen(name.data(), name.size()));
+  if (failure == FNERR_BUFFERTOOSMALL || (chosen && !ChosenPathFits(chosen_path, capacity))) {
+    MessageBoxA(window, PathTooLongNotice(capacity).c_str(), "注意", MB_OK | MB_ICONWARNING);
+    return 0;
   }
   if (!chosen) return 0;
-  StoreChosenPath(path, size, std::string_view(name, ::strnlen(name, size)));
+  StoreChosenPath(path, capacity, chosen_path);
   return 1;
 }
 

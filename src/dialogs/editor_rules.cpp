@@ -51,12 +51,29 @@ std::string TimerRowTime(const CommandTimer& timer) {
   return text;
 }
 
+std::string_view TimerTimeWarning(int hour, int minute) {
+  constexpr int kLastHour = 23;
+  constexpr int kLastMinute = 59;
+  if (hour < 0 || hour > kLastHour || minute < 0 || minute > kLastMinute) {
+    return "時は0から23まで、分は0から59までの数字で入力してください";
+  }
+  return {};
+}
+
 std::string_view MissingAccountField(std::string_view server, std::string_view user_name,
                                      std::string_view password) {
   if (server.empty()) return "ポップサーバーを設定してください";
   if (user_name.empty()) return "アカウントを設定してください";
   if (password.empty()) return "パスワードを設定してください";
   return {};
+}
+
+int SecurityEntryOf(std::int32_t security) {
+  return PopSecurityKnown(security) ? security : kUnknownSecurityEntry;
+}
+
+std::int32_t SecurityOfEntry(int entry, std::int32_t stored) {
+  return PopSecurityKnown(entry) ? entry : stored;
 }
 
 bool ReadPortField(std::string_view text, std::int32_t& port) {

@@ -53,6 +53,11 @@ bool ApplyAccountEdit(MailAccount& account, const MailAccount& record);
 // compares, however large or negative they are.
 std::string TimerRowTime(const CommandTimer& timer);
 
+// The timer editor's OK: a warning when the hour is not 0 to 23 or the minute
+// not 0 to 59 (the clock never reaches such a time, so the timer would never
+// run), or empty. Times already stored are loaded and listed as they are.
+std::string_view TimerTimeWarning(int hour, int minute);
+
 // The account editor's OK: the warning for the first empty required field in
 // the order server, user name, password, or empty when all three are set.
 std::string_view MissingAccountField(std::string_view server, std::string_view user_name,
@@ -63,6 +68,16 @@ std::string_view MissingAccountField(std::string_view server, std::string_view u
 inline constexpr std::string_view kSecurityChoices[] = {"なし (平文)", "SSL/TLS (POP3S)",
                                                         "STARTTLS (STLS)"};
 static_assert(std::size(kSecurityChoices) == kPopSecurityLast + 1);
+// A stored value the mail client does not know is shown as one more entry
+// after the choices, never as clear text; it keeps the value unless the user
+// picks a choice.
+inline constexpr std::string_view kUnknownSecurityChoice = "不明";
+inline constexpr int kUnknownSecurityEntry = kPopSecurityLast + 1;
+// The entry the security list selects for a stored value.
+int SecurityEntryOf(std::int32_t security);
+// The value OK stores for the selected entry: a choice's own value; the
+// unknown entry, or no selection, keeps `stored`.
+std::int32_t SecurityOfEntry(int entry, std::int32_t stored);
 
 // The account editor's port field: empty (blanks around are ignored) reads as
 // 0, the security's usual port; otherwise decimal digits only, 0 to 65535.

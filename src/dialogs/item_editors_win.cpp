@@ -7,9 +7,9 @@
 #include <string>
 
 #include "base/resource_ids.h"
+#include "dialogs/dialog_text_win.h"
 #include "dialogs/editor_rules.h"
 #include "dialogs/line_break_refusal_win.h"
-#include "settings/settings_table.h"
 
 namespace vsmr {
 
@@ -21,7 +21,7 @@ constexpr char kSoundFilters[] = "WAVファイル(*.wav)\0*.wav\0All Files(*.*)\
 
 template <std::size_t N>
 void ReadField(HWND dialog, int id, FixedText<N>& field) {
-  GetDlgItemTextA(dialog, id, field.data, static_cast<int>(N));
+  ReadDialogField(dialog, id, field);
 }
 
 template <std::size_t N>
@@ -104,13 +104,25 @@ void OnInit(TimerEditor& e, HWND dialog) {
 
 bool OnCommand(TimerEditor& e, HWND dialog, int id) {
   switch (id) {
-    case IDOK:
+    case IDOK: {
       if (RefuseLineBreaks(dialog, {IDC_TIMER_COMMAND})) return true;
-      e.record.hour = ReadFieldNumber(FieldText(dialog, IDC_TIMER_HOUR, kNumberFieldChars + 1));
-      e.record.minute = ReadFieldNumber(FieldText(dialog, IDC_TIMER_MINUTE, kNumberFieldChars + 1));
+      const int hour = ReadFieldNumber(FieldText(dialog, IDC_TIMER_HOUR, kNumberFieldChars + 1));
+      const int minute = ReadFieldNumber(FieldText(dialog, IDC_TIMER_MINUTE, kNumberFieldChars + 1));
+      const std::string_view warning = TimerTimeWarning(hour, minute);
+      if (!warning.empty()) {
+        Warn(dialog, warning);
+        // The first field that is out of range is selected for typing over.
+        const int field = TimerTimeWarning(hour, 0).empty() ? IDC_TIMER_MINUTE : IDC_TIMER_HOUR;
+        SetFocus(GetDlgItem(dialog, field));
+        SendDlgItemMessageA(dialog, field, EM_SETSEL, 0, -1);
+        return true;
+      }
+      e.record.hour = hour;
+      e.record.minute = minute;
       ReadField(dialog, IDC_TIMER_COMMAND, e.record.command);
       EndDialog(dialog, kEditorOk);
       return true;
+    }
     case IDCANCEL:
       EndDialog(dialog, kEditorCancel);
       return true;
@@ -123,17 +135,20 @@ bool OnCommand(TimerEditor& e, HWND dialog, int id) {
   return false;
 }
 
+void AddSecurityEntry(HWND dialog, std::string_view text) {
+  SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_ADDSTRING, 0,
+                      reinterpret_cast<LPARAM>(std::string(text).c_str()));
+}
+
 void OnInit(AccountEditor& e, HWND dialog) {
   ShowField(dialog, IDC_MAIL_SERVER, e.record.server);
   ShowField(dialog, IDC_MAIL_USER, e.record.user_name);
   ShowField(dialog, IDC_MAIL_PASSWORD, e.record.password);
   ShowField(dialog, IDC_MAIL_SOUND, e.record.sound_file);
-  for (std::string_view choice : kSecurityChoices) {
-    SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>(std::string(choice).c_str()));
-  }
-  SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_SETCURSEL,
-                      static_cast<WPARAM>(ClampMailSecurity(e.record.security)), 0);
+  const int entry = SecurityEntryOf(e.record.security);
+  for (std::string_view choice : kSecurityChoices) AddSecurityEntry(dialog, choice);
+  if (entry == kUnknownSecurityEntry) AddSecurityEntry(dialog, kUnknownSecurityChoice);
+  SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
   // Five digits hold every port; an empty field means the usual one.
   SendDlgItemMessageA(dialog, IDC_MAIL_PORT, EM_LIMITTEXT, 5, 0);
   if (e.record.port != 0) SetDlgItemInt(dialog, IDC_MAIL_PORT, static_cast<UINT>(e.record.port), FALSE);
@@ -159,8 +174,8 @@ bool OnCommand(AccountEditor& e, HWND dialog, int id) {
         Warn(dialog, missing);
         return true;
       }
-      const LRESULT security = SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_GETCURSEL, 0, 0);
-      r.security = ClampMailSecurity(security == CB_ERR ? 0 : static_cast<std::int32_t>(security));
+      const LRESULT entry = SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_GETCURSEL, 0, 0);
+      r.security = SecurityOfEntry(entry == CB_ERR ? -1 : static_cast<int>(entry), r.security);
       if (!ReadPortField(FieldText(dialog, IDC_MAIL_PORT, 64), r.port)) {
         Warn(dialog, kPortWarning);
         SetFocus(GetDlgItem(dialog, IDC_MAIL_PORT));

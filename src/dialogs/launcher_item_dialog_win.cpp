@@ -9,6 +9,7 @@
 
 #include "base/resource_ids.h"
 #include "dialogs/choosers.h"
+#include "dialogs/dialog_text_win.h"
 #include "dialogs/editor_rules.h"
 #include "dialogs/item_icon_win.h"
 #include "dialogs/launcher_item_rules.h"
@@ -31,10 +32,11 @@ class LauncherItemDialog {
   bool OnCommand(int id, int code);
 
  private:
+  // The path field's text as the record's path field holds it.
   std::string PathText() const {
-    char text[sizeof record_.path.data];
-    GetDlgItemTextA(dialog_, IDC_ITEM_PATH, text, sizeof text);
-    return text;
+    decltype(record_.path) path;
+    ReadDialogField(dialog_, IDC_ITEM_PATH, path);
+    return std::string(path.View());
   }
   // The icon box shows `icon` and owns it from now on.
   void ShowIcon(IconHandle icon);
@@ -67,13 +69,13 @@ void LauncherItemDialog::ShowIcon(IconHandle icon) {
 void LauncherItemDialog::OnInit(HWND dialog) {
   dialog_ = dialog;
   opening_ = {std::string(record_.icon_path.View()), record_.icon_index};
-  const ItemDialogTexts texts = SplitItemComment(record_.comment.View());
-  if (!texts.title.empty()) SetWindowTextA(dialog, texts.title.c_str());
+  const std::string title = ItemDialogTitle(context_.item_number);
+  if (!title.empty()) SetWindowTextA(dialog, title.c_str());
   ShowRecordIcon();
   SendDlgItemMessageA(dialog, IDC_ITEM_PATH, EM_LIMITTEXT, sizeof record_.path.data - 1, 0);
   SendDlgItemMessageA(dialog, IDC_ITEM_COMMENT, EM_LIMITTEXT, sizeof record_.comment.data - 1, 0);
   SetDlgItemTextA(dialog, IDC_ITEM_PATH, record_.path.c_str());  // runs the icon rule
-  SetDlgItemTextA(dialog, IDC_ITEM_COMMENT, texts.comment.c_str());
+  SetDlgItemTextA(dialog, IDC_ITEM_COMMENT, record_.comment.c_str());
   if (context_.attach_completion) {
     completion_ = context_.attach_completion(GetDlgItem(dialog, IDC_ITEM_PATH),
                                              ItemCompletionWords(*context_.commands));
@@ -163,7 +165,7 @@ bool LauncherItemDialog::OnCommand(int id, int code) {
       record_.path.Set(PathText());
       record_.icon_path.Set(OkIconPath(record_.path.View(), record_.icon_path.View(),
                                        *context_.commands, exists_));
-      GetDlgItemTextA(dialog_, IDC_ITEM_COMMENT, record_.comment.data, sizeof record_.comment.data);
+      ReadDialogField(dialog_, IDC_ITEM_COMMENT, record_.comment);
       Close(kEditorOk);
       return true;
     }

@@ -20,6 +20,7 @@ struct LauncherItemDialogContext {
   const CommandList* commands = nullptr;  // required: names the icon rule resolves
   bool nt_platform = false;  // the icon picker takes wide strings
   ItemIconResources icons;
+  int item_number = 0;  // counted from 1, shown in the title; 0: the template's title
   // Attaches completion over the given words to the path field; returns the
   // object to release once the field is destroyed, or null (no completion).
   std::function<IUnknown*(HWND edit, const std::vector<std::string>& words)> attach_completion;
@@ -28,8 +29,7 @@ struct LauncherItemDialogContext {
 // Whether a file or folder of that name exists.
 bool PathExistsOnDisk(const std::string& path);
 
-// Runs the dialog modally on `record` (the opener has marked its comment with
-// the item number, MarkItemComment). Returns kEditorOk or kEditorCancel (-1
+// Runs the dialog modally on `record`. Returns kEditorOk or kEditorCancel (-1
 // when the dialog could not be created); CANCEL empties the record's path.
 int RunLauncherItemDialog(const LauncherItemDialogContext& context, LauncherItem& record);
 

@@ -7,16 +7,9 @@
 
 namespace vsmr {
 
-void MarkItemComment(LauncherItem& record, int item_number) {
-  record.comment.Set(std::string(record.comment.View()) + " " + std::to_string(item_number));
-}
-
-ItemDialogTexts SplitItemComment(std::string_view comment) {
-  // A space (0x20) is never a trail byte.
-  const std::size_t space = comment.rfind(' ');
-  if (space == std::string_view::npos) return {"", std::string(comment)};
-  return {"ボタンランチャーアイテム[" + std::string(comment.substr(space + 1)) + "]",
-          std::string(comment.substr(0, space))};
+std::string ItemDialogTitle(int item_number) {
+  if (item_number == 0) return {};
+  return "ボタンランチャーアイテム[" + std::to_string(item_number) + "]";
 }
 
 IconSource PreviewIcon(std::string_view text, std::string_view record_path,

@@ -1,6 +1,6 @@
-// The launcher item dialog's rules that need no window: the comment the opener
-// hands in and the title taken from it, the icon previewed while the path is
-// typed, the icon OK stores, and the opener's copy back.
+// The launcher item dialog's rules that need no window: its title, the icon
+// previewed while the path is typed, the icon OK stores, and the opener's copy
+// back.
 #pragma once
 #include <functional>
 #include <string>
@@ -22,19 +22,11 @@ struct IconSource {
   bool operator==(const IconSource&) const = default;
 };
 
-// The comment the opener puts into the edit record: "%s %d" of the item's
-// comment and its number counted from 1 (cut to the comment field).
-void MarkItemComment(LauncherItem& record, int item_number);
-
-// The dialog's title and comment field from the record's comment: the text
-// after the last space fills "ボタンランチャーアイテム[%s]" and the comment is
-// cut at that space. Without a space `title` is empty (the resource's title
-// stays) and the comment is whole.
-struct ItemDialogTexts {
-  std::string title;
-  std::string comment;
-};
-ItemDialogTexts SplitItemComment(std::string_view comment);
+// The dialog's title for item `item_number` (counted from 1):
+// "ボタンランチャーアイテム[%d]"; empty for 0, when the template's title stays.
+// The number travels beside the comment, never inside it, so that a comment
+// that fills its field is shown and kept whole.
+std::string ItemDialogTitle(int item_number);
 
 // The icon shown while the path field holds `text`: a text other than the
 // record's path that names nothing is looked up by its first word in the

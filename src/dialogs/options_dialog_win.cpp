@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "base/resource_ids.h"
+#include "dialogs/dialog_text_win.h"
 #include "dialogs/editor_rules.h"
 #include "dialogs/item_editors_win.h"
 #include "dialogs/item_icon_win.h"
@@ -33,7 +34,7 @@ constexpr TabPage kPages[] = {
     {"ランチャー", IDC_OPT_ITEM_LIST, IDC_OPT_ITEM_DOWN},
     {"コマンド", IDC_OPT_CMD_LIST, IDC_OPT_LAUNCHER_LENGTH},
     {"メール", IDC_OPT_MAIL_LIST, IDC_OPT_MAIL_SHOW_WINDOW},
-    {"一般設定", IDC_OPT_SKIN, IDC_OPT_DROP_GROUP},
+    {"一般設定", IDC_OPT_SKIN, IDC_OPT_LEAVE_PASSWORD_LABEL},
 };
 constexpr int kDropRadioIds[] = {IDC_OPT_DROP_ASK, IDC_OPT_DROP_RUN, IDC_OPT_DROP_CHANGE};
 
@@ -213,6 +214,10 @@ void OptionsDialog::FillGeneral() {
   if (copy_.drop_radio != kNoDropRadio) {
     CheckDlgButton(dialog_, kDropRadioIds[copy_.drop_radio], BST_CHECKED);
   }
+  SendDlgItemMessageA(dialog_, IDC_OPT_LEAVE_PASSWORD, EM_SETPASSWORDCHAR, '*', 0);
+  SendDlgItemMessageA(dialog_, IDC_OPT_LEAVE_PASSWORD, EM_LIMITTEXT,
+                      sizeof copy_.leave_room_password.data - 1, 0);
+  SetDlgItemTextA(dialog_, IDC_OPT_LEAVE_PASSWORD, copy_.leave_room_password.c_str());
 }
 
 int CALLBACK AddFontFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM combo) {
@@ -252,9 +257,9 @@ void OptionsDialog::EditRow(int list, int row) {
     case IDC_OPT_ITEM_LIST: {
       if (row >= kLauncherItemCount) return;
       LauncherItem record = copy_.items[row];
-      MarkItemComment(record, row + 1);
       LauncherItemDialogContext context = item_context_;
       context.editor = editor;
+      context.item_number = row + 1;
       if (RunLauncherItemDialog(context, record) < 0) record.path.Clear();
       if (ApplyItemEdit(copy_.items[row], record)) {
         LoadRowIcon(row, RowImage(Item(IDC_OPT_ITEM_LIST), row));
@@ -366,17 +371,17 @@ void OptionsDialog::ReadControls() {
   copy_.seconds = Text(IDC_OPT_AUTO_SECONDS, kOptionNumberChars + 1);
   copy_.save_previous_mail_status = IsDlgButtonChecked(dialog_, IDC_OPT_MAIL_KEEP_STATE) ? 1 : 0;
   copy_.show_mail_dialog = IsDlgButtonChecked(dialog_, IDC_OPT_MAIL_SHOW_WINDOW) ? 1 : 0;
-  copy_.mail_launcher_command.Set(
-      Text(IDC_OPT_MAIL_LAUNCHER_WORD, sizeof copy_.mail_launcher_command.data));
+  ReadDialogField(dialog_, IDC_OPT_MAIL_LAUNCHER_WORD, copy_.mail_launcher_command);
   copy_.mail_launcher_or_not = IsDlgButtonChecked(dialog_, IDC_OPT_MAIL_LAUNCHER) ? 1 : 0;
-  copy_.skin_bitmap_path.Set(Text(IDC_OPT_SKIN, sizeof copy_.skin_bitmap_path.data));
+  ReadDialogField(dialog_, IDC_OPT_SKIN, copy_.skin_bitmap_path);
   copy_.clock_font_color = static_cast<std::int32_t>(clock_color_);
-  copy_.launcher_font.Set(Text(IDC_OPT_FONT, sizeof copy_.launcher_font.data));
+  ReadDialogField(dialog_, IDC_OPT_FONT, copy_.launcher_font);
   copy_.hot_key =
       static_cast<std::uint16_t>(SendDlgItemMessageA(dialog_, IDC_OPT_HOT_KEY, HKM_GETHOTKEY, 0, 0));
   for (int i = 0; i < static_cast<int>(std::size(kDropRadioIds)); ++i) {
     if (IsDlgButtonChecked(dialog_, kDropRadioIds[i]) == BST_CHECKED) copy_.drop_radio = i;
   }
+  ReadDialogField(dialog_, IDC_OPT_LEAVE_PASSWORD, copy_.leave_room_password);
 }
 
 bool OptionsDialog::OnCommand(int id, int code) {

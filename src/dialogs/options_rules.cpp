@@ -36,6 +36,7 @@ void TakeOptionsCopy(const SettingsState& settings, const CommandList& commands,
   copy.hot_key = settings.hot_key;
   const int drop = settings.using_drop_file;
   copy.drop_radio = drop >= 0 && drop < kDropRadios ? drop : kNoDropRadio;
+  copy.leave_room_password = settings.leave_room_password;
 }
 
 IntervalFields SplitInterval(std::int32_t seconds) {
@@ -60,14 +61,15 @@ OptionsEffects ApplyOptions(const OptionsCopy& copy, SettingsState& settings,
     item = copy.items[i];
     if (item.shown == 0) continue;
     ++effects.shown_items;
-    if (item.comment.Empty()) item.comment.Set(item.path.View());
+    if (item.comment.Empty()) item.comment.SetChars(item.path.View());
     if (!exists(std::string(item.icon_path.View()))) {
       item.icon_path = item.path;
       item.icon_index = 0;
     }
   }
   commands = copy.commands;
-  settings.command_line_launcher_length = ReadFieldNumber(copy.launcher_length, kOptionNumberChars);
+  settings.command_line_launcher_length =
+      ClampLauncherLength(ReadFieldNumber(copy.launcher_length, kOptionNumberChars));
 
   std::copy(std::begin(copy.accounts), std::end(copy.accounts), settings.accounts);
   settings.check_list = RebuildMailCheckList(settings.accounts, settings.check_list);
@@ -81,8 +83,10 @@ OptionsEffects ApplyOptions(const OptionsCopy& copy, SettingsState& settings,
   settings.skin_bitmap_path = copy.skin_bitmap_path;
   settings.clock_font_color = copy.clock_font_color;
   settings.command_launcher_cmb_bx_font.Set(copy.launcher_font.View());
+  effects.hot_key_changed = settings.hot_key != copy.hot_key;
   settings.hot_key = copy.hot_key;
   if (copy.drop_radio != kNoDropRadio) settings.using_drop_file = copy.drop_radio;
+  settings.leave_room_password = copy.leave_room_password;
   return effects;
 }
 

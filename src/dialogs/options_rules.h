@@ -38,6 +38,7 @@ struct OptionsCopy {
   FixedText<256> launcher_font;
   std::uint16_t hot_key = 0;
   int drop_radio = kNoDropRadio;  // index of the checked drop radio button
+  FixedText<32> leave_room_password;
 };
 
 // Fills `copy` from the live state (the fields as the controls show them).
@@ -61,9 +62,11 @@ std::int32_t IntervalFromFields(std::string_view hours, std::string_view minutes
 struct OptionsEffects {
   int shown_items = 0;            // the button count the bar must show
   std::int32_t mail_interval = 0; // seconds to arm the automatic mail timer with; 0: none
+  bool hot_key_changed = false;   // a failed registration is worth a notice only then
 };
 
-// OK: puts `copy` into effect. Each shown item with an empty comment takes its
+// OK: puts `copy` into effect. The launcher box length is held to 0 to
+// kLauncherLengthLimit. Each shown item with an empty comment takes its
 // path as comment, and one whose icon path names nothing (`exists`) takes its
 // path as icon path with index 0. The check list is rebuilt from the enabled
 // accounts in slot order, each staying account keeping what its last check saw.

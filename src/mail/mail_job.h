@@ -164,7 +164,7 @@ void RunShowJob(const MailJobRequest& request, const MailJobSettings& settings,
 void RunDeleteJob(const MailJobRequest& request, const MailJobSettings& settings,
                   MailJobHost& host, MailServer& server);
 
-// The message as the server sent it: the RETR answer after its first CRLF
+// The message's source: the (unstuffed) RETR answer after its first CRLF
 // (empty without one).
 std::string_view MailSourceText(std::string_view answer);
 

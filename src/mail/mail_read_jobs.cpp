@@ -7,6 +7,7 @@
 #include "mail/mail_compose.h"
 #include "mail/mail_job.h"
 #include "mail/mail_record.h"
+#include "mail/pop3_answer.h"
 #include "mail/pop3_texts.h"
 
 namespace vsmr {
@@ -89,10 +90,12 @@ void RunShowJob(const MailJobRequest& request, const MailJobSettings& settings,
         host.ShowStatus(pop3_text::kOutOfMemory);
         host.SetStatusWord(pop3_text::kErrMemory);
       } else if (server.Retrieve(request.message_number, expected, message)) {
+        // The view, its copy and its saved text show the message as it was sent.
+        const std::string sent = UnstuffMultiLineAnswer(message.View());
         if (request.kind == kMailJobShowMessage) {
-          host.SetText(ComposeMailText(message.View(), static_cast<std::size_t>(expected)));
+          host.SetText(ComposeMailText(sent, static_cast<std::size_t>(expected)));
         } else {
-          host.SetText(MailSourceText(message.View()));
+          host.SetText(MailSourceText(sent));
         }
         shown = true;
       }

@@ -56,4 +56,23 @@ bool EndsMultiLineAnswer(std::string_view collected) {
   return collected.size() >= kEnd.size() && collected.substr(collected.size() - kEnd.size()) == kEnd;
 }
 
+std::string UnstuffMultiLineAnswer(std::string_view answer) {
+  // Without its last three bytes the terminating line's CR LF ends the text.
+  if (EndsMultiLineAnswer(answer)) answer.remove_suffix(3);
+  std::string text;
+  text.reserve(answer.size());
+  std::size_t line = answer.find("\r\n");
+  if (line == std::string_view::npos) return std::string(answer);
+  line += 2;
+  text.append(answer.substr(0, line));  // the status line
+  while (line < answer.size()) {
+    if (answer[line] == '.') ++line;
+    const std::size_t end = answer.find("\r\n", line);
+    const std::size_t next = end == std::string_view::npos ? answer.size() : end + 2;
+    text.append(answer.substr(line, next - line));
+    line = next;
+  }
+  return text;
+}
+
 }  // namespace vsmr

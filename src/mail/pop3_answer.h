@@ -2,6 +2,7 @@
 // numbers as the client reads them, and the end of a multi-line answer.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vsmr {
@@ -28,5 +29,11 @@ AnswerNumber ParseAnswerNumber(std::string_view field);
 // True when `collected` (status line first) ends with the terminating line
 // of a multi-line answer: CR LF, ".", CR LF.
 bool EndsMultiLineAnswer(std::string_view collected);
+
+// A multi-line answer as its sender wrote it: the status line kept, the
+// terminating line dropped, and the "." that the server puts before every line
+// beginning with "." taken away again. A download cut short, without its
+// terminating line, keeps everything it holds.
+std::string UnstuffMultiLineAnswer(std::string_view answer);
 
 }  // namespace vsmr

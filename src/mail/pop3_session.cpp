@@ -28,6 +28,20 @@ bool AccountComplete(const PopAccount& account) {
   return !account.server.Empty() && !account.user.Empty() && !account.password.Empty();
 }
 
+// Reports and closes when `account` must not be logged in to: without a
+// server name the lookup would find this machine, and with a security the
+// client does not know the log-in might go out in clear text.
+bool RefuseAccount(PopSession& session, const PopAccount& account) {
+  if (!account.server.Empty() && PopSecurityKnown(account.security)) return false;
+  if (account.server.Empty()) {
+    session.Fail(pop3_text::kServerEmpty, pop3_text::kErrServerEmpty);
+  } else {
+    session.Fail(pop3_text::kSecurityUnknown, pop3_text::kErrSecurityUnknown);
+  }
+  session.Close();
+  return true;
+}
+
 // Sends `line` and checks its answer; on refusal reports `text` with `code`
 // and closes.
 bool AcceptedStep(PopSession& session, const char* line, const char* text, const char* code) {
@@ -134,11 +148,12 @@ bool PopConnect(PopSession& session, int account_index, int job_kind) {
   if (job_kind != kPopAutomaticCheckJob && !AccountComplete(account)) {
     host.OfferAccountSetup(pop3_text::kAccountIncomplete, pop3_text::kAccountIncompleteCaption);
     account = host.ReadAccount(account_index);
-    if (!AccountComplete(account)) {
+    if (!account.server.Empty() && !AccountComplete(account)) {
       session.Close();
       return false;
     }
   }
+  if (RefuseAccount(session, account)) return false;
   SocketApi& sockets = session.Sockets();
   std::uint32_t address = 0;
   if (sockets.Resolve(account.server.c_str(), &address) != ResolveOutcome::kFound) {

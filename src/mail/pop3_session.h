@@ -21,12 +21,20 @@ inline constexpr int kPopAutomaticCheckJob = 3;
 inline constexpr int kPopMaxMessageSize = 1048576;
 // Room added to the expected size when a message text is allocated.
 inline constexpr int kPopMessageSlack = 16384;
+// TimeOut is kept within an hour: the waits in milliseconds, and the exit's
+// wait for a check of TimeOut + 1 seconds, stay far from overflowing.
+inline constexpr int kPopMaxTimeoutSeconds = 3600;
 
 // Mail%dSecurity: how the connection is protected.
 inline constexpr int kPopSecurityClear = 0;  // clear text
 inline constexpr int kPopSecurityTls = 1;    // TLS from the first byte (POP3S)
 inline constexpr int kPopSecurityStls = 2;   // clear greeting, then STLS; never logs in without it
 inline constexpr int kPopSecurityLast = kPopSecurityStls;
+// Whether the client knows how to protect a connection with `security`; an
+// account with any other value is never logged in to.
+inline bool PopSecurityKnown(int security) {
+  return security >= kPopSecurityClear && security <= kPopSecurityLast;
+}
 inline constexpr std::uint16_t kPopClearPort = 110;
 inline constexpr std::uint16_t kPopTlsPort = 995;
 
@@ -131,7 +139,9 @@ struct MessageText {
 bool AllocateMessageText(MessageText& text, int expected_size);
 
 // Starts the network layer, resolves, connects and logs in. False: no
-// connection (the layer is released and the failure reported).
+// connection (the layer is released and the failure reported). An account
+// without a server name, or whose security is not one the client knows, is
+// refused with a code of its own before any lookup, in every job kind.
 bool PopConnect(PopSession& session, int account_index, int job_kind);
 
 // Waits for readiness with the TimeOut. On failure the connection is already

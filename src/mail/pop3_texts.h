@@ -24,6 +24,9 @@ inline constexpr char kTlsNameMismatch[] = "サーバ証明書の名前がサー
 inline constexpr char kTlsExpired[] = "サーバ証明書の有効期限が切れています";
 inline constexpr char kTlsHandshakeFailed[] = "TLSで接続を開始できません";
 inline constexpr char kStlsNotOffered[] = "サーバがSTLSに対応していません";
+// Accounts that are never logged in to.
+inline constexpr char kServerEmpty[] = "POP3サーバーが未設定です";
+inline constexpr char kSecurityUnknown[] = "暗号化の設定が不明です";
 
 // Questions.
 inline constexpr char kAccountIncomplete[] = "アカウントのPOP3設定を行って下さい。";
@@ -49,5 +52,7 @@ inline constexpr char kErrTlsName[] = "MailErrN";
 inline constexpr char kErrTlsExpired[] = "MailErrX";
 inline constexpr char kErrTlsHandshake[] = "MailErrL";
 inline constexpr char kErrStlsNotOffered[] = "MailErrF";
+inline constexpr char kErrServerEmpty[] = "MailErrB";
+inline constexpr char kErrSecurityUnknown[] = "MailErrK";
 
 }  // namespace vsmr::pop3_text

@@ -5,17 +5,17 @@
 
 namespace vsmr {
 
-void MailRowAccounts::Set(int row, int check_index) {
-  if (row < 0) return;
+void MailRowAccounts::Set(int row, int check_index, int list_rows) {
+  if (row < 0 || row >= list_rows) return;
   if (static_cast<std::size_t>(row) >= index_.size()) index_.resize(row + 1, -1);
   index_[row] = check_index;
 }
 
-void MailRowAccounts::Apply(long parameter) {
+void MailRowAccounts::Apply(long parameter, int list_rows) {
   if (parameter == -1) {
     Clear();
   } else if (parameter >= 0) {
-    Set(static_cast<int>(parameter / 10), static_cast<int>(parameter % 10));
+    Set(static_cast<int>(parameter / 10), static_cast<int>(parameter % 10), list_rows);
   }
 }
 

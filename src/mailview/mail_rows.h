@@ -15,12 +15,13 @@ class MailRowAccounts {
     index_.clear();
     messages_.clear();
   }
-  // Records that `row` belongs to check-list entry `check_index`; the table
-  // grows to hold any row.
-  void Set(int row, int check_index);
+  // Records that `row` belongs to check-list entry `check_index`. Only a row
+  // the list holds (0 to list_rows - 1) is recorded, so that a row number
+  // from another process never grows the table past the list.
+  void Set(int row, int check_index, int list_rows);
   // Applies the window command that carries either -1 (forget every row) or
-  // row * 10 + check-list index.
-  void Apply(long parameter);
+  // row * 10 + check-list index, for a list of `list_rows` rows.
+  void Apply(long parameter, int list_rows);
   // The row's check-list entry, -1 when none was recorded.
   int IndexOf(int row) const;
   // Records the message `row` stands for (the server's number, not the row's place).

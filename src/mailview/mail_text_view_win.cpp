@@ -65,7 +65,14 @@ void MailWindow::PopupMenu(HMENU menu, POINT at) {
 
 void MailWindow::PopupResourceMenu(const char* name, POINT at) {
   MenuHandle menu(LoadMenuA(instance_, name));
-  if (menu) PopupMenu(GetSubMenu(menu.get(), 0), at);
+  if (!menu) return;
+  HMENU popup = GetSubMenu(menu.get(), 0);
+  // The row menu offers 削除 only while deleting is allowed (a menu without
+  // it is left alone).
+  if (settings_->delete_mail_permission == 0) {
+    EnableMenuItem(popup, IDM_MAIL_DELETE, MF_BYCOMMAND | MF_GRAYED);
+  }
+  PopupMenu(popup, at);
 }
 
 void MailWindow::ToggleVertical() {

@@ -156,7 +156,9 @@ int MailWindow::AddRow(const MailListRow& row) {
   return at;
 }
 
-void MailWindow::SetRowAccount(int row, int check_index) { rows_.Set(row, check_index); }
+void MailWindow::SetRowAccount(int row, int check_index) {
+  rows_.Set(row, check_index, RowCount());
+}
 
 void MailWindow::RefreshCount() { SetStatus(MailCountText(RowCount())); }
 
@@ -271,11 +273,14 @@ void MailWindow::Layout(int list_height) {
   GetClientRect(hwnd_, &client);
   const auto places = LayoutMailWindow(client.right, client.bottom, list_height);
   HDWP moves = BeginDeferWindowPos(kMailControlCount);
+  // Every moved control draws itself afresh: the bits it would be copied from
+  // lie in a surface the window may just have been given at its new size, so a
+  // copy leaves the control blank where it now stands.
   for (const MailControlPlace& p : places) {
     HWND control = GetDlgItem(hwnd_, p.id);
     if (moves && control) {
       moves = DeferWindowPos(moves, control, nullptr, p.x, p.y, p.width, p.height,
-                             SWP_NOZORDER | SWP_SHOWWINDOW);
+                             SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
     }
   }
   if (moves) EndDeferWindowPos(moves);
@@ -299,7 +304,7 @@ void MailWindow::OnCommand(WPARAM wp, LPARAM lp) {
       if (static_cast<int>(lp) == -1) {
         ClearRows();
       } else {
-        rows_.Apply(static_cast<int>(lp));
+        rows_.Apply(static_cast<int>(lp), RowCount());
       }
       break;
     case IDM_MAIL_COUNT:

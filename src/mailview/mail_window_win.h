@@ -41,7 +41,8 @@ class MailWindow {
   // check of old sent (107 with -1, 107 with row * 10 + index, 108).
   void ClearRows();                               // command 107, parameter -1
   int AddRow(const MailListRow& row);             // appends with its message; returns the row, -1 on failure
-  void SetRowAccount(int row, int check_index);   // command 107, row * 10 + index
+  // Command 107 with row * 10 + index; a row the list does not hold is ignored.
+  void SetRowAccount(int row, int check_index);
   void RefreshCount();                            // command 108: the count in the status line
   void SetStatus(std::string_view text);          // the status line (control 2302)
   void SetText(std::string_view text);            // the text view's whole text (control 2303)

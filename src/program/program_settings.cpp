@@ -24,6 +24,9 @@ LoadedFiles LoadProgramSettings(SettingsState& settings, CommandList& commands,
   inputs.work_area_bottom = work_area_bottom;
   inputs.default_icon_path = files.default_icon_path;
   LoadSettingsFile(settings, file, inputs);
+  // Only the password switches the lock off, and an empty line is never
+  // taken: a lock saved without one would hold for good.
+  if (settings.leave_room_password.Empty()) settings.leave_room_mode = 0;
   return loaded;
 }
 

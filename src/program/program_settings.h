@@ -36,6 +36,7 @@ struct LoadedFiles {
 
 // Start-up: loads the command list, then every setting. Only data changes;
 // the caller applies what was read (window position, launcher box, tray).
+// A leave-room lock stored without a password starts off.
 LoadedFiles LoadProgramSettings(SettingsState& settings, CommandList& commands,
                                 const ProgramFiles& files, std::int32_t work_area_right,
                                 std::int32_t work_area_bottom);

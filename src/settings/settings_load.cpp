@@ -1,5 +1,7 @@
 // Loading: every row of the settings table read from the document with its
 // default and read length, then clamped or split into its record's fields.
+#include <algorithm>
+
 #include "settings/compound_value.h"
 #include "settings/settings_store.h"
 
@@ -118,7 +120,9 @@ class Loader {
       case SettingCodec::kPreviousMail: {
         PreviousMailState& entry = read_states_.entries[read_states_.count++];
         entry.account = slot;
-        entry.message_count = NumericField(fields.Next(','));
+        // A count is never negative: the new-mail count subtracts it from the
+        // server's, which must not overflow.
+        entry.message_count = std::max(NumericField(fields.Next(',')), 0);
         entry.key_text.Set(fields.Rest());
         return;
       }
@@ -129,14 +133,14 @@ class Loader {
         if (older_item_) return;
         LauncherItem& item = s_.launcher_items[slot];
         item.shown = NumericField(fields.Next('\t'));
-        item.path.Set(fields.Next('\t'));
-        item.comment.Set(fields.Rest());
+        item.path.SetChars(fields.Next('\t'));
+        item.comment.SetChars(fields.Rest());
         return;
       }
       case SettingCodec::kItemIcon: {
         LauncherItem& item = s_.launcher_items[slot];
         item.icon_index = NumericField(fields.Next('\t'));
-        item.icon_path.Set(fields.Next('\t'));
+        item.icon_path.SetChars(fields.Next('\t'));
         return;
       }
       case SettingCodec::kOlderPath: s_.launcher_items[slot].path.Set(value); return;

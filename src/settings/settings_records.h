@@ -12,6 +12,13 @@ inline constexpr int kLauncherItemCount = 64;
 inline constexpr int kCommandTimerCount = 8;
 inline constexpr int kMailAccountCount = 5;
 
+// The launcher box's width in pixels as every way of setting it keeps it: 0
+// to 4096, wider than any screen and far from overflowing the strip's widths.
+inline constexpr std::int32_t kLauncherLengthLimit = 4096;
+inline std::int32_t ClampLauncherLength(std::int32_t length) {
+  return length < 0 ? 0 : length > kLauncherLengthLimit ? kLauncherLengthLimit : length;
+}
+
 // One launcher button's item; numbered 1 to 64 in the file, 0 to 63 here.
 struct LauncherItem {
   FixedText<260> path;       // what the button runs
@@ -36,7 +43,9 @@ struct MailAccount {
   FixedText<64> password;     // kept and stored as plain text
   FixedText<260> sound_file;  // empty: no sound on new mail
   std::int32_t enabled = 0;
-  std::int32_t security = 0;  // 0 clear text, 1 TLS from the first byte, 2 STLS upgrade
+  // 0 clear text, 1 TLS from the first byte, 2 STLS upgrade; any other value
+  // is kept as read and the account is not checked.
+  std::int32_t security = 0;
   std::int32_t port = 0;      // 0: the security's usual port
 };
 
@@ -69,7 +78,7 @@ MailCheckList RebuildMailCheckList(const MailAccount (&accounts)[kMailAccountCou
 struct SettingsState {
   // [UserWindowData]
   std::int32_t command_line_launcher = 0;  // as read: open the launcher box at start-up
-  std::int32_t command_line_launcher_length = 0;
+  std::int32_t command_line_launcher_length = 0;  // 0 to kLauncherLengthLimit after loading
   std::int32_t window_position_x = 0;  // as read: where the main window starts
   std::int32_t window_position_y = 0;
   std::int32_t in_task_or_not = 0;  // as read; the shell keeps the live flag
@@ -91,8 +100,8 @@ struct SettingsState {
   std::int32_t save_previous_mail_status = 0;
   FixedText<256> mail_launcher_command;
   std::int32_t mail_launcher_or_not = 0;
-  std::int32_t time_out = 0;
-  std::int32_t limit_mail_size = 0;
+  std::int32_t time_out = 0;         // seconds; 0 to 3600 after loading
+  std::int32_t limit_mail_size = 0;  // bytes; 0 to 1 MiB after loading
   std::int32_t delete_mail_permission = 0;
   MailAccount accounts[kMailAccountCount];
   MailCheckList check_list;

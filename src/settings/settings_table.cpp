@@ -3,6 +3,7 @@
 // writes it after the launcher items.
 #include "settings/settings_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 
@@ -27,7 +28,8 @@ constexpr SettingRow kRows[] = {
     {.section = kUserWindow, .key = "CommandLineLauncher", .field = &S::command_line_launcher,
      .live = &L::command_line_launcher},
     {.section = kUserWindow, .key = "CommandLineLauncherLength",
-     .field = &S::command_line_launcher_length, .number_default = 100},
+     .field = &S::command_line_launcher_length, .number_default = 100,
+     .clamp = ClampLauncherLength},
     {.section = kUserWindow, .key = "WindowPositionX", .field = &S::window_position_x,
      .live = &L::window_position_x},
     {.section = kUserWindow, .key = "WindowPositionY", .field = &S::window_position_y,
@@ -44,13 +46,17 @@ constexpr SettingRow kRows[] = {
     // The default mail window is 560 x 330 pixels around the work area's
     // half-way point (halves rounded toward zero).
     {.section = kUserWindow, .key = "NewMailDialogLeft", .field = &S::new_mail_dialog_left,
-     .number_default = -280, .default_from = DefaultFrom::kHalfWorkWidth},
+     .number_default = -280, .default_from = DefaultFrom::kHalfWorkWidth,
+     .clamp = ClampScreenCoordinate},
     {.section = kUserWindow, .key = "NewMailDialogTop", .field = &S::new_mail_dialog_top,
-     .number_default = -165, .default_from = DefaultFrom::kHalfWorkHeight},
+     .number_default = -165, .default_from = DefaultFrom::kHalfWorkHeight,
+     .clamp = ClampScreenCoordinate},
     {.section = kUserWindow, .key = "NewMailDialogRight", .field = &S::new_mail_dialog_right,
-     .number_default = 280, .default_from = DefaultFrom::kHalfWorkWidth},
+     .number_default = 280, .default_from = DefaultFrom::kHalfWorkWidth,
+     .clamp = ClampScreenCoordinate},
     {.section = kUserWindow, .key = "NewMailDialogBottom", .field = &S::new_mail_dialog_bottom,
-     .number_default = 165, .default_from = DefaultFrom::kHalfWorkHeight},
+     .number_default = 165, .default_from = DefaultFrom::kHalfWorkHeight,
+     .clamp = ClampScreenCoordinate},
     {.section = kUserWindow, .key = "NewMailDialogListHeight",
      .field = &S::new_mail_dialog_list_height, .number_default = 110},
 
@@ -65,17 +71,19 @@ constexpr SettingRow kRows[] = {
     {.section = kMail, .key = "MailLauncherCommand", .field = &S::mail_launcher_command,
      .read_length = 256},
     {.section = kMail, .key = "MailLauncherOrNot", .field = &S::mail_launcher_or_not},
-    {.section = kMail, .key = "TimeOut", .field = &S::time_out, .number_default = 10},
+    {.section = kMail, .key = "TimeOut", .field = &S::time_out, .number_default = 10,
+     .clamp = ClampTimeOut},
     {.section = kMail, .key = "LimitMailSize", .field = &S::limit_mail_size,
-     .number_default = 65536},
+     .number_default = 65536, .clamp = ClampLimitMailSize},
     {.section = kMail, .key = "DeleteMailPermission", .field = &S::delete_mail_permission},
     {.section = kMail, .key = "Mail%dAccountData", .record = R::kAccount, .codec = C::kAccount,
      .read_length = 772},
     {.section = kMail, .key = "Mail%dPrevMailData", .record = R::kAccount,
      .codec = C::kPreviousMail, .read_length = 772},
+    // Kept as read, so that a value the mail client does not know is saved
+    // back unchanged (the check refuses such an account).
     {.section = kMail, .key = "Mail%dSecurity", .record = R::kAccount, .codec = C::kAccountNumber,
-     .clamp = ClampMailSecurity, .account_field = &MailAccount::security,
-     .omitted_at_default = true},
+     .account_field = &MailAccount::security, .omitted_at_default = true},
     {.section = kMail, .key = "Mail%dPort", .record = R::kAccount, .codec = C::kAccountNumber,
      .clamp = ClampMailPort, .account_field = &MailAccount::port, .omitted_at_default = true},
 
@@ -128,8 +136,16 @@ std::int32_t ClampAutoCheckTime(std::int32_t seconds) {
   return seconds;
 }
 
-std::int32_t ClampMailSecurity(std::int32_t security) {
-  return security >= kPopSecurityClear && security <= kPopSecurityLast ? security : 0;
+std::int32_t ClampTimeOut(std::int32_t seconds) {
+  return std::clamp(seconds, 0, kPopMaxTimeoutSeconds);
+}
+
+std::int32_t ClampLimitMailSize(std::int32_t bytes) {
+  return std::clamp(bytes, 0, kPopMaxMessageSize);
+}
+
+std::int32_t ClampScreenCoordinate(std::int32_t coordinate) {
+  return std::clamp(coordinate, -kScreenCoordinateLimit - 1, kScreenCoordinateLimit);
 }
 
 std::int32_t ClampMailPort(std::int32_t port) {

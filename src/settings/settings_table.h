@@ -99,8 +99,17 @@ void ForEachSettingKey(Visit&& visit) {
 // above 43200 become 43200.
 std::int32_t ClampAutoCheckTime(std::int32_t seconds);
 
-// Mail%dSecurity as kept: a mode the mail client knows, anything else 0.
-std::int32_t ClampMailSecurity(std::int32_t security);
+// TimeOut as kept: 0 to 3600 seconds.
+std::int32_t ClampTimeOut(std::int32_t seconds);
+// LimitMailSize as kept: 0 to the largest size a message is taken as (1 MiB),
+// which already covers every larger limit.
+std::int32_t ClampLimitMailSize(std::int32_t bytes);
+
+// The mail window's saved rectangle keeps each edge within the coordinates a
+// window message can carry (16-bit), so that its width and height never overflow.
+inline constexpr std::int32_t kScreenCoordinateLimit = 32767;
+std::int32_t ClampScreenCoordinate(std::int32_t coordinate);
+
 // Mail%dPort as kept: a TCP port number 0 to 65535, anything else 0.
 std::int32_t ClampMailPort(std::int32_t port);
 

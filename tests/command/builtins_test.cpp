@@ -75,6 +75,8 @@ TEST_F(BuiltinsTest, StatusWordSoundAndLength) {
   EXPECT_EQ(settings->command_line_launcher_length, 100);
   EXPECT_EQ(Run("#301 30"), 1);
   EXPECT_EQ(settings->command_line_launcher_length, 30);
+  EXPECT_EQ(Run("#301 2147483647"), 1);  // held where the strip's widths cannot overflow
+  EXPECT_EQ(settings->command_line_launcher_length, 4096);
   Run("#302");
   EXPECT_TRUE(keep);
 }
@@ -128,9 +130,17 @@ TEST_F(BuiltinsTest, Conditions) {
   EXPECT_EQ(files, "yes.exe no.exe same.exe in.exe out.exe ");
 }
 
-TEST_F(BuiltinsTest, LeaveRoomRunsOnLeaveNestedAndStopsMailTimer) {
+TEST_F(BuiltinsTest, LeaveRoomLocksOnlyWithAPassword) {
   test::AddCommand(commands, "_onleave", " #109 away");
   test::AddCommand(commands, "lock", " #106");
+  // Without a password nothing could unlock: refused, with where to set one.
+  EXPECT_EQ(Run("#106"), 0);
+  EXPECT_EQ(settings->leave_room_mode, 0);
+  EXPECT_EQ(status.Read().View(), "");
+  EXPECT_EQ(Ui(), "ui\tmessagebox\t注意\t離席パスワードが設定されていないため、離席モードにできません。\n"
+                  "オプション設定の「一般設定」タブにある「離席パスワード」で設定してください。\t48\n");
+
+  settings->leave_room_password.Set("Secret");
   EXPECT_EQ(Run("lock"), 1);
   EXPECT_EQ(settings->leave_room_mode, 1);
   EXPECT_EQ(status.Read().View(), "away");
@@ -175,6 +185,13 @@ TEST_F(BuiltinsTest, AddCommandThroughTheEditor) {
   commands.count = kMaxCommands;
   EXPECT_EQ(Run("#303 y.exe y"), 0);
   EXPECT_EQ(Ui(), "ui\tmessagebox\tERROR\t追加できません\t16\n");
+  // A timer line or the options dialog fills the list while the editor is open.
+  commands.count = kMaxCommands - 1;
+  host.while_editing = [this] { test::AddCommand(commands, "late", "late.exe"); };
+  EXPECT_EQ(Run("#303 z.exe z"), 0);
+  EXPECT_EQ(Ui(), "ui\teditcommand\tz\tz.exe\t\nui\tmessagebox\tERROR\t追加できません\t16\n");
+  EXPECT_EQ(commands.count, kMaxCommands);
+  EXPECT_EQ(commands.entries[kMaxCommands - 1].name.View(), "late");
 }
 
 TEST_F(BuiltinsTest, ChooseFileOpensTheChoice) {

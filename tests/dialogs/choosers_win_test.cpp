@@ -1,6 +1,7 @@
 // The choosers on the real platform dialogs, driven from a second thread: the
 // picked filter is remembered for the next open-file dialog, a cancel leaves
-// the caller's path alone, and the folder browser answers 1 on a cancel.
+// the caller's path alone, a path too long for the field is reported and not
+// cut, and the folder browser answers 1 on a cancel.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -63,6 +64,57 @@ TEST(ChoosersTest, PickedFilterIsPreselectedNextTime) {
   }
   EXPECT_EQ(second_selection, 1);
   EXPECT_STREQ(path, "keep me");
+}
+
+BOOL CALLBACK AppendStaticText(HWND child, LPARAM out) {
+  char cls[16] = {};
+  GetClassNameA(child, cls, sizeof cls);
+  if (std::string(cls) == "Static") {
+    char text[512] = {};
+    GetWindowTextA(child, text, sizeof text);
+    *reinterpret_cast<std::string*>(out) += text;
+  }
+  return TRUE;
+}
+
+TEST(ChoosersTest, APathLongerThanTheFieldIsReportedWithTheLimitAndNotCut) {
+  TempDir dir;
+  const std::string file = dir.File(std::string(120, 'n') + ".txt");
+  std::ofstream(file) << "x";
+  ASSERT_GT(file.size(), 127u);
+  FileChooserState state;
+  // The timer editor's command field holds 127 bytes: the path does not fit.
+  for (std::size_t capacity : {std::size_t{128}, std::size_t{260}}) {
+    SCOPED_TRACE(capacity);
+    char path[260] = "keep me";
+    std::string notice;
+    int result = -1;
+    {
+      DialogDriver driver([&](HWND d) {
+        SetDlgItemTextA(d, kNameCombo, file.c_str());
+        SetDlgItemTextA(d, kNameEdit, file.c_str());
+        std::thread ok([d] { Press(d, IDOK); });
+        if (capacity < file.size() + 1) {
+          HWND box = nullptr;
+          for (int i = 0; i < 200 && !box; ++i, Sleep(50)) box = FindWindowA(nullptr, "注意");
+          if (box) {
+            EnumChildWindows(box, AppendStaticText, reinterpret_cast<LPARAM>(&notice));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+          }
+        }
+        ok.join();
+      });
+      result = ChooseFile(nullptr, path, capacity, kFilters, state);
+    }
+    if (capacity == 128) {
+      EXPECT_EQ(result, 0);
+      EXPECT_STREQ(path, "keep me");
+      EXPECT_NE(notice.find("127"), std::string::npos) << notice;
+    } else {
+      EXPECT_NE(result, 0);
+      EXPECT_EQ(path, file);
+    }
+  }
 }
 
 TEST(ChoosersTest, CancelledFolderBrowserAnswersOneAndKeepsText) {

@@ -90,6 +90,22 @@ TEST(EditorRules, AccountEditorNamesTheFirstMissingField) {
   EXPECT_EQ(MissingAccountField("s", "u", "p"), "");
 }
 
+// A security value the mail client does not know is never shown as clear
+// text, and stays unless the user picks one of the choices.
+TEST(EditorRules, UnknownSecurityShowsAsItsOwnEntryAndIsKept) {
+  struct Row { const char* name; std::int32_t stored; int shown; int picked; std::int32_t kept; };
+  const Row rows[] = {
+      {"known, unchanged", 2, 2, 2, 2},         {"known, another picked", 1, 1, 0, 0},
+      {"unknown, left", 7, 3, 3, 7},            {"negative, left", -1, 3, 3, -1},
+      {"unknown, clear text picked", 7, 3, 0, 0}, {"nothing selected", 9, 3, -1, 9},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(SecurityEntryOf(row.stored), row.shown);
+    EXPECT_EQ(SecurityOfEntry(row.picked, row.stored), row.kept);
+  }
+}
+
 TEST(EditorRules, PortFieldTakesZeroTo65535AndRefusesTheRest) {
   struct Row { const char* name; const char* text; bool taken; std::int32_t port; };
   const Row rows[] = {
@@ -106,17 +122,10 @@ TEST(EditorRules, PortFieldTakesZeroTo65535AndRefusesTheRest) {
   }
 }
 
-TEST(LauncherItemRules, TitleComesFromTheTextAfterTheLastSpace) {
-  LauncherItem record;
-  record.comment.Set("my tool");
-  MarkItemComment(record, 7);
-  EXPECT_EQ(record.comment.View(), "my tool 7");
-  ItemDialogTexts texts = SplitItemComment(record.comment.View());
-  EXPECT_EQ(texts.title, "ボタンランチャーアイテム[7]");
-  EXPECT_EQ(texts.comment, "my tool");
-  texts = SplitItemComment("alone");
-  EXPECT_EQ(texts.title, "");
-  EXPECT_EQ(texts.comment, "alone");
+TEST(LauncherItemRules, TitleNamesTheItemNumber) {
+  EXPECT_EQ(ItemDialogTitle(7), "ボタンランチャーアイテム[7]");
+  EXPECT_EQ(ItemDialogTitle(64), "ボタンランチャーアイテム[64]");
+  EXPECT_EQ(ItemDialogTitle(0), "") << "no number: the template's title stays";
 }
 
 class IconRuleTest : public ::testing::Test {

@@ -14,7 +14,6 @@
 #include "dialogs/editor_rules.h"
 #include "dialogs/item_editors_win.h"
 #include "dialogs/launcher_item_dialog_win.h"
-#include "dialogs/launcher_item_rules.h"
 #include "support/dialog_driver_win.h"
 
 namespace vsmr {
@@ -32,7 +31,7 @@ class ItemEditorsTest : public ::testing::Test {
   EditorContext context_{GetModuleHandleA(nullptr), nullptr, &chooser_};
 };
 
-TEST_F(ItemEditorsTest, TimerNumbersAreReadFromThreeCharactersAndCancelKeepsTheRecord) {
+TEST_F(ItemEditorsTest, TimerOkRefusesATimeTheClockNeverShowsAndCancelKeepsTheRecord) {
   CommandTimer record;
   record.hour = 7;
   record.minute = 5;
@@ -50,17 +49,29 @@ TEST_F(ItemEditorsTest, TimerNumbersAreReadFromThreeCharactersAndCancelKeepsTheR
   EXPECT_EQ(shown_hour, "7");
   EXPECT_EQ(shown_command, "old.exe");
   EXPECT_EQ(record.hour, 7);
+  // Each wrong time gets the notice and the dialog stays; "0595" reads as 59.
+  const struct {
+    const char* hour;
+    const char* minute;
+  } wrong[] = {{"1234", "0"}, {"24", "0"}, {"0", "60"}, {"-1", "5"}, {"7", "-7"}};
+  int refused = 0;
   {
-    DialogDriver driver([](HWND dialog) {
-      SetDlgItemTextA(dialog, IDC_TIMER_HOUR, "1234");
-      SetDlgItemTextA(dialog, IDC_TIMER_MINUTE, "-7");
+    DialogDriver driver([&](HWND dialog) {
       SetDlgItemTextA(dialog, IDC_TIMER_COMMAND, "new.exe");
+      for (const auto& time : wrong) {
+        SetDlgItemTextA(dialog, IDC_TIMER_HOUR, time.hour);
+        SetDlgItemTextA(dialog, IDC_TIMER_MINUTE, time.minute);
+        if (PressAndAnswer(dialog, IDOK, "注意", IDOK) && IsWindowVisible(dialog)) ++refused;
+      }
+      SetDlgItemTextA(dialog, IDC_TIMER_HOUR, "23");
+      SetDlgItemTextA(dialog, IDC_TIMER_MINUTE, "0595");
       Press(dialog, IDOK);
     });
     EXPECT_EQ(RunTimerEditor(context_, record), kEditorOk);
   }
-  EXPECT_EQ(record.hour, 123);
-  EXPECT_EQ(record.minute, -7);
+  EXPECT_EQ(refused, 5);
+  EXPECT_EQ(record.hour, 23);
+  EXPECT_EQ(record.minute, 59);
   EXPECT_EQ(record.command.View(), "new.exe");
 }
 
@@ -103,6 +114,38 @@ TEST_F(ItemEditorsTest, AccountEditorCancelEmptiesTheServer) {
   EXPECT_EQ(record.password.View(), "pw");
 }
 
+// A security value from the settings file that the mail client does not know
+// shows as its own entry, never as clear text, and OK keeps it.
+TEST_F(ItemEditorsTest, AccountEditorShowsAnUnknownSecurityAndKeepsIt) {
+  MailAccount record;
+  record.server.Set("pop.example");
+  record.user_name.Set("u");
+  record.password.Set("pw");
+  record.security = 7;
+  LRESULT entries = 0;
+  std::string shown;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      entries = SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_GETCOUNT, 0, 0);
+      shown = Field(dialog, IDC_MAIL_SECURITY);
+      Press(dialog, IDOK);
+    });
+    EXPECT_EQ(RunAccountEditor(context_, record), kEditorOk);
+  }
+  EXPECT_EQ(entries, 4);
+  EXPECT_EQ(shown, "不明");
+  EXPECT_EQ(record.security, 7);
+  record.security = 1;
+  {
+    DialogDriver driver([&](HWND dialog) {
+      entries = SendDlgItemMessageA(dialog, IDC_MAIL_SECURITY, CB_GETCOUNT, 0, 0);
+      Press(dialog, IDCANCEL);
+    });
+    RunAccountEditor(context_, record);
+  }
+  EXPECT_EQ(entries, 3) << "a known value offers only the three choices";
+}
+
 class LauncherItemDialogTest : public ItemEditorsTest {
  protected:
   LauncherItemDialogTest() {
@@ -119,13 +162,16 @@ class LauncherItemDialogTest : public ItemEditorsTest {
   std::string program_;  // an existing program with icons of its own
 };
 
-TEST_F(LauncherItemDialogTest, TitleFromTheNumberAndAnExistingPathBringsItsOwnIcon) {
+TEST_F(LauncherItemDialogTest, TitleFromTheNumberAWholeFullCommentAndTheProgramsOwnIcon) {
+  // A comment that fills its field (255 bytes), with spaces and a last word in kanji.
+  const std::string full = "my tool " + std::string(240, 'x') + " 終わり";
+  ASSERT_EQ(full.size(), 255u);
   LauncherItem record;
   record.path.Set(program_);
-  record.comment.Set("my tool");
+  record.comment.Set(full);
   record.icon_path.Set("C:\\windows\\system32\\shell32.dll");
   record.icon_index = 3;
-  MarkItemComment(record, 7);
+  context_item_.item_number = 7;
   std::string title, comment;
   {
     DialogDriver driver([&](HWND dialog) {
@@ -138,10 +184,20 @@ TEST_F(LauncherItemDialogTest, TitleFromTheNumberAndAnExistingPathBringsItsOwnIc
     EXPECT_EQ(RunLauncherItemDialog(context_item_, record), kEditorOk);
   }
   EXPECT_EQ(title, "ボタンランチャーアイテム[7]");
-  EXPECT_EQ(comment, "my tool");
-  EXPECT_EQ(record.comment.View(), "my tool");
+  EXPECT_EQ(comment, full);
+  EXPECT_EQ(record.comment.View(), full);
   EXPECT_EQ(record.icon_path.View(), program_);
   EXPECT_EQ(record.icon_index, 0);
+
+  // A longer text than the field holds is cut before the character that does not fit.
+  {
+    DialogDriver driver([&](HWND dialog) {
+      SetDlgItemTextA(dialog, IDC_ITEM_COMMENT, (std::string(254, 'a') + "表表").c_str());
+      Press(dialog, IDOK);
+    });
+    EXPECT_EQ(RunLauncherItemDialog(context_item_, record), kEditorOk);
+  }
+  EXPECT_EQ(record.comment.View(), std::string(254, 'a'));
 }
 
 TEST_F(LauncherItemDialogTest, EveryFieldOfATabSeparatedRecordRefusesTabsAndLineBreaks) {

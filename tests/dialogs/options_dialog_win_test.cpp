@@ -1,7 +1,7 @@
 // The options dialog's glue on its real template: tabs showing their id
 // ranges, the fields filled from the copy and read back on OK, rows moved with
-// their check box and icon, and a delete that asks first. Driven from a
-// second thread.
+// their check box and icon, the leave-room password shown as asterisks, and a
+// delete that asks first. Driven from a second thread.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -64,9 +64,12 @@ TEST_F(OptionsDialogTest, TabsShowTheirRangesAndOkReadsTheControlsBack) {
   settings->command_launcher_cmb_bx_font.Set("No Such Face");
   settings->using_drop_file = 1;
   settings->hot_key = 0x0241;
+  settings->leave_room_password.Set("Secret");
   TakeOptionsCopy(*settings, CommandList{}, *copy_);
   bool timer_page = false, mail_page = false, timer_hidden = false, fonts_ok = true;
-  std::string interval, font;
+  bool password_page = false;
+  std::string interval, font, password;
+  LRESULT password_char = 0, password_limit = 0;
   {
     DialogDriver driver([&](HWND dialog) {
       timer_page = Shown(dialog, IDC_OPT_TIMER_EDIT) && !Shown(dialog, IDC_OPT_ITEM_LIST) &&
@@ -85,6 +88,13 @@ TEST_F(OptionsDialogTest, TabsShowTheirRangesAndOkReadsTheControlsBack) {
         if (name[0] == '@') fonts_ok = false;
       }
       font = Field(dialog, IDC_OPT_FONT);
+      ShowTab(dialog, 4);
+      password_page = Shown(dialog, IDC_OPT_LEAVE_PASSWORD) &&
+                      Shown(dialog, IDC_OPT_LEAVE_PASSWORD_LABEL) && !Shown(dialog, IDC_OPT_MAIL_LIST);
+      password = Field(dialog, IDC_OPT_LEAVE_PASSWORD);
+      password_char = SendDlgItemMessageA(dialog, IDC_OPT_LEAVE_PASSWORD, EM_GETPASSWORDCHAR, 0, 0);
+      password_limit = SendDlgItemMessageA(dialog, IDC_OPT_LEAVE_PASSWORD, EM_GETLIMITTEXT, 0, 0);
+      SetDlgItemTextA(dialog, IDC_OPT_LEAVE_PASSWORD, "Kagi7z");
       // The user's edits: tick timer 4, untick timer 2, a new interval and drop radio.
       CheckRow(GetDlgItem(dialog, IDC_OPT_TIMER_LIST), 3, true);
       CheckRow(GetDlgItem(dialog, IDC_OPT_TIMER_LIST), 1, false);
@@ -106,6 +116,11 @@ TEST_F(OptionsDialogTest, TabsShowTheirRangesAndOkReadsTheControlsBack) {
   EXPECT_EQ(copy_->minutes, "1234567");
   EXPECT_EQ(copy_->drop_radio, 2);
   EXPECT_EQ(copy_->hot_key, 0x0241);
+  EXPECT_TRUE(password_page) << "the general tab shows the leave-room password";
+  EXPECT_EQ(password, "Secret");
+  EXPECT_EQ(password_char, '*');
+  EXPECT_EQ(password_limit, 31);
+  EXPECT_EQ(copy_->leave_room_password.View(), "Kagi7z");
 }
 
 TEST_F(OptionsDialogTest, MovedItemsTakeTheirCheckBoxAndIconAlong) {

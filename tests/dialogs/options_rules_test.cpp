@@ -61,6 +61,19 @@ TEST(OptionsRules, IntervalFieldsAreClampedAsTheSettingIs) {
   }
 }
 
+// The launcher box's width is added to and taken from the strip's.
+TEST(OptionsRules, LauncherLengthIsHeldWithinTheStripsReach) {
+  struct Row { const char* field; int length; };
+  const Row rows[] = {{"250", 250}, {"0", 0}, {"4096", 4096}, {"9999999", 4096}, {"-999999", 0}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.field);
+    Live l;
+    l.copy->launcher_length = row.field;
+    l.Ok();
+    EXPECT_EQ(l.settings->command_line_launcher_length, row.length);
+  }
+}
+
 TEST(OptionsRules, CopyLeavesNoRadioForAOneTimeDropAction) {
   Live l;
   for (int action : {0, 1, 2, 3, 4}) {
@@ -93,12 +106,17 @@ TEST(OptionsRules, OkFixesUpShownItemsOnly) {
   items[2].comment.Set("app");
   items[2].icon_path.Set("C:\\icons.dll");
   items[2].icon_index = 3;
+  // 4: shown, empty comment, a path longer than the comment field whose cut
+  // would fall inside 表: the comment ends before that character.
+  const std::string long_path = "C:\\" + std::string(251, 'a') + "表表";
+  items[4].shown = 1;
+  items[4].path.Set(long_path);
   // 3: hidden, left exactly as it is.
   items[3].path.Set("C:\\hidden.exe");
   items[3].icon_path.Set("C:\\gone.ico");
   items[3].icon_index = 2;
 
-  EXPECT_EQ(l.Ok().shown_items, 2);
+  EXPECT_EQ(l.Ok().shown_items, 3);
   const LauncherItem* live = l.settings->launcher_items;
   EXPECT_EQ(live[0].comment.View(), "C:\\tool.exe --x");
   EXPECT_EQ(live[0].icon_path.View(), "C:\\tool.exe --x");
@@ -110,6 +128,7 @@ TEST(OptionsRules, OkFixesUpShownItemsOnly) {
   EXPECT_TRUE(live[3].comment.Empty());
   EXPECT_EQ(live[3].icon_path.View(), "C:\\gone.ico");
   EXPECT_EQ(live[3].icon_index, 2);
+  EXPECT_EQ(live[4].comment.View(), long_path.substr(0, 254));
 }
 
 TEST(OptionsRules, OkRebuildsTheCheckListKeepingWhatStayingAccountsSaw) {

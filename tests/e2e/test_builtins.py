@@ -19,10 +19,11 @@ class Builtins(VesmiraCase):
         super().setUp()
         self.probe = Probe(self)
 
-    def start_with(self, items=()):
+    def start_with(self, items=(), other=()):
         self.write_commands([(name, f'{self.probe.windows_path} "{name}"', name.title())
                              for name in ('one', 'two', 'three')])
-        self.write('vsmrsys.ini', settings_file({'ButtonLauncher': launcher_items(items)}))
+        self.write('vsmrsys.ini', settings_file({'ButtonLauncher': launcher_items(items),
+                                                 'OtherSettings': list(other)}))
         _, self.window = self.start_main_window()
 
     def type_line(self, line, width=CLOSED):
@@ -96,7 +97,7 @@ class Builtins(VesmiraCase):
         self.assertEqual(self.probe.wait_args(3), [['item 2'], ['item 3'], ['item 4']])
 
     def test_leave_room_turns_the_box_into_a_password_line(self):
-        self.start_with()
+        self.start_with(other=[('LeaveRoomPassword', 'Kagi')])
         self.type_line('#106')
         self.wait_closed()
         self.toggle_launcher(self.window, OPEN)

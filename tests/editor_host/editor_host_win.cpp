@@ -13,7 +13,6 @@
 #include "app/completion_enum_win.h"
 #include "dialogs/item_editors_win.h"
 #include "dialogs/launcher_item_dialog_win.h"
-#include "dialogs/launcher_item_rules.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace vsmr;
@@ -36,8 +35,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     LauncherItem record;
     record.icon_path.Set(__argv[2]);
     record.icon_index = std::atoi(__argv[3]);
-    MarkItemComment(record, 3);
     LauncherItemDialogContext context;
+    context.item_number = 3;
     context.editor = editor;
     context.commands = &commands;
     context.icons.module = instance;

@@ -127,7 +127,16 @@ class FakeServer final : public MailServer {
   bool Retrieve(int number, int, MessageText& text) override {
     calls.push_back("retr " + std::to_string(number));
     if (refuses_retrieve) return false;
-    const std::string answer = "+OK message follows\r\n" + MessageOf(number);
+    // As a server sends it: lines beginning with "." get one more, and a "." line ends it.
+    std::string answer = "+OK message follows\r\n";
+    const std::string message = MessageOf(number);
+    for (std::size_t line = 0; line < message.size();) {
+      const std::size_t end = message.find("\r\n", line);
+      const std::size_t next = end == std::string::npos ? message.size() : end + 2;
+      answer += (message[line] == '.' ? "." : "") + message.substr(line, next - line);
+      line = next;
+    }
+    answer += ".\r\n";
     text.length = std::min(answer.size(), text.bytes.size() - 1);
     std::copy_n(answer.data(), text.length, text.bytes.data());
     return true;

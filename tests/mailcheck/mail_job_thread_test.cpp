@@ -134,8 +134,8 @@ TEST(MailJobThread, ShowingAMessageOverSocketsPutsItsDecodedTextIntoTheView) {
   EXPECT_EQ(seen[1], "read");
   EXPECT_EQ(seen[2], "clear text");
   EXPECT_NE(seen[3].find("件名  : テスト\r\n"), std::string::npos) << seen[3];
-  // The answer is shown as it came, its closing "." line included.
-  EXPECT_TRUE(seen[3].ends_with("\r\n\r\nbody line\r\n.\r\n")) << seen[3];
+  // The message is shown as it was sent, without the answer's closing "." line.
+  EXPECT_TRUE(seen[3].ends_with("\r\n\r\nbody line\r\n")) << seen[3];
   EXPECT_EQ(seen[4], "count");
   EXPECT_EQ(seen[5], "shown 5");
 }

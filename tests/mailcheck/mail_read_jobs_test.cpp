@@ -25,11 +25,15 @@ MailJobSettings TwoAccounts() {
   return s;
 }
 
+// Message 2's body has lines that the server sends with one more "." in front.
+constexpr char kDottedBody[] = "本文です\r\n.\r\n..二つ\r\n.net\r\n";
+
 std::vector<FakeMessage> ThreeMessages() {
-  return {{"<a@x>", "one"}, {"<b@x>", "two", "Hanako <h@example.jp>", false, "本文です\r\n"},
+  return {{"<a@x>", "one"}, {"<b@x>", "two", "Hanako <h@example.jp>", false, kDottedBody},
           {"<c@x>", "three"}};
 }
 
+// Both show the message as it was sent: no terminating line, no added dots.
 TEST(MailReadJobs, ShowsTheDecodedMessageOrItsSourceForTheRowsAccount) {
   for (int kind : {kMailJobShowMessage, kMailJobShowSource}) {
     SCOPED_TRACE(kind);
@@ -45,11 +49,11 @@ TEST(MailReadJobs, ShowsTheDecodedMessageOrItsSourceForTheRowsAccount) {
     if (kind == kMailJobShowMessage) {
       EXPECT_TRUE(text.starts_with("text 送信者: Hanako <h@example.jp>\r\n")) << text;
       EXPECT_NE(text.find("件名  : two\r\n"), std::string::npos) << text;
-      EXPECT_TRUE(text.ends_with("\r\n\r\n本文です\r\n")) << text;
+      EXPECT_TRUE(text.ends_with("\r\n\r\n" + std::string(kDottedBody))) << text;
       EXPECT_EQ(host.events.size(), 5u);
       EXPECT_EQ(host.events.back(), "shown 7");  // the window catches up after this
     } else {
-      EXPECT_EQ(text, "text " + testing::HeaderOf(ThreeMessages()[1]) + "本文です\r\n");
+      EXPECT_EQ(text, "text " + testing::HeaderOf(ThreeMessages()[1]) + kDottedBody);
       EXPECT_EQ(host.events.size(), 4u);
     }
     EXPECT_EQ(host.events[3], "count");

@@ -79,14 +79,19 @@ TEST(MailLayout, DragHidesTheListBelow20AndOtherwiseClampsTo40AndClientLess23) {
 
 TEST(MailRows, CommandParameterRecordsRowAndIndexAndMinusOneForgets) {
   MailRowAccounts rows;
-  rows.Apply(0 * 10 + 2);
-  rows.Apply(1 * 10 + 2);
-  rows.Apply(2 * 10 + 4);
-  rows.Apply(3 * 10 + 4);
-  rows.Apply(4 * 10 + 4);
+  rows.Apply(0 * 10 + 2, 5);
+  rows.Apply(1 * 10 + 2, 5);
+  rows.Apply(2 * 10 + 4, 5);
+  rows.Apply(3 * 10 + 4, 5);
+  rows.Apply(4 * 10 + 4, 5);
+  // Rows the list does not hold, as another process may send them.
+  rows.Apply(5 * 10 + 1, 5);
+  rows.Apply(0x7FFFFFFF, 5);
+  rows.Set(-3, 1, 5);
   EXPECT_EQ(rows.IndexOf(1), 2);
   EXPECT_EQ(rows.IndexOf(4), 4);
   EXPECT_EQ(rows.IndexOf(5), -1);
+  EXPECT_EQ(rows.IndexOf(0x7FFFFFFF / 10), -1);
   // A row carries the server's number, whatever its place: message 2 of
   // entry 4 was not listed, and message 3 keeps its number.
   rows.SetMessage(2, {1, "<a@x>", 100});
@@ -97,15 +102,15 @@ TEST(MailRows, CommandParameterRecordsRowAndIndexAndMinusOneForgets) {
   EXPECT_EQ(rows.Message(3).size, 300);
   EXPECT_EQ(rows.MessageNumber(4), 0);  // none recorded
   EXPECT_EQ(rows.MessageNumber(5), 0);
-  rows.Apply(-1);
+  rows.Apply(-1, 5);
   EXPECT_EQ(rows.IndexOf(0), -1);
   EXPECT_EQ(rows.MessageNumber(0), 0);
 }
 
 TEST(MailRows, TableGrowsPast512Rows) {
   MailRowAccounts rows;
-  for (int row = 0; row < 300; ++row) rows.Apply(row * 10L + 0);
-  for (int row = 300; row < 700; ++row) rows.Apply(row * 10L + 1);
+  for (int row = 0; row < 300; ++row) rows.Apply(row * 10L + 0, 700);
+  for (int row = 300; row < 700; ++row) rows.Apply(row * 10L + 1, 700);
   rows.SetMessage(699, {400, "", 1});
   EXPECT_EQ(rows.IndexOf(699), 1);
   EXPECT_EQ(rows.MessageNumber(699), 400);

@@ -1,8 +1,10 @@
 // The mail window on its real template under Wine: creation from the settings,
-// 600 rows with their accounts, the commands 107 and 108, the layout after a
-// resize, a splitter drag with the real pointer, close writing
-// the geometry back, the four row state images, and the text view: a link
-// under a real click, vertical writing, copy, the font dialog and saving.
+// 600 rows with their accounts, the commands 107 (rows past the list ignored)
+// and 108, the layout after a resize and the controls' pixels after growing and
+// shrinking, a splitter drag with the real pointer, close writing the geometry
+// back, the four row state images, the row menu's 削除 greyed while deleting is
+// off, and the text view: a link under a real click, vertical writing, copy,
+// the font dialog and saving.
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
@@ -160,6 +162,12 @@ TEST_F(MailWindowTest, SixHundredRowsKeepTheirAccountsAndTheCommandsUpdateListAn
   EXPECT_EQ(window_.RowAccount(299), 0);
   EXPECT_EQ(window_.RowAccount(599), 3);
   EXPECT_EQ(window_.RowMessageNumber(599), 300);
+  // Any process can send 107: a row the list does not hold is ignored.
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_ROWS, 0x7FFFFFFF);
+  SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_ROWS, 600 * 10 + 1);
+  EXPECT_EQ(window_.RowAccount(0x7FFFFFFF / 10), -1);
+  EXPECT_EQ(window_.RowAccount(600), -1);
+  EXPECT_EQ(window_.RowMessageNumber(599), 300);
 
   SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_COUNT, 0);
   EXPECT_EQ(Text(dialog_, IDC_MAIL_STATUS), "新着メールが600通あります");
@@ -194,6 +202,46 @@ TEST_F(MailWindowTest, ResizeLaysOutEveryControlAndTheSmallestSizeFollowsTheList
   GetWindowRect(dialog_, &r);
   EXPECT_EQ(r.right - r.left, 560);
   EXPECT_EQ(r.bottom - r.top, 160);
+}
+
+// Pixels of the screen inside control `id` that are as dark as text.
+int DarkPixels(HWND dialog, int id) {
+  RECT r{};
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  HDC screen = GetDC(nullptr);
+  int dark = 0;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      const COLORREF c = GetPixel(screen, x, y);
+      if (GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80) ++dark;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return dark;
+}
+
+// Moved controls must be drawn afresh: bits copied from where they were come
+// from a surface that a larger window has only just been given.
+TEST_F(MailWindowTest, StatusLineAndButtonsAreDrawnAfterEnlargingAndShrinking) {
+  ASSERT_TRUE(Open());
+  window_.ShowAndRaise();
+  SetForegroundWindow(dialog_);
+  window_.SetStatus("新着メールはありません");
+  const struct {
+    int width, height;
+  } sizes[] = {{560, 330}, {700, 470}, {900, 620}, {600, 360}, {560, 330}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
+    SetWindowPos(dialog_, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER);
+    for (int i = 0; i < 10; ++i) {
+      Pump();
+      Sleep(30);
+    }
+    for (int id : {IDC_MAIL_STATUS, IDC_MAIL_FORMAT, IDC_MAIL_SAVE, IDOK}) {
+      SCOPED_TRACE(id);
+      EXPECT_GT(DarkPixels(dialog_, id), 20) << "no text drawn where the control is";
+    }
+  }
 }
 
 // The pointer driven through the system's input queue, as a user's mouse would.
@@ -476,6 +524,49 @@ TEST_F(MailWindowTest, RowsStartTheirJobsWithAccountMessageAndRow) {
   SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_SHOWN, 3);  // selected meanwhile: caught up
   EXPECT_EQ(jobs, (std::vector<std::string>{"4 2 13 <m13> 3", "5 2 13 <m13> 3", "6 2 13 <m13> 0",
                                             "4 0 7 <m7> 1", "-", "4 0 7 <m7> 1"}));
+}
+
+BOOL CALLBACK FindOwnMenu(HWND w, LPARAM out) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid == GetCurrentProcessId() && IsWindowVisible(w) && std::string(cls) == "#32768") {
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+TEST_F(MailWindowTest, RowMenuGreysDeleteWhileDeletingIsOff) {
+  ASSERT_TRUE(Open());
+  window_.ShowAndRaise();
+  window_.SetRowAccount(window_.AddRow({"u", "s", "t", "d", "1", 3}), 0);
+  HWND list = GetDlgItem(dialog_, IDC_MAIL_LIST);
+  for (int permission : {0, 1}) {
+    SCOPED_TRACE(permission);
+    settings_.delete_mail_permission = permission;
+    UINT source = 0xFFFF, remove = 0xFFFF;
+    // Reads the tracked menu's items, then closes it as Escape would.
+    std::thread reader([&] {
+      HWND menu = nullptr;
+      for (int i = 0; i < 200 && !menu; ++i, Sleep(50)) EnumWindows(FindOwnMenu, reinterpret_cast<LPARAM>(&menu));
+      if (!menu) return;
+      auto items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+      source = GetMenuState(items, IDM_MAIL_SOURCE, MF_BYCOMMAND);
+      remove = GetMenuState(items, IDM_MAIL_DELETE, MF_BYCOMMAND);
+      PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    NMITEMACTIVATE click{};
+    click.hdr = {list, IDC_MAIL_LIST, static_cast<UINT>(NM_RCLICK)};
+    click.iItem = 0;
+    click.ptAction = {20, 30};
+    SendMessageA(dialog_, WM_NOTIFY, IDC_MAIL_LIST, reinterpret_cast<LPARAM>(&click));
+    reader.join();
+    ASSERT_NE(remove, 0xFFFFu) << "no row menu was shown";
+    EXPECT_EQ(source & MF_GRAYED, 0u);
+    EXPECT_EQ((remove & MF_GRAYED) != 0, permission == 0);
+  }
 }
 
 // Not a check, so not run by default: a picture of the window with Japanese rows

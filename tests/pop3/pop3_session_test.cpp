@@ -186,6 +186,9 @@ TEST(Pop3Session, SecuredConnections) {
        pop3_text::kTlsHandshakeFailed, "MailErrL"},
       {"STLS refused", kPopSecurityStls, 0, TlsOutcome::kOk, "-ERR no\r\n", 110, nullptr, "STLS\r\n",
        pop3_text::kStlsNotOffered, "MailErrF"},
+      // A typing slip in the settings file is no clear text: refused before any connection.
+      {"unknown", 3, 0, TlsOutcome::kOk, "", 0, nullptr, "", "暗号化の設定が不明です", "MailErrK"},
+      {"negative", -1, 0, TlsOutcome::kOk, "", 0, nullptr, "", "暗号化の設定が不明です", "MailErrK"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -247,15 +250,21 @@ TEST(Pop3Session, IncompleteAccountOffersTheOptionsOnceExceptInAutomaticChecks) 
     EXPECT_EQ(f.net.resolved_host, "pop.example");
     EXPECT_EQ(f.net.sent, "USER hanako\r\nPASS pw\r\n");
   }
-  {  // automatic check: no dialog, the empty name goes to the lookup
+  // An empty server name would resolve to this machine: refused in every job
+  // kind, the manual ones after the dialog, with no lookup and no log-in.
+  for (int kind : {1, kPopAutomaticCheckJob}) {
+    SCOPED_TRACE(kind);
     Fixture f;
     f.host.account = RecordingHost::Account("", "u", "p");
-    f.net.fail_resolve = true;
+    f.host.account_after_setup = f.host.account;
+    f.LoggedIn();
     PopSession s(f.net, f.host, f.settings);
-    EXPECT_FALSE(PopConnect(s, 0, kPopAutomaticCheckJob));
-    EXPECT_EQ(f.host.setup_offers, 0);
-    EXPECT_EQ(f.host.LastStatus(), "が見つかりません");
-    EXPECT_EQ(f.host.status_word, "MailErrH");
+    EXPECT_FALSE(PopConnect(s, 0, kind));
+    EXPECT_EQ(f.host.setup_offers, kind == kPopAutomaticCheckJob ? 0 : 1);
+    EXPECT_EQ(f.host.LastStatus(), "POP3サーバーが未設定です");
+    EXPECT_EQ(f.host.status_word, "MailErrB");
+    EXPECT_EQ(f.net.opens, 0);
+    EXPECT_EQ(f.net.sent, "");
     ExpectBalanced(f.net);
   }
 }

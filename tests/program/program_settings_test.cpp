@@ -175,6 +175,27 @@ TEST(ProgramSettings, AFileThatCouldNotBeReadIsNeverWritten) {
   EXPECT_TRUE(std::filesystem::is_directory(folder.SettingsPath()));
 }
 
+TEST(ProgramSettings, ALockSavedWithoutAPasswordStartsOff) {
+  const struct {
+    const char* name;
+    const char* password_line;
+    int lock;
+  } rows[] = {
+      {"no password key", "UsingDropFile=0", 0},
+      {"empty password", "LeaveRoomPassword=", 0},
+      {"password set", "LeaveRoomPassword=Secret", 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SettingsFolder folder;
+    ProgramFiles files = FilesIn(folder);
+    folder.WriteSettings(Lines({"[OtherSettings]", "LeaveRoomMode=1", row.password_line}));
+    Program p;
+    p.Load(files);
+    EXPECT_EQ(row.lock, p.settings->leave_room_mode);
+  }
+}
+
 TEST(ProgramSettings, FilesBesideTheExecutable) {
   const struct {
     const char* exe;

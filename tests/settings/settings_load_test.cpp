@@ -22,16 +22,46 @@ TEST(LoadSettings, MailWindowDefaultsUseHalvesRoundedTowardZero) {
   EXPECT_EQ(500 + 165, state->new_mail_dialog_bottom);
 }
 
-TEST(LoadSettings, AutoCheckTimeIsClamped) {
+// Numbers that size a window, a buffer or a wait are brought into range as
+// they are read, so that nothing computed from them can overflow.
+TEST(LoadSettings, NumbersThatSizeWindowsAndWaitsAreClamped) {
+  using S = SettingsState;
   const struct {
-    const char* text;
+    const char* line;  // under its section
+    std::int32_t S::* field;
     std::int32_t expected;
-  } rows[] = {{"-5", 10}, {"1", 10}, {"9", 10}, {"10", 10}, {"43200", 43200},
-              {"43201", 43200}, {"0", 0}, {"", 0}, {"abc", 0}, {"600s", 600}};
+  } rows[] = {
+      {"[MailPopSetting]\r\nAutoCheckTime=-5", &S::auto_check_time, 10},
+      {"[MailPopSetting]\r\nAutoCheckTime=1", &S::auto_check_time, 10},
+      {"[MailPopSetting]\r\nAutoCheckTime=9", &S::auto_check_time, 10},
+      {"[MailPopSetting]\r\nAutoCheckTime=10", &S::auto_check_time, 10},
+      {"[MailPopSetting]\r\nAutoCheckTime=43200", &S::auto_check_time, 43200},
+      {"[MailPopSetting]\r\nAutoCheckTime=43201", &S::auto_check_time, 43200},
+      {"[MailPopSetting]\r\nAutoCheckTime=0", &S::auto_check_time, 0},
+      {"[MailPopSetting]\r\nAutoCheckTime=", &S::auto_check_time, 0},
+      {"[MailPopSetting]\r\nAutoCheckTime=abc", &S::auto_check_time, 0},
+      {"[MailPopSetting]\r\nAutoCheckTime=600s", &S::auto_check_time, 600},
+      // TimeOut + 1 seconds in milliseconds is the exit's wait for a check.
+      {"[MailPopSetting]\r\nTimeOut=0", &S::time_out, 0},
+      {"[MailPopSetting]\r\nTimeOut=-1", &S::time_out, 0},
+      {"[MailPopSetting]\r\nTimeOut=3600", &S::time_out, 3600},
+      {"[MailPopSetting]\r\nTimeOut=2147483647", &S::time_out, 3600},
+      {"[MailPopSetting]\r\nLimitMailSize=-1", &S::limit_mail_size, 0},
+      {"[MailPopSetting]\r\nLimitMailSize=5000000", &S::limit_mail_size, 1048576},
+      // The launcher box's width is added to and taken from the strip's.
+      {"[UserWindowData]\r\nCommandLineLauncherLength=0", &S::command_line_launcher_length, 0},
+      {"[UserWindowData]\r\nCommandLineLauncherLength=4096", &S::command_line_launcher_length, 4096},
+      {"[UserWindowData]\r\nCommandLineLauncherLength=2147483647", &S::command_line_launcher_length, 4096},
+      {"[UserWindowData]\r\nCommandLineLauncherLength=-2147483648", &S::command_line_launcher_length, 0},
+      // The mail window's width is right - left.
+      {"[UserWindowData]\r\nNewMailDialogRight=2147483647", &S::new_mail_dialog_right, 32767},
+      {"[UserWindowData]\r\nNewMailDialogLeft=-2147483648", &S::new_mail_dialog_left, -32768},
+      {"[UserWindowData]\r\nNewMailDialogTop=-1600", &S::new_mail_dialog_top, -1600},
+  };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.text);
-    Loaded l = LoadFrom(Lines({"[MailPopSetting]", std::string("AutoCheckTime=") + row.text}));
-    EXPECT_EQ(row.expected, l.state->auto_check_time);
+    SCOPED_TRACE(row.line);
+    Loaded l = LoadFrom(std::string(row.line) + "\r\n");
+    EXPECT_EQ(row.expected, l.state.get()->*row.field);
   }
 }
 
@@ -71,6 +101,7 @@ TEST(LoadSettings, CommandTimers) {
       {"Empty", "", 0, 0, 0, ""},
       {"EnabledOnly", "1", 1, 0, 0, ""},
       {"NoColon", "1,0730,x", 1, 730, 0, ""},
+      {"NoSuchTime", "1,25:99,x", 1, 25, 99, "x"},  // the editor refuses it; a file keeps it
       {"NoCommand", "1,12:00", 1, 12, 0, ""},
       {"EmptyCommand", "1,12:00,", 1, 12, 0, ""},
       // Read length 140: 139 bytes, so the command keeps 139 - 8 = 131, cut to 127.
@@ -106,10 +137,11 @@ TEST(LoadSettings, AccountFieldsAreSplitAtTabs) {
   EXPECT_TRUE(s.accounts[4].password.Empty());
 }
 
-// Keys that files from before them lack: absent reads as 0, and so does a
-// value out of range, so an older or hand-edited file never gives a mode or
-// port the mail client cannot use.
-TEST(LoadSettings, AccountSecurityAndPortReadInRangeElseZero) {
+// Keys that files from before them lack: absent reads as 0. A port out of
+// range reads as 0 too; a security out of range is kept as read (so that it
+// is saved back unchanged), and the check refuses the account, rather than
+// taking a typing slip for clear text.
+TEST(LoadSettings, AccountSecurityKeptAsReadAndPortInRangeElseZero) {
   const struct {
     const char* name;
     std::vector<std::string> keys;
@@ -118,8 +150,8 @@ TEST(LoadSettings, AccountSecurityAndPortReadInRangeElseZero) {
       {"Absent", {}, 0, 0},
       {"Tls", {"Mail3Security=1", "Mail3Port=10995"}, 1, 10995},
       {"StlsHighestPort", {"Mail3Security=2", "Mail3Port=65535"}, 2, 65535},
-      {"SecurityTooHigh", {"Mail3Security=3", "Mail3Port=65536"}, 0, 0},
-      {"Negative", {"Mail3Security=-1", "Mail3Port=-110"}, 0, 0},
+      {"SecurityTooHigh", {"Mail3Security=3", "Mail3Port=65536"}, 3, 0},
+      {"Negative", {"Mail3Security=-1", "Mail3Port=-110"}, -1, 0},
       {"NotNumbers", {"Mail3Security=tls", "Mail3Port=pop3s"}, 0, 0},
   };
   for (const auto& row : rows) {
@@ -166,11 +198,15 @@ TEST(LoadSettings, EnabledAccountWithoutPreviousStateStartsEmpty) {
   EXPECT_TRUE(l.state->check_list.entries[0].key_text.Empty());
 }
 
-TEST(LoadSettings, KeyTextIsCutToItsField) {
+// A negative count would make the new-mail count's subtraction overflow.
+TEST(LoadSettings, KeyTextIsCutToItsFieldAndACountIsNeverNegative) {
   Loaded l = LoadFrom(Lines({"[MailPopSetting]", "SavePreviousMailStatus=1", "Mail1AccountData=1\th\tu\tp\t",
-                             "Mail1PrevMailData=5," + std::string(900, 'k')}));
+                             "Mail1PrevMailData=5," + std::string(900, 'k'), "Mail2AccountData=1\th\tu\tp\t",
+                             "Mail2PrevMailData=-2147483648,<k@x>"}));
   EXPECT_EQ(5, l.state->check_list.entries[0].message_count);
   EXPECT_EQ(std::string(127, 'k'), l.state->check_list.entries[0].key_text.View());
+  EXPECT_EQ(0, l.state->check_list.entries[1].message_count);
+  EXPECT_EQ("<k@x>", l.state->check_list.entries[1].key_text.View());
 }
 
 TEST(LoadSettings, ReloadReplacesTheCheckList) {

@@ -114,6 +114,8 @@ TEST(SaveSettings, SecurityAndPortAreLeftOutOnlyWhileZeroAndAbsent) {
        Lines({account, "Mail2PrevMailData=0,", "Mail2Security=1", "Mail2Port=8995", "Mail3"})},
       {"OnlyOneSet", "", 2, 0,
        Lines({account, "Mail2PrevMailData=0,", "Mail2Security=2", "Mail3AccountData=0"})},
+      {"UnknownSecurityKept", "", 7, 0,
+       Lines({account, "Mail2PrevMailData=0,", "Mail2Security=7", "Mail3AccountData=0"})},
       {"BackToZero", Lines({"[MailPopSetting]", account, "Mail2Security=2", "Mail2Port=8110"}), 0, 0,
        Lines({account, "Mail2Security=0", "Mail2Port=0"})},
   };

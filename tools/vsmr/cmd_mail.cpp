@@ -13,7 +13,9 @@
 
 #include "console_text.h"
 #include "mail/mail_compose.h"
+#include "mail/mail_job.h"
 #include "mail/mail_record.h"
+#include "mail/pop3_answer.h"
 #include "mail/pop3_header_source.h"
 #include "mail/pop3_session.h"
 #include "subcommand.h"
@@ -144,7 +146,8 @@ int ListMessages(PopSession& session, const ConsoleHost& host, const Options& o)
   return 0;
 }
 
-// The composed view text (--show) or the message as the server sent it (--source).
+// The composed view text (--show) or the message's source (--source), as the
+// mail window shows them.
 int PrintMessage(PopSession& session, const ConsoleHost& host, int number, bool source) {
   const int expected = PopListForDownload(session, number);
   if (expected <= 0) return ReportFailure(host);
@@ -154,13 +157,9 @@ int PrintMessage(PopSession& session, const ConsoleHost& host, int number, bool 
     return 1;
   }
   if (!PopRetrieve(session, text, number, expected)) return ReportFailure(host);
-  std::string out;
-  if (source) {
-    const std::size_t end = text.View().find("\r\n");
-    if (end != std::string_view::npos) out.assign(text.View().substr(end + 2));
-  } else {
-    out = ComposeMailText(text.View(), static_cast<std::size_t>(expected));
-  }
+  const std::string sent = UnstuffMultiLineAnswer(text.View());
+  const std::string out = source ? std::string(MailSourceText(sent))
+                                 : ComposeMailText(sent, static_cast<std::size_t>(expected));
   const std::string shown = ToConsole(out);
 #ifdef _WIN32
   // The text already has CR LF line ends: written in text mode each CR would double.
