@@ -36,7 +36,7 @@ inline constexpr char kMailDeleteCaption[] = "削除";
 inline constexpr char kMailDeletedText[] = "削除しました";
 // The status line when the message asked about is no longer the one the
 // server holds under its number: nothing is deleted.
-inline constexpr char kMailDeleteChangedText[] = "メールボックスが変わったため削除しませんでした";
+inline constexpr char kMailDeleteChangedText[] = "メールボックスが変わったため削除中止";
 
 struct MailJobRequest {
   int kind = kMailJobManualCheck;

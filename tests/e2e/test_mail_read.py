@@ -214,7 +214,7 @@ class MailRead(MailCase):
         self.assertEqual(self.maildir_files(), files[1:])
         self.desktop.screenshot('delete-question')
         self.desktop.key('y')
-        text = self.wait_text(lambda t: t.status == 'メールボックスが変わったため削除しませんでした', 20)
+        text = self.wait_text(lambda t: t.status == 'メールボックスが変わったため削除中止', 20)
         self.desktop.screenshot('nothing-deleted')
         self.assertIsNotNone(text, f'the mail window shows {self.peek.read()}')
         self.assertEqual([r.subject for r in text.rows], ['plain 2', 'plain 3'])

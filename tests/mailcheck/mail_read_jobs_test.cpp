@@ -139,7 +139,7 @@ TEST(MailReadJobs, DeleteDeletesTheMessageAskedAboutOrNothingThenTheCheckListsWh
     EXPECT_EQ(host.Only("tell"), c.told ? Events{"tell 削除 削除しました"} : Events{});
     EXPECT_EQ(host.Only("row"), c.rows);
     Events statuses{"status 新着メールをチェック中"};
-    if (c.changed) statuses.push_back("status メールボックスが変わったため削除しませんでした");
+    if (c.changed) statuses.push_back("status メールボックスが変わったため削除中止");
     EXPECT_EQ(host.Only("status"), statuses);
   }
 }
