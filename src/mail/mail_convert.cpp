@@ -89,6 +89,11 @@ namespace {
 // UTF-8: a character, or one geta mark for each maximal ill-formed part (as
 // Python's decoder replaces them).
 Read ReadUtf8(const unsigned char* in, std::size_t left) {
+  // Most of Japanese text: three bytes from U+0800 on, no surrogate.
+  if (left >= 3 && (in[0] & 0xF0) == 0xE0 && (in[1] & 0xC0) == 0x80 && (in[2] & 0xC0) == 0x80) {
+    const char32_t cp = (in[0] & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu);
+    if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) return Read{Cp932FromUnicode(cp), 3};
+  }
   char32_t cp;
   const std::size_t length = DecodeUtf8Char(in, left, cp);
   return Read{Cp932FromUnicode(cp), length};
@@ -167,18 +172,30 @@ std::size_t Convert(std::string_view source, char* dest, std::size_t dest_size,
       ++steps;
       continue;
     }
-    Read read = ReadOne(in + i, size - i);
-    const std::uint16_t code = read.code != 0 ? read.code : kGetaMark;
-    if (code > 0xFF) {
-      if (out + 2 > room) break;
-      to[out++] = static_cast<unsigned char>(code >> 8);
-      to[out++] = static_cast<unsigned char>(code & 0xFF);
-    } else {
-      if (out + 1 > room) break;
-      to[out++] = static_cast<unsigned char>(code);
-    }
-    i += read.length;
-    ++steps;
+    // A run of other characters, each one step.
+    bool full = false;
+    do {
+      const Read read = ReadOne(in + i, size - i);
+      const std::uint16_t code = read.code != 0 ? read.code : kGetaMark;
+      if (code > 0xFF) {
+        if (out + 2 > room) {
+          full = true;
+          break;
+        }
+        to[out] = static_cast<unsigned char>(code >> 8);
+        to[out + 1] = static_cast<unsigned char>(code & 0xFF);
+        out += 2;
+      } else {
+        if (out + 1 > room) {
+          full = true;
+          break;
+        }
+        to[out++] = static_cast<unsigned char>(code);
+      }
+      i += read.length;
+      ++steps;
+    } while (i < size && steps <= step_limit && in[i] >= 0x80);
+    if (full) break;
   }
   dest[out] = '\0';
   return out;
