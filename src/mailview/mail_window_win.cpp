@@ -95,6 +95,7 @@ bool MailWindow::Create(HINSTANCE instance, HWND owner, SettingsState& settings)
   instance_ = instance;
   settings_ = &settings;
   list_height_ = 0;
+  ++instance_number_;
   rows_.Clear();
   // The dialog procedure sets hwnd_ while the dialog initialises.
   HWND made = CreateDialogParamA(instance, "MAILDLG", owner, DialogProc,
@@ -155,8 +156,8 @@ int MailWindow::AddRow(const MailListRow& row) {
   return at;
 }
 
-void MailWindow::SetRowAccount(int row, int check_index) {
-  rows_.Set(row, check_index, RowCount());
+void MailWindow::SetRowAccount(int row, int account) {
+  rows_.Set(row, account, RowCount());
 }
 
 void MailWindow::RefreshCount() { SetStatus(MailCountText(RowCount())); }

@@ -59,19 +59,16 @@ struct PreviousMailState {
   std::int32_t message_count = 0;
 };
 
-// One entry per enabled account, in account order.
+// One entry per enabled account, in account order. A rebuild keeps each
+// account's entry by its slot, so a result is stored by slot, not by index.
 struct MailCheckList {
   std::int32_t count = 0;
-  // Bumped by every rebuild, so that a check's late result is not stored
-  // into a list whose entries have moved since the check began.
-  std::uint32_t generation = 0;
   PreviousMailState entries[kMailAccountCount];
 };
 
 // The check list of `accounts`: one entry per enabled account, in slot order.
 // An account that has an entry in `kept` keeps its key text and message count
 // (what the last check saw); any other starts with count 0 and no key text.
-// The new list's generation follows the kept one's.
 MailCheckList RebuildMailCheckList(const MailAccount (&accounts)[kMailAccountCount],
                                    const MailCheckList& kept);
 
