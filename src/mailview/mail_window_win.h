@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/gdi_handles_win.h"
 #include "mail/mail_list_row.h"
@@ -42,7 +43,9 @@ class MailWindow {
   void Close();
 
   // The check's updates. Each is also reachable as the window command the mail
-  // check of old sent (107 with -1, 107 with row * 10 + account, 108).
+  // check of old sent (107 with -1, 107 with row * 10 + account, 108). The
+  // list holds no items of its own: it shows the rows kept here (a virtual
+  // list), so a thousand rows cost a thousand appends, not a thousand inserts.
   void ClearRows();                               // command 107, parameter -1
   int AddRow(const MailListRow& row);             // appends; returns the row, -1 on failure
   // Command 107 with row * 10 + account slot; a row the list does not hold is ignored.
@@ -77,6 +80,9 @@ class MailWindow {
   void OnCommand(WPARAM wp, LPARAM lp);
   void OnDestroy();
   bool OnNotify(const NMHDR& header);
+  // The list asks for a cell's text or a row's image.
+  void OnGetDisplayInfo(LVITEMA& item) const;
+  void OnGetDisplayInfo(LVITEMW& item) const;
   // Selects the link around the text view's selection; its target, or an
   // empty text when there is none.
   std::string SelectLink();
@@ -97,6 +103,7 @@ class MailWindow {
   HINSTANCE instance_ = nullptr;
   SettingsState* settings_ = nullptr;
   std::uint32_t instance_number_ = 0;
+  std::vector<MailListRow> row_texts_;  // what the list shows, row by row
   MailRowAccounts rows_;
   int list_height_ = 0;
   int drag_start_ = 0;
