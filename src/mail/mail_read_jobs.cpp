@@ -13,10 +13,12 @@ namespace vsmr {
 
 namespace {
 
-// The account slot of check-list entry `index`, or -1 when there is no such entry.
-int AccountOf(const MailJobSettings& settings, int index) {
-  if (index < 0 || index >= settings.check_list.count) return -1;
-  return settings.check_list.entries[index].account;
+// Account slot `account` when the check list has it (it is enabled), else -1.
+int AccountOf(const MailJobSettings& settings, int account) {
+  for (int i = 0; i < settings.check_list.count && i < kMailAccountCount; ++i) {
+    if (settings.check_list.entries[i].account == account) return account;
+  }
+  return -1;
 }
 
 std::string DeleteQuestion(const MailRecord& record) {
@@ -42,7 +44,7 @@ void RunShowJob(const MailJobRequest& request, const MailJobSettings& settings,
                 MailJobHost& host, MailServer& server) {
   host.ShowStatus(kMailFetchingText);
   bool shown = false;
-  const int account = AccountOf(settings, request.check_index);
+  const int account = AccountOf(settings, request.account);
   if (account >= 0 && server.Connect(account, request.kind)) {
     const int expected = server.ListForDownload(request.message_number);
     if (expected > 0) {
@@ -70,7 +72,7 @@ void RunShowJob(const MailJobRequest& request, const MailJobSettings& settings,
 
 void RunDeleteJob(const MailJobRequest& request, const MailJobSettings& settings,
                   MailJobHost& host, MailServer& server) {
-  const int account = AccountOf(settings, request.check_index);
+  const int account = AccountOf(settings, request.account);
   if (account >= 0 && server.Connect(account, kMailJobDelete)) {
     std::string header;
     server.FetchHeader(request.message_number, header);
