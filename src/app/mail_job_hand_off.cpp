@@ -3,6 +3,7 @@
 #include "app/mail_job_hand_off.h"
 
 #include <string>
+#include <vector>
 
 namespace vsmr {
 
@@ -74,8 +75,8 @@ void HandedOffMailHost::ClearRows() {
   Post([](MailJobHost& ui) { ui.ClearRows(); });
 }
 
-void HandedOffMailHost::AddRow(const MailListRow& row, int check_index) {
-  Post([row, check_index](MailJobHost& ui) { ui.AddRow(row, check_index); });
+void HandedOffMailHost::AddRow(const MailListRow& row, int account) {
+  Post([row, account](MailJobHost& ui) { ui.AddRow(row, account); });
 }
 
 void HandedOffMailHost::RefreshCount() {
@@ -97,15 +98,16 @@ void HandedOffMailHost::RunLine(const MarkedLine& line, int context) {
   });
 }
 
-void HandedOffMailHost::StoreState(int check_index, std::uint32_t generation, int message_count,
-                                   std::string_view key_text) {
+void HandedOffMailHost::StoreState(int account, int message_count, std::string_view key_text) {
   Post([=, key = std::string(key_text)](MailJobHost& ui) {
-    ui.StoreState(check_index, generation, message_count, key);
+    ui.StoreState(account, message_count, key);
   });
 }
 
-void HandedOffMailHost::ArmAutoTimer(int milliseconds) {
-  Post([milliseconds](MailJobHost& ui) { ui.ArmAutoTimer(milliseconds); });
+void HandedOffMailHost::RememberLauncherRuns(std::span<const std::uint64_t> identities) {
+  Post([ids = std::vector<std::uint64_t>(identities.begin(), identities.end())](MailJobHost& ui) {
+    ui.RememberLauncherRuns(ids);
+  });
 }
 
 void HandedOffMailHost::ClearText() {
@@ -118,6 +120,10 @@ void HandedOffMailHost::SetText(std::string_view text) {
 
 void HandedOffMailHost::MessageShown(int row) {
   Post([row](MailJobHost& ui) { ui.MessageShown(row); });
+}
+
+void HandedOffMailHost::JobEnded() {
+  Post([](MailJobHost& ui) { ui.JobEnded(); });
 }
 
 bool HandedOffMailHost::AskDelete(std::string_view text, std::string_view caption) {

@@ -29,17 +29,17 @@ class HandedOffMailHost final : public MailJobHost {
   // that asking costs the worker no wait.
   bool MailWindowExists() override;
   void ClearRows() override;
-  void AddRow(const MailListRow& row, int check_index) override;
+  void AddRow(const MailListRow& row, int account) override;
   void RefreshCount() override;
   void ShowAndRaiseWindow() override;
   void PlaySoundFile(std::string_view path) override;
   void RunLine(const MarkedLine& line, int context) override;
-  void StoreState(int check_index, std::uint32_t generation, int message_count,
-                  std::string_view key_text) override;
-  void ArmAutoTimer(int milliseconds) override;
+  void StoreState(int account, int message_count, std::string_view key_text) override;
+  void RememberLauncherRuns(std::span<const std::uint64_t> identities) override;
   void ClearText() override;
   void SetText(std::string_view text) override;
   void MessageShown(int row) override;
+  void JobEnded() override;
   bool AskDelete(std::string_view text, std::string_view caption) override;
   void TellDeleted(std::string_view text, std::string_view caption) override;
 

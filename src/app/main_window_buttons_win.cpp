@@ -88,7 +88,7 @@ void MainWindow::DropOnButtons(int client_x, std::string_view drop_list) {
 }
 
 void MainWindow::ArmMailTimerIfConfigured(int delay_ms) {
-  if (bar_host_ && AutoMailConfigured(state_.settings)) bar_host_->ArmMailTimer(delay_ms);
+  mail_jobs_.KeepAutoTimer(static_cast<std::uint32_t>(delay_ms));
 }
 
 }  // namespace vsmr

@@ -40,12 +40,10 @@ void MainWindow::ApplyOptionsCopy(const OptionsCopy& copy) {
     CloseLauncher();
     OpenLauncher();
   }
-  // The check list was rebuilt; a check already running works on its own copy.
-  if (effects.mail_interval != 0) {
-    SetTimer(hwnd_, IDT_AUTO_MAIL, static_cast<UINT>(effects.mail_interval) * 1000u, nullptr);
-  } else {
-    KillTimer(hwnd_, IDT_AUTO_MAIL);
-  }
+  // The check list was rebuilt; a check already running works on its own copy
+  // and stores its results by account. The timer follows the new interval,
+  // unless a check runs: its end arms the timer with the interval of then.
+  mail_jobs_.KeepAutoTimer(static_cast<std::uint32_t>(effects.mail_interval) * 1000u);
   CheckSkinPresent();
   // Registered again either way (a key that was taken may be free now), but
   // only a key the user just set is worth a notice.

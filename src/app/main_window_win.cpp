@@ -411,11 +411,7 @@ void MainWindow::OnHotKey(int id) {
   ToggleLauncher();
 }
 
-void MainWindow::OnMailTimer() {
-  // The timer stops itself; the end of the check re-arms it.
-  KillTimer(hwnd_, IDT_AUTO_MAIL);
-  mail_jobs_.Start(kMailJobAutoCheck);
-}
+void MainWindow::OnMailTimer() { mail_jobs_.OnAutoTimer(); }
 
 void MainWindow::ApplyWidth() {
   int width = state_.layout.Width();

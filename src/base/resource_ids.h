@@ -76,7 +76,7 @@
 
 /* The mail window (MAILDLG): its commands, controls, row state images and menus.
    107, 108 and 110 are the commands a mail check sends or posts to it. */
-#define IDM_MAIL_ROWS 107         /* lParam -1: clear the list; row * 10 + index: the row's account */
+#define IDM_MAIL_ROWS 107         /* lParam -1: clear the list; row * 10 + slot: the row's account */
 #define IDM_MAIL_COUNT 108        /* the number of rows into the status line */
 #define IDM_MAIL_SHOWN 110        /* lParam: the row whose message was just shown */
 #define IDM_MAIL_SOURCE 310

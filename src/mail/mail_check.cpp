@@ -17,13 +17,12 @@ int RowImage(bool is_new, bool multipart) {
   return multipart ? kMailImageMultipart : kMailImageNone;
 }
 
-MailListRow MakeRow(const MailRecord& record, std::string_view user, int number, int size,
-                    bool is_new) {
+// The account column is the window's to fill: it shows the live user name.
+MailListRow MakeRow(const MailRecord& record, int number, int size, bool is_new) {
   MailListRow row;
   row.message.number = number;
   row.message.message_id.assign(record.message_id.View());
   row.message.size = size;
-  row.account.assign(user);
   row.sender = SenderListText(record.from.View());
   row.subject.assign(record.subject.View());
   row.date = FormatMailDate(record.date.View(), MailDateForm::kShort);
@@ -38,10 +37,10 @@ MailJobSettings CopyMailJobSettings(const SettingsState& settings) {
   MailJobSettings copy;
   copy.check_list = settings.check_list;
   for (int i = 0; i < kMailAccountCount; ++i) copy.accounts[i] = settings.accounts[i];
-  copy.auto_check_time = settings.auto_check_time;
   copy.show_mail_dialog = settings.show_mail_dialog != 0;
   copy.mail_launcher_enabled = settings.mail_launcher_or_not != 0;
   copy.mail_launcher_word = settings.mail_launcher_command;
+  copy.mail_launcher_runs = settings.mail_launcher_runs;
   copy.pop.timeout_seconds = settings.time_out;
   copy.pop.limit_mail_size = settings.limit_mail_size;
   return copy;
@@ -51,7 +50,8 @@ bool RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
                   MailServer& server) {
   host.ShowStatus(kMailCheckingText);
   host.ClearRows();
-  MailLauncherLine launcher(settings.mail_launcher_enabled, settings.mail_launcher_word.View());
+  MailLauncherLine launcher(settings.mail_launcher_enabled, settings.mail_launcher_word.View(),
+                            settings.mail_launcher_runs);
   // One record, reset for each message: it is large.
   auto record = std::make_unique<MailRecord>();
   std::string header;
@@ -89,9 +89,11 @@ bool RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
       }
       is_new = is_new || number > stored.message_count;
       if (!host.MailWindowExists()) break;
-      host.AddRow(MakeRow(*record, account.user_name.View(), number, size, is_new), index);
+      host.AddRow(MakeRow(*record, number, size, is_new), stored.account);
       sender.assign(record->from.View());
-      launcher.Consider(record->subject.View(), is_new);
+      launcher.Consider(record->subject.View(), is_new,
+                        MailIdentity(record->message_id.View(), record->from.View(),
+                                     record->subject.View()));
       completed = true;
     }
     if (!completed) {
@@ -106,15 +108,17 @@ bool RunMailCheck(int kind, const MailJobSettings& settings, MailJobHost& host,
                                      sender),
                      kContextLauncher);
       }
-      host.StoreState(index, list.generation, count, key.View());
+      host.StoreState(stored.account, count, key.View());
     }
     server.Quit();
     if (!host.MailWindowExists()) break;
     completed = true;
   }
   if (completed) host.RefreshCount();
-  if (settings.auto_check_time != 0) host.ArmAutoTimer(settings.auto_check_time * 1000);
   if (kind == kMailJobAutoCheck && !launcher.Text().empty()) {
+    // Remembered before the run: whatever the commands do (a restart
+    // included), they never run again.
+    host.RememberLauncherRuns(launcher.Identities());
     // The mail launcher's line is a command line by design: all of it runs as written.
     host.RunLine(MarkedLine::Written(launcher.Text()), kContextEvent);
   }
@@ -127,17 +131,18 @@ void RunMailJob(const MailJobRequest& request, const MailJobSettings& settings,
     case kMailJobManualCheck:
     case kMailJobAutoCheck:
       RunMailCheck(request.kind, settings, host, server);
-      return;
+      break;
     case kMailJobShowMessage:
     case kMailJobShowSource:
       RunShowJob(request, settings, host, server);
-      return;
+      break;
     case kMailJobDelete:
       RunDeleteJob(request, settings, host, server);
-      return;
+      break;
     default:
-      return;
+      break;
   }
+  host.JobEnded();
 }
 
 bool PopMailServer::Connect(int account, int job_kind) {

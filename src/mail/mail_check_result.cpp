@@ -3,13 +3,16 @@
 
 namespace vsmr {
 
-bool StoreMailCheckResult(MailCheckList& list, std::uint32_t generation, int index,
-                          int message_count, std::string_view key_text) {
-  if (list.generation != generation || index < 0 || index >= list.count) return false;
-  PreviousMailState& entry = list.entries[index];
-  entry.message_count = message_count;
-  entry.key_text.Set(key_text);
-  return true;
+bool StoreMailCheckResult(MailCheckList& list, int account, int message_count,
+                          std::string_view key_text) {
+  for (int i = 0; i < list.count && i < kMailAccountCount; ++i) {
+    PreviousMailState& entry = list.entries[i];
+    if (entry.account != account) continue;
+    entry.message_count = message_count;
+    entry.key_text.Set(key_text);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace vsmr

@@ -1,16 +1,16 @@
-// A finished check's result for one entry of the live check list, stored only
-// while the list is the one the check copied.
+// A finished check's result for one account, stored into the live check list
+// by the account's slot, which a rebuild of the list keeps.
 #pragma once
-#include <cstdint>
 #include <string_view>
 
 #include "settings/settings_records.h"
 
 namespace vsmr {
 
-// Stores a check's count and key into entry `index`, unless the list was
-// rebuilt after the check copied it (its generation differs). True when stored.
-bool StoreMailCheckResult(MailCheckList& list, std::uint32_t generation, int index,
-                          int message_count, std::string_view key_text);
+// Stores a check's count and key into the entry of account slot `account`,
+// unless the account has no entry any more (it was disabled meanwhile). True
+// when stored.
+bool StoreMailCheckResult(MailCheckList& list, int account, int message_count,
+                          std::string_view key_text);
 
 }  // namespace vsmr

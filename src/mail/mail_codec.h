@@ -1,5 +1,6 @@
-// Byte-level decoders of mail text: Base64, ISO-2022-JP to Shift-JIS and the
-// few quoted-printable sequences Japanese mail uses.
+// Byte-level decoders of mail text: Base64, ISO-2022-JP to Shift-JIS, the few
+// quoted-printable sequences Japanese mail uses, and the transfer encodings of
+// bodies and encoded words in full.
 #pragma once
 #include <cstddef>
 #include <string_view>
@@ -28,5 +29,26 @@ inline constexpr std::size_t kEncodingSearchLimit = 8191;
 // decodes "=3D", "=1B", soft line breaks, "=20" and "=09" in the NUL-terminated
 // `body`, in place (the text only shrinks). Other encoded bytes stay as they are.
 void DecodeQuotedPrintable(std::string_view header_block, char* body);
+
+// Base64 as mail readers take it: characters outside the alphabet (line
+// breaks, padding) are skipped, a last group of two or three characters gives
+// its one or two bytes. Quoted-printable in full: "=XX" in either case is the
+// byte, "=" before a line break (a soft line break) and at the very end goes,
+// any other "=" stays. The Q encoding of encoded words is quoted-printable with
+// "_" for a blank. Each writes at most out_size bytes to `out`, which may be
+// text.data() itself (the text only shrinks), and returns the length.
+std::size_t DecodeBase64Text(std::string_view text, char* out, std::size_t out_size);
+std::size_t DecodeQuotedPrintableText(std::string_view text, char* out, std::size_t out_size);
+std::size_t DecodeQEncodedText(std::string_view text, char* out, std::size_t out_size);
+
+enum class TransferEncoding { kNone, kBase64, kQuotedPrintable };
+
+// The Content-Transfer-Encoding named in (the first 8,191 bytes of)
+// `header_block`; kNone for 7bit, 8bit, binary or none.
+TransferEncoding TransferEncodingOf(std::string_view header_block);
+
+// Decodes the NUL-terminated `text` in place; returns its new length (the
+// text stays terminated).
+std::size_t DecodeTransferEncoding(TransferEncoding encoding, char* text);
 
 }  // namespace vsmr

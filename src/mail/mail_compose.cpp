@@ -1,5 +1,6 @@
 // The message view's text: header lines, attachment line and the body (or its
-// first text/plain part) converted from ISO-2022-JP.
+// first text/plain part, else its first text/html part as text) converted from
+// its charset.
 #include "mail/mail_compose.h"
 
 #include <algorithm>
@@ -7,7 +8,9 @@
 #include <memory>
 
 #include "base/sjis.h"
+#include "mail/mail_ascii.h"
 #include "mail/mail_codec.h"
+#include "mail/mail_html.h"
 #include "mail/mail_record.h"
 
 namespace vsmr {
@@ -32,8 +35,16 @@ class DisplayWriter {
     return n == text.size();
   }
   bool Append(std::string_view text) { return Append(text, size_); }
-  void AppendConverted(std::string_view jis, std::size_t step_limit) {
-    length_ += JisToShiftJis(jis, display_ + length_, size_ - length_, step_limit);
+  void AppendConverted(MailCharset charset, std::string_view text, std::size_t step_limit) {
+    length_ += ConvertToShiftJis(charset, text, display_ + length_, size_ - length_, step_limit);
+  }
+  // HTML in `charset` as text: converted first (into a buffer of its own, as
+  // large as the rest of the display text may become), then read as HTML.
+  void AppendHtml(MailCharset charset, std::string_view html, std::size_t step_limit) {
+    const std::size_t room = size_ - length_;
+    auto converted = std::make_unique_for_overwrite<char[]>(room);
+    const std::size_t n = ConvertToShiftJis(charset, html, converted.get(), room, step_limit);
+    length_ += HtmlToText(std::string_view(converted.get(), n), display_ + length_, room);
   }
   std::size_t length() const { return length_; }
 
@@ -60,7 +71,22 @@ std::size_t ComposeMailText(char* message, std::size_t expected_size, char* disp
 
   MailRecord record{};
   ParseMailHeaders(header_block, record);
-  DecodeQuotedPrintable(header_block, body);
+  const std::string_view content_type = record.content_type.View();
+  // The body's own charset decides how far it is decoded: in full in a charset
+  // that is read, else the five quoted-printable sequences as always.
+  MailCharset charset = MailCharset::kUnknown;
+  bool html = false;
+  if (content_type.find("multipart") != std::string_view::npos) {
+    DecodeQuotedPrintable(header_block, body);
+  } else {
+    charset = ContentTypeCharset(content_type);
+    html = StartsWithNoCase(content_type, "text/html");
+    if (charset == MailCharset::kUnknown) {
+      DecodeQuotedPrintable(header_block, body);
+    } else {
+      body_length = DecodeTransferEncoding(TransferEncodingOf(header_block), body);
+    }
+  }
 
   DisplayWriter writer(display, display_size);
   // The header lines are cut at kHeaderLinesSize - 1 bytes together: nothing
@@ -79,9 +105,17 @@ std::size_t ComposeMailText(char* message, std::size_t expected_size, char* disp
   }
 
   char* shown = body;
-  if (record.content_type.View().find("multipart") != std::string_view::npos) {
+  if (content_type.find("multipart") != std::string_view::npos) {
     char attachments[kAttachmentListSize] = {};
-    shown = WalkMultipart(body, record.content_type.View(), attachments, sizeof attachments);
+    MailPartChoice choice;
+    shown = WalkMultipart(body, content_type, attachments, sizeof attachments, &choice);
+    if (choice.text_found) {
+      charset = choice.text_charset;
+    } else if (choice.html != nullptr) {
+      shown = choice.html;
+      charset = choice.html_charset;
+      html = true;
+    }
     body_length = std::strlen(shown);
     std::size_t list_length = std::strlen(attachments);
     if (list_length > 3) attachments[list_length - 2] = '\0';  // the trailing ", "
@@ -90,7 +124,11 @@ std::size_t ComposeMailText(char* message, std::size_t expected_size, char* disp
     writer.Append("\r\n");
   }
   writer.Append("\r\n\r\n");
-  writer.AppendConverted(std::string_view(shown, body_length), expected_size);
+  if (html) {
+    writer.AppendHtml(charset, std::string_view(shown, body_length), expected_size);
+  } else {
+    writer.AppendConverted(charset, std::string_view(shown, body_length), expected_size);
+  }
   return writer.length();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,24 +39,32 @@ inline constexpr char kMailDeletedText[] = "削除しました";
 // server holds under its number: nothing is deleted.
 inline constexpr char kMailDeleteChangedText[] = "メールボックスが変わったため削除中止";
 
+// True for the kinds that end with a check (the automatic timer waits for their end).
+inline bool MailJobChecks(int kind) {
+  return kind == kMailJobManualCheck || kind == kMailJobAutoCheck || kind == kMailJobDelete;
+}
+
 struct MailJobRequest {
   int kind = kMailJobManualCheck;
   int list_row = 0;        // the mail window's row the job concerns (reading jobs)
-  int check_index = 0;     // the check-list entry whose account the job concerns
+  // The account slot (0-4) the job concerns (reading jobs): a row keeps its
+  // account by slot, which a rebuild of the check list does not move.
+  int account = 0;
   int message_number = 0;  // the POP3 message number (reading jobs)
   MailMessageRef listed = {};  // the row's message as the check listed it (delete)
 };
 
 // What a job reads of the settings, copied on the user-interface thread when
 // the job starts, so that a rebuild of the live check list cannot move an
-// entry under the running job.
+// entry under the running job. The automatic timer's interval is not among
+// them: the end of a check reads the live one.
 struct MailJobSettings {
   MailCheckList check_list;
   MailAccount accounts[kMailAccountCount];
-  std::int32_t auto_check_time = 0;  // seconds; 0: no automatic checks
   bool show_mail_dialog = false;
   bool mail_launcher_enabled = false;
   FixedText<256> mail_launcher_word;
+  MailLauncherRuns mail_launcher_runs;
   PopSettings pop;
 };
 
@@ -67,8 +76,9 @@ MailJobSettings CopyMailJobSettings(const SettingsState& settings);
 class MailJobHost : public PopHost {
  public:
   virtual void ClearRows() = 0;
-  // Appends `row` to the mail window's list as belonging to check-list entry `check_index`.
-  virtual void AddRow(const MailListRow& row, int check_index) = 0;
+  // Appends `row` to the mail window's list as belonging to account slot
+  // `account`; the account column shows the account's user name as it is now.
+  virtual void AddRow(const MailListRow& row, int account) = 0;
   // The status line shows the number of listed messages.
   virtual void RefreshCount() = 0;
   // The mail window in its normal state at the top of the z-order, not moved or sized.
@@ -78,18 +88,22 @@ class MailJobHost : public PopHost {
   // Runs `line` as a fresh top-level run (nesting counted from 0) with
   // `context`, on the thread that runs the interpreter, and waits for it.
   virtual void RunLine(const MarkedLine& line, int context) = 0;
-  // A check's result for check-list entry `check_index`, to be kept only while
-  // the live check list is still of `generation` (not rebuilt since the copy).
-  virtual void StoreState(int check_index, std::uint32_t generation, int message_count,
-                          std::string_view key_text) = 0;
-  // Arms the automatic check timer to fire after `milliseconds`.
-  virtual void ArmAutoTimer(int milliseconds) = 0;
+  // A check's result for account slot `account`, kept in the live check
+  // list's entry of that slot while the account is still enabled.
+  virtual void StoreState(int account, int message_count, std::string_view key_text) = 0;
+  // The mail launcher is about to run the commands of the messages with
+  // these identities: they are remembered (and kept with the settings at
+  // once) so that they never run again.
+  virtual void RememberLauncherRuns(std::span<const std::uint64_t> identities) = 0;
   // The mail window's text view: emptied, or given a whole text.
   virtual void ClearText() = 0;
   virtual void SetText(std::string_view text) = 0;
   // A show-message job for list row `row` has ended (the window then shows the
-  // row selected meanwhile). The job's last call: its thread is about to end.
+  // row selected meanwhile, once the job is over).
   virtual void MessageShown(int row) = 0;
+  // Every job's last call: once it is carried out the job is over, another may
+  // start, and after a check the automatic timer runs again.
+  virtual void JobEnded() = 0;
   // Question box (question icon, Yes and No, No the default) owned by the
   // mail window; true for Yes.
   virtual bool AskDelete(std::string_view text, std::string_view caption) = 0;
@@ -142,8 +156,8 @@ class PopMailServer final : public MailServer {
   std::unique_ptr<PopHeaderSource> headers_;
 };
 
-// Runs one job to its end on the calling thread. Kinds other than the two
-// checks end at once.
+// Runs one job to its end on the calling thread, JobEnded() last. Unknown
+// kinds end at once.
 void RunMailJob(const MailJobRequest& request, const MailJobSettings& settings,
                 MailJobHost& host, MailServer& server);
 

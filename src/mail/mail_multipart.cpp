@@ -1,5 +1,6 @@
-// Multipart walking for the message view: finds the first text/plain part,
-// descending into nested multiparts, and notes HTML parts and named attachments.
+// Multipart walking for the message view: finds the first text/plain part and
+// the first text/html part, descending into nested multiparts, decodes them,
+// and notes HTML parts and named attachments.
 #include <cstring>
 #include <string>
 
@@ -52,7 +53,29 @@ void NoteAttachment(std::string_view part_type, char* list, std::size_t list_siz
   AppendCut(list, list_size, "\", ");
 }
 
-char* Walk(char* body, std::string_view content_type, char* list, std::size_t list_size, int depth) {
+// Decodes a part to show in place. In a charset that is read, its own
+// Content-Transfer-Encoding applies in full; otherwise the five
+// quoted-printable sequences, as the walked body's first part header says.
+MailCharset DecodePart(const char* walked_body, char* part_body, std::string_view part_header,
+                       std::string_view part_type) {
+  const MailCharset charset = ContentTypeCharset(part_type);
+  if (charset == MailCharset::kUnknown) {
+    DecodeQuotedPrintable(std::string_view(walked_body, ::strnlen(walked_body, kEncodingSearchLimit)),
+                          part_body);
+  } else {
+    DecodeTransferEncoding(TransferEncodingOf(part_header), part_body);
+  }
+  return charset;
+}
+
+// Ends a part's text at its last CR (the line break before the boundary).
+void CutAtLastCr(char* part_body) {
+  if (char* last_cr = std::strrchr(part_body, '\r')) *last_cr = '\0';
+}
+
+// `choice.text_found` tells whether the result is a text/plain part.
+char* Walk(char* body, std::string_view content_type, char* list, std::size_t list_size, int depth,
+           MailPartChoice& choice) {
   char* result = body;
   bool text_found = false;
   char boundary_text[kBoundarySize];
@@ -72,7 +95,8 @@ char* Walk(char* body, std::string_view content_type, char* list, std::size_t li
 
     if (StartsWithNoCase(part_type, "multipart")) {
       position = std::strstr(part_body, needle.c_str());
-      result = depth < kMaxNesting ? Walk(part_body, part_type, list, list_size, depth + 1)
+      choice.text_found = false;
+      result = depth < kMaxNesting ? Walk(part_body, part_type, list, list_size, depth + 1, choice)
                                    : part_body;
       text_found = true;
     } else if (StartsWithNoCase(part_type, "text/plain") && !text_found) {
@@ -82,11 +106,9 @@ char* Walk(char* body, std::string_view content_type, char* list, std::size_t li
         next[-1] = '\0';
         position = next + 1;
       }
-      if (char* last_cr = std::strrchr(part_body, '\r')) *last_cr = '\0';
-      // The encoding is looked up from the walked body's start: the first
-      // part's header block, terminated in place above.
-      DecodeQuotedPrintable(std::string_view(body, ::strnlen(body, kEncodingSearchLimit)),
-                            part_body);
+      CutAtLastCr(part_body);
+      choice.text_charset = DecodePart(body, part_body, part_header, part_type);
+      choice.text_found = true;
       result = part_body;
       text_found = true;
     } else {
@@ -97,6 +119,11 @@ char* Walk(char* body, std::string_view content_type, char* list, std::size_t li
         *next = '\0';
         position = next + 1;
       }
+      if (choice.html == nullptr && StartsWithNoCase(part_type, "text/html")) {
+        CutAtLastCr(part_body);
+        choice.html_charset = DecodePart(body, part_body, part_header, part_type);
+        choice.html = part_body;
+      }
     }
   }
   return result;
@@ -105,9 +132,12 @@ char* Walk(char* body, std::string_view content_type, char* list, std::size_t li
 }  // namespace
 
 char* WalkMultipart(char* body, std::string_view content_type, char* attachments,
-                    std::size_t attachments_size) {
+                    std::size_t attachments_size, MailPartChoice* choice) {
+  MailPartChoice unused;
+  if (choice == nullptr) choice = &unused;
+  *choice = MailPartChoice{};
   if (attachments_size == 0) return body;
-  return Walk(body, content_type, attachments, attachments_size, 0);
+  return Walk(body, content_type, attachments, attachments_size, 0, *choice);
 }
 
 }  // namespace vsmr

@@ -31,17 +31,34 @@ MarkedLine NewMailHookLine(int account, int count, std::string_view sender) {
   return line;
 }
 
-MailLauncherLine::MailLauncherLine(bool enabled, std::string_view word)
-    : active_(enabled && word.size() >= kMailLauncherShortestWord), word_(word) {
+std::uint64_t MailIdentity(std::string_view key, std::string_view from, std::string_view subject) {
+  // FNV-1a, 64 bits, over the three texts with a separator no header value holds.
+  std::uint64_t hash = 0xcbf29ce484222325ull;
+  const auto add = [&hash](std::string_view text) {
+    for (unsigned char c : text) hash = (hash ^ c) * 0x100000001b3ull;
+    hash = (hash ^ '\n') * 0x100000001b3ull;
+  };
+  add(key);
+  add(from);
+  add(subject);
+  return hash;
+}
+
+MailLauncherLine::MailLauncherLine(bool enabled, std::string_view word,
+                                   const MailLauncherRuns& ran)
+    : active_(enabled && word.size() >= kMailLauncherShortestWord), word_(word), ran_(ran) {
   word_ += ' ';
 }
 
-void MailLauncherLine::Consider(std::string_view subject, bool is_new) {
+void MailLauncherLine::Consider(std::string_view subject, bool is_new, std::uint64_t identity) {
   if (!active_ || !is_new || !subject.starts_with(word_)) return;
+  if (ran_.Contains(identity)) return;
   std::string entry(subject.substr(word_.size()));
   entry += " & ";
   if (line_.size() + entry.size() > kMailLauncherLineLimit) return;
   line_ += entry;
+  ran_.Remember(identity);  // the same message listed twice contributes once
+  identities_.push_back(identity);
 }
 
 }  // namespace vsmr

@@ -14,10 +14,12 @@ namespace vsmr {
 
 namespace {
 
-// The account slot of check-list entry `index`, or -1 when there is no such entry.
-int AccountOf(const MailJobSettings& settings, int index) {
-  if (index < 0 || index >= settings.check_list.count) return -1;
-  return settings.check_list.entries[index].account;
+// Account slot `account` when the check list has it (it is enabled), else -1.
+int AccountOf(const MailJobSettings& settings, int account) {
+  for (int i = 0; i < settings.check_list.count && i < kMailAccountCount; ++i) {
+    if (settings.check_list.entries[i].account == account) return account;
+  }
+  return -1;
 }
 
 std::string DeleteQuestion(const MailRecord& record) {
@@ -33,7 +35,7 @@ std::string DeleteQuestion(const MailRecord& record) {
 }
 
 // What tells one message from another on its server.
-struct MailIdentity {
+struct MessageIdentity {
   std::string uid;  // UIDL; empty where the server does not offer it
   std::string message_id;
   int size = -1;
@@ -42,7 +44,7 @@ struct MailIdentity {
 // The identity of message `number` on the connected server: its UIDL, and
 // (unless `uid_only`) its header's Message-ID and its size, with the header
 // parsed into `record` when given. False when it could not be read.
-bool ReadIdentity(MailServer& server, int number, MailIdentity& identity, MailRecord* record,
+bool ReadIdentity(MailServer& server, int number, MessageIdentity& identity, MailRecord* record,
                   bool uid_only = false) {
   if (!server.Uidl(number, identity.uid)) return false;
   if (uid_only) return true;
@@ -57,14 +59,14 @@ bool ReadIdentity(MailServer& server, int number, MailIdentity& identity, MailRe
 }
 
 // The same message: by UIDL where both have one, else by Message-ID and size.
-bool SameMessage(const MailIdentity& a, const MailIdentity& b) {
+bool SameMessage(const MessageIdentity& a, const MessageIdentity& b) {
   if (!a.uid.empty() || !b.uid.empty()) return a.uid == b.uid;
   return a.message_id == b.message_id && a.size == b.size;
 }
 
 // Whether the message read now is the row's: the row knows the Message-ID and
 // size the check saw (nothing to compare for a row without them).
-bool SameAsListed(const MailMessageRef& listed, const MailIdentity& now) {
+bool SameAsListed(const MailMessageRef& listed, const MessageIdentity& now) {
   if (listed.size < 0) return true;
   return listed.message_id == now.message_id && listed.size == now.size;
 }
@@ -80,7 +82,7 @@ void RunShowJob(const MailJobRequest& request, const MailJobSettings& settings,
                 MailJobHost& host, MailServer& server) {
   host.ShowStatus(kMailFetchingText);
   bool shown = false;
-  const int account = AccountOf(settings, request.check_index);
+  const int account = AccountOf(settings, request.account);
   if (account >= 0 && server.Connect(account, request.kind)) {
     const int expected = server.ListForDownload(request.message_number);
     if (expected > 0) {
@@ -108,11 +110,11 @@ void RunShowJob(const MailJobRequest& request, const MailJobSettings& settings,
 
 void RunDeleteJob(const MailJobRequest& request, const MailJobSettings& settings,
                   MailJobHost& host, MailServer& server) {
-  const int account = AccountOf(settings, request.check_index);
+  const int account = AccountOf(settings, request.account);
   const int number = request.message_number;
   bool changed = false;
   if (account >= 0 && server.Connect(account, kMailJobDelete)) {
-    MailIdentity asked;
+    MessageIdentity asked;
     auto record = std::make_unique<MailRecord>();
     const bool read = ReadIdentity(server, number, asked, record.get());
     server.Quit();
@@ -121,7 +123,7 @@ void RunDeleteJob(const MailJobRequest& request, const MailJobSettings& settings
     if (read && !changed && host.AskDelete(DeleteQuestion(*record), kMailDeleteCaption) &&
         server.Connect(account, kMailJobDelete)) {
       // Right before DELE: is it still the message the user was asked about?
-      MailIdentity now;
+      MessageIdentity now;
       bool deleted = false;
       if (ReadIdentity(server, number, now, nullptr, !asked.uid.empty())) {
         changed = !SameMessage(asked, now);

@@ -47,9 +47,14 @@ bool FindHeaderField(std::string_view header_block, std::string_view field_name,
 // multipart flag.
 bool ParseMailHeaders(std::string_view header_block, MailRecord& record);
 
-// Decodes a raw header value (B-encoded words in ISO-2022-JP, raw ISO-2022-JP,
-// ASCII) to Shift-JIS and appends it to the NUL-terminated `field` of
-// `field_size` bytes, cut at a character boundary when it is full.
+// Decodes a raw header value to Shift-JIS and appends it to the NUL-terminated
+// `field` of `field_size` bytes, cut at a character boundary when it is full.
+// Encoded words (B or Q, in a charset of mail_charset.h, names in any case)
+// are decoded, the blanks between two of them dropped and the bytes of
+// adjacent words in one charset converted together. The text around them is
+// split into tokens at every "=", CR, LF and tab (none shown) and converted
+// from ISO-2022-JP, or from UTF-8 when the whole value is UTF-8 with 8-bit
+// bytes; an incomplete ISO-2022-JP B word among it is still decoded.
 void DecodeHeaderText(std::string_view raw_value, char* field, std::size_t field_size);
 
 // The From text as the message list shows it: angle-bracketed parts removed

@@ -5,10 +5,10 @@
 
 namespace vsmr {
 
-void MailRowAccounts::Set(int row, int check_index, int list_rows) {
+void MailRowAccounts::Set(int row, int account, int list_rows) {
   if (row < 0 || row >= list_rows) return;
   if (static_cast<std::size_t>(row) >= index_.size()) index_.resize(row + 1, -1);
-  index_[row] = check_index;
+  index_[row] = account;
 }
 
 void MailRowAccounts::Apply(long parameter, int list_rows) {

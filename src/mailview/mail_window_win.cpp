@@ -75,11 +75,21 @@ HFONT MakeTextFont() {
   return CreateFontIndirectA(&font);
 }
 
-void SetCell(HWND list, int row, int column, const std::string& text) {
-  LVITEMA item{};
-  item.iSubItem = column;
-  item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+// The text of `column` (0 to 4) of a row.
+const std::string& CellText(const MailListRow& row, int column) {
+  switch (column) {
+    case 0: return row.account;
+    case 1: return row.sender;
+    case 2: return row.subject;
+    case 3: return row.date;
+    default: return row.size;
+  }
+}
+
+// The list's item count after rows were added or removed: the rows already
+// drawn stay as they are and the view does not scroll.
+void ShowRowCount(HWND list, std::size_t rows) {
+  SendMessageA(list, LVM_SETITEMCOUNT, rows, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 }  // namespace
@@ -95,6 +105,8 @@ bool MailWindow::Create(HINSTANCE instance, HWND owner, SettingsState& settings)
   instance_ = instance;
   settings_ = &settings;
   list_height_ = 0;
+  ++instance_number_;
+  row_texts_.clear();
   rows_.Clear();
   // The dialog procedure sets hwnd_ while the dialog initialises.
   HWND made = CreateDialogParamA(instance, "MAILDLG", owner, DialogProc,
@@ -127,37 +139,49 @@ void MailWindow::Close() {
 
 void MailWindow::ClearRows() {
   if (!hwnd_) return;
-  SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+  row_texts_.clear();
   rows_.Clear();
+  SendMessageA(list_, LVM_SETITEMCOUNT, 0, 0);
 }
 
 int MailWindow::AddRow(const MailListRow& row) {
   if (!hwnd_) return -1;
-  // A visible list redrawn at every insert costs milliseconds a row and keeps the
-  // user-interface thread busy for seconds with a thousand rows: the rows a check
-  // hands over together are drawn once.
+  // A visible list redrawn at every new row keeps the user-interface thread
+  // busy with a thousand rows: the rows a check hands over together are drawn once.
   if (!drawing_paused_ && PostMessageA(hwnd_, kResumeListDrawing, 0, 0)) {
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     drawing_paused_ = true;
   }
-  LVITEMA item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = RowCount();
-  item.pszText = const_cast<char*>(row.account.c_str());
-  item.iImage = row.image;
-  const int at = static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0,
-                                               reinterpret_cast<LPARAM>(&item)));
-  if (at < 0) return -1;
-  SetCell(list_, at, 1, row.sender);
-  SetCell(list_, at, 2, row.subject);
-  SetCell(list_, at, 3, row.date);
-  SetCell(list_, at, 4, row.size);
+  row_texts_.push_back(row);
+  const int at = static_cast<int>(row_texts_.size()) - 1;
   rows_.SetMessage(at, row.message);
+  ShowRowCount(list_, row_texts_.size());
   return at;
 }
 
-void MailWindow::SetRowAccount(int row, int check_index) {
-  rows_.Set(row, check_index, RowCount());
+void MailWindow::OnGetDisplayInfo(LVITEMA& item) const {
+  if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= row_texts_.size()) return;
+  const MailListRow& row = row_texts_[item.iItem];
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+    lstrcpynA(item.pszText, CellText(row, item.iSubItem).c_str(), item.cchTextMax);
+  }
+  if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) item.iImage = row.image;
+}
+
+void MailWindow::OnGetDisplayInfo(LVITEMW& item) const {
+  if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= row_texts_.size()) return;
+  const MailListRow& row = row_texts_[item.iItem];
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+    const std::string& text = CellText(row, item.iSubItem);
+    const int made = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                         item.pszText, item.cchTextMax - 1);
+    item.pszText[made > 0 ? made : 0] = L'\0';
+  }
+  if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) item.iImage = row.image;
+}
+
+void MailWindow::SetRowAccount(int row, int account) {
+  rows_.Set(row, account, RowCount());
 }
 
 void MailWindow::RefreshCount() { SetStatus(MailCountText(RowCount())); }
@@ -183,7 +207,7 @@ void MailWindow::StartRowJob(int kind, int row, int list_row) {
 
 int MailWindow::RowCount() const {
   if (!hwnd_) return 0;
-  return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+  return static_cast<int>(row_texts_.size());
 }
 
 bool MailWindow::PreTranslate(MSG& msg) {
@@ -260,6 +284,8 @@ void MailWindow::OnDestroy() {
   text_font_.Reset();
   list_ = text_ = nullptr;
   hwnd_ = nullptr;
+  row_texts_.clear();
+  rows_.Clear();
 }
 
 int MailWindow::ClientHeight() const {
@@ -393,8 +419,18 @@ bool MailWindow::OnNotify(const NMHDR& header) {
 
 INT_PTR MailWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_NOTIFY:
-      return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lp);
+      if (header->idFrom == IDC_MAIL_LIST && header->code == LVN_GETDISPINFOA) {
+        OnGetDisplayInfo(reinterpret_cast<NMLVDISPINFOA*>(lp)->item);
+        return TRUE;
+      }
+      if (header->idFrom == IDC_MAIL_LIST && header->code == LVN_GETDISPINFOW) {
+        OnGetDisplayInfo(reinterpret_cast<NMLVDISPINFOW*>(lp)->item);
+        return TRUE;
+      }
+      return OnNotify(*header);
+    }
     case kResumeListDrawing:
       drawing_paused_ = false;
       SendMessageA(list_, WM_SETREDRAW, TRUE, 0);

@@ -5,9 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/gdi_handles_win.h"
 #include "mail/mail_list_row.h"
@@ -29,6 +31,9 @@ class MailWindow {
   bool Create(HINSTANCE instance, HWND owner, SettingsState& settings);
   bool Exists() const { return hwnd_ != nullptr; }
   HWND Handle() const { return hwnd_; }
+  // Which window this is: every Create makes a new number, so a job that
+  // wrote to a window the user closed never writes to the next one.
+  std::uint32_t Instance() const { return instance_number_; }
 
   // Shows the window in its normal state and puts it at the top of the
   // z-order without moving or sizing it.
@@ -38,16 +43,18 @@ class MailWindow {
   void Close();
 
   // The check's updates. Each is also reachable as the window command the mail
-  // check of old sent (107 with -1, 107 with row * 10 + index, 108).
+  // check of old sent (107 with -1, 107 with row * 10 + account, 108). The
+  // list holds no items of its own: it shows the rows kept here (a virtual
+  // list), so a thousand rows cost a thousand appends, not a thousand inserts.
   void ClearRows();                               // command 107, parameter -1
   int AddRow(const MailListRow& row);             // appends with its message; returns the row, -1 on failure
-  // Command 107 with row * 10 + index; a row the list does not hold is ignored.
-  void SetRowAccount(int row, int check_index);
+  // Command 107 with row * 10 + account slot; a row the list does not hold is ignored.
+  void SetRowAccount(int row, int account);
   void RefreshCount();                            // command 108: the count in the status line
   void SetStatus(std::string_view text);          // the status line (control 2302)
   void SetText(std::string_view text);            // the text view's whole text (control 2303)
   int RowCount() const;
-  // The check-list entry and message number of a row (-1 and 0 when unknown).
+  // The account slot and message number of a row (-1 and 0 when unknown).
   int RowAccount(int row) const { return rows_.IndexOf(row); }
   int RowMessageNumber(int row) const { return rows_.MessageNumber(row); }
   // The list height S: the splitter's position.
@@ -55,8 +62,8 @@ class MailWindow {
   // The format menu (MAILFPOPUPMENU) while the window exists.
   HMENU FormatMenu() const { return format_menu_.get(); }
 
-  // What the window calls to start a mail job (kind, check-list index, the
-  // row's message, list row); false when the job was refused.
+  // What the window calls to start a mail job (kind, account slot, the row's
+  // message, list row); false when the job was refused.
   using JobStarter = std::function<bool(int, int, const MailMessageRef&, int)>;
   void SetJobStarter(JobStarter starter) { start_job_ = std::move(starter); }
 
@@ -73,6 +80,9 @@ class MailWindow {
   void OnCommand(WPARAM wp, LPARAM lp);
   void OnDestroy();
   bool OnNotify(const NMHDR& header);
+  // The list asks for a cell's text or a row's image.
+  void OnGetDisplayInfo(LVITEMA& item) const;
+  void OnGetDisplayInfo(LVITEMW& item) const;
   // Selects the link around the text view's selection; its target, or an
   // empty text when there is none.
   std::string SelectLink();
@@ -84,7 +94,7 @@ class MailWindow {
   void SaveText();
   // The first selected row in list order, or -1.
   int SelectedRow() const;
-  // Starts job `kind` for `row` (its check-list entry and message).
+  // Starts job `kind` for `row` (its account and message).
   void StartRowJob(int kind, int row, int list_row);
 
   HWND hwnd_ = nullptr;
@@ -92,6 +102,8 @@ class MailWindow {
   HWND text_ = nullptr;
   HINSTANCE instance_ = nullptr;
   SettingsState* settings_ = nullptr;
+  std::uint32_t instance_number_ = 0;
+  std::vector<MailListRow> row_texts_;  // what the list shows, row by row
   MailRowAccounts rows_;
   int list_height_ = 0;
   int drag_start_ = 0;

@@ -7,7 +7,6 @@ namespace vsmr {
 MailCheckList RebuildMailCheckList(const MailAccount (&accounts)[kMailAccountCount],
                                    const MailCheckList& kept) {
   MailCheckList list;
-  list.generation = kept.generation + 1;
   for (int slot = 0; slot < kMailAccountCount; ++slot) {
     if (accounts[slot].enabled == 0) continue;
     PreviousMailState& entry = list.entries[list.count++];

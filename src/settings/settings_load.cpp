@@ -9,7 +9,8 @@ namespace vsmr {
 namespace {
 
 // The longest read length of the table, terminator included.
-constexpr std::size_t kLongestValue = 772;
+constexpr std::size_t kLongestValue = kMailLauncherRunsTextLength;
+static_assert(kLongestValue >= 772);
 
 void Store(SettingsState&, std::monostate, std::int32_t, std::string_view) {}
 void Store(SettingsState& s, std::int32_t SettingsState::* field, std::int32_t number,
@@ -143,6 +144,7 @@ class Loader {
         item.icon_path.SetChars(fields.Next('\t'));
         return;
       }
+      case SettingCodec::kLauncherRuns: s_.mail_launcher_runs = ParseMailLauncherRuns(value); return;
       case SettingCodec::kOlderPath: s_.launcher_items[slot].path.Set(value); return;
       case SettingCodec::kOlderComment: s_.launcher_items[slot].comment.Set(value); return;
       case SettingCodec::kOlderIconPath: s_.launcher_items[slot].icon_path.Set(value); return;

@@ -2,7 +2,10 @@
 // timers, mail accounts, the mail check list and every single-valued key.
 // Plain fixed-capacity values; the application state object owns one.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "base/fixed_text.h"
 
@@ -56,21 +59,51 @@ struct PreviousMailState {
   std::int32_t message_count = 0;
 };
 
-// One entry per enabled account, in account order.
+// One entry per enabled account, in account order. A rebuild keeps each
+// account's entry by its slot, so a result is stored by slot, not by index.
 struct MailCheckList {
   std::int32_t count = 0;
-  // Bumped by every rebuild, so that a check's late result is not stored
-  // into a list whose entries have moved since the check began.
-  std::uint32_t generation = 0;
   PreviousMailState entries[kMailAccountCount];
 };
 
 // The check list of `accounts`: one entry per enabled account, in slot order.
 // An account that has an entry in `kept` keeps its key text and message count
 // (what the last check saw); any other starts with count 0 and no key text.
-// The new list's generation follows the kept one's.
 MailCheckList RebuildMailCheckList(const MailAccount (&accounts)[kMailAccountCount],
                                    const MailCheckList& kept);
+
+// The messages whose mail launcher commands have run, by identity (a hash of
+// the message), oldest first: a message's commands run at most once, across
+// starts and whatever the previous-mail state says.
+inline constexpr int kMailLauncherRunsKept = 100;
+struct MailLauncherRuns {
+  std::int32_t count = 0;
+  std::uint64_t ids[kMailLauncherRunsKept] = {};
+
+  bool Contains(std::uint64_t id) const {
+    for (int i = 0; i < count && i < kMailLauncherRunsKept; ++i) {
+      if (ids[i] == id) return true;
+    }
+    return false;
+  }
+  // Adds `id` once; when the list is full the oldest identity goes.
+  void Remember(std::uint64_t id) {
+    if (Contains(id)) return;
+    if (count < 0 || count > kMailLauncherRunsKept) count = 0;
+    if (count == kMailLauncherRunsKept) {
+      for (int i = 1; i < count; ++i) ids[i - 1] = ids[i];
+      --count;
+    }
+    ids[count++] = id;
+  }
+};
+
+// The list as vsmrsys.ini keeps it: 16 hexadecimal digits an identity, joined
+// by commas, oldest first; and back. Reading skips what is not an identity.
+std::string MailLauncherRunsText(const MailLauncherRuns& runs);
+MailLauncherRuns ParseMailLauncherRuns(std::string_view text);
+// The longest such text with its terminator.
+inline constexpr std::size_t kMailLauncherRunsTextLength = kMailLauncherRunsKept * 17;
 
 // Every setting of vsmrsys.ini. Field names follow the keys. A fresh state
 // holds zeros: the defaults of absent keys are the settings table's, and a
@@ -105,6 +138,7 @@ struct SettingsState {
   std::int32_t delete_mail_permission = 0;
   MailAccount accounts[kMailAccountCount];
   MailCheckList check_list;
+  MailLauncherRuns mail_launcher_runs;  // MailLauncherDone
 
   // [OtherSettings]
   std::int32_t using_drop_file = 0;

@@ -79,6 +79,16 @@ void SaveRow(const SettingsState& s, const LiveSettings& live, const SettingRow&
       value.Number(number);
       break;
     }
+    case SettingCodec::kLauncherRuns: {
+      // Longer than a compound value: written as it is.
+      const std::string text = MailLauncherRunsText(s.mail_launcher_runs);
+      if (row.omitted_at_default && text.empty() &&
+          !out.Holds(row.section, SettingKeyName(row, slot))) {
+        return;
+      }
+      out.Write(row, slot, SettingKeyName(row, slot), text);
+      return;
+    }
     default:
       return;
   }

@@ -62,6 +62,12 @@ class DocumentWriter : public SettingsWriter {
 // (one without a check-list entry) keeps whatever previous state the file holds.
 void SaveSettingsFile(const SettingsState& state, const LiveSettings& live, SettingsWriter& out);
 
+// Writes the mail launcher's list of messages whose commands ran from
+// `state` into the settings file at `path` at once, that key alone: a
+// command that restarts the system must not run again after the restart.
+// False without a path.
+bool WriteMailLauncherRuns(const SettingsState& state, const std::string& path);
+
 // The settings file beside the executable: its full path cut at its last
 // backslash (a Shift-JIS trail byte 0x5C is not one), then "\vsmrsys.ini".
 std::string SettingsPath(std::string_view executable_path);

@@ -86,6 +86,8 @@ constexpr SettingRow kRows[] = {
      .account_field = &MailAccount::security, .omitted_at_default = true},
     {.section = kMail, .key = "Mail%dPort", .record = R::kAccount, .codec = C::kAccountNumber,
      .clamp = ClampMailPort, .account_field = &MailAccount::port, .omitted_at_default = true},
+    {.section = kMail, .key = "MailLauncherDone", .codec = C::kLauncherRuns,
+     .read_length = kMailLauncherRunsTextLength, .omitted_at_default = true},
 
     {.section = kOther, .key = "UsingDropFile", .field = &S::using_drop_file},
     {.section = kOther, .key = "LeaveRoomMode", .field = &S::leave_room_mode},

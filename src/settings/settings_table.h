@@ -23,6 +23,7 @@ enum class SettingCodec : unsigned char {
   kItemData,      // "%d\t%s\t%s": shown, path, comment; the default marks the key absent
   kItemIcon,      // "%d\t%s": icon index, icon path (which ends at a further tab)
   kAccountNumber, // one integer field of an account, "%d"
+  kLauncherRuns,  // the mail launcher's ran messages: identities in hexadecimal, ","
   // The older launcher form (kept last): read only when the item's data key is absent,
   // never written.
   kOlderPath,

@@ -3,6 +3,10 @@
 // and the new-mail event come, where a run stops, and the mail launcher.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <utility>
+
 #include "mail/mail_check_result.h"
 #include "mail/mail_job.h"
 #include "command/recording_fakes.h"
@@ -35,7 +39,6 @@ MailJobSettings Settings(std::vector<std::pair<int, PreviousMailState>> entries)
     state.account = slot;
     s.check_list.entries[s.check_list.count++] = state;
   }
-  s.check_list.generation = 7;
   s.show_mail_dialog = true;
   return s;
 }
@@ -49,14 +52,13 @@ PreviousMailState Stored(int count, const char* key) {
 
 TEST(MailCheck, ManualCheckOfOneAccountInOrder) {
   MailJobSettings settings = Settings({{0, Stored(2, "<m1@x>")}});
-  settings.auto_check_time = 60;
   FakeServer server;
   server.boxes[0] = Mailbox(2);
   EventHost host;
   RunMailJob({kMailJobManualCheck}, settings, host, server);
   EXPECT_EQ(host.events, (Events{"status 新着メールをチェック中", "clear", "row 0 s1 image 3",
-                                 "row 0 s2 image 3", "show", "store 0 g7 2 <m1@x>", "count",
-                                 "arm 60000"}));
+                                 "row 0 s2 image 3", "show", "store 0 2 <m1@x>", "count",
+                                 "ended"}));
   EXPECT_EQ(server.calls, (Events{"connect 0", "quit 0"}));
 }
 
@@ -76,21 +78,21 @@ TEST(MailCheck, NewMailRuleAgainstStoredKeyAndCount) {
       {"two more behind the same first message", kMailJobAutoCheck, 5, "<m1@x>", 7, "<m1@x>",
        {3, 3, 3, 3, 3, 1, 1},
        {"sound ring0.wav", "show", "run -1 _onnewmail1 2 \"s@example.jp\" \"Sender \"",
-        "store 0 g7 7 <m1@x>"}},
+        "store 0 7 <m1@x>"}},
       {"first message gone, fewer than stored", kMailJobAutoCheck, 5, "<old@x>", 3, "<m1@x>",
        {1, 1, 1},
        {"sound ring0.wav", "show", "run -1 _onnewmail1 3 \"s@example.jp\" \"Sender \"",
-        "store 0 g7 3 <m1@x>"}},
+        "store 0 3 <m1@x>"}},
       {"nothing stored yet: all new", kMailJobManualCheck, 0, "", 2, "<m1@x>", {1, 1},
        {"sound ring0.wav", "show", "run -1 _onnewmail1 2 \"s@example.jp\" \"Sender \"",
-        "store 0 g7 2 <m1@x>"}},
+        "store 0 2 <m1@x>"}},
       {"automatic, nothing new: silent, nothing stored", kMailJobAutoCheck, 2, "<m1@x>", 2,
        "<m1@x>", {3, 3}, {}},
       {"manual, nothing new: shown and stored, no sound", kMailJobManualCheck, 2, "<m1@x>", 2,
-       "<m1@x>", {3, 3}, {"show", "store 0 g7 2 <m1@x>"}},
+       "<m1@x>", {3, 3}, {"show", "store 0 2 <m1@x>"}},
       {"key compared exactly", kMailJobAutoCheck, 1, "<M1@x>", 1, "<m1@x>", {1},
        {"sound ring0.wav", "show", "run -1 _onnewmail1 1 \"s@example.jp\" \"Sender \"",
-        "store 0 g7 1 <m1@x>"}},
+        "store 0 1 <m1@x>"}},
   };
   for (const RuleCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -147,20 +149,19 @@ TEST(MailCheck, TwoAccountsOnlyTheSecondWithNewMail) {
   EXPECT_EQ(host.Only("sound"), (Events{"sound ring3.wav"}));
   EXPECT_EQ(host.Only("run"),
             (Events{"run -1 _onnewmail4 1 \"taro@example.jp\" \"\"Ta \"ro\" \""}));
-  EXPECT_EQ(host.Only("store"), (Events{"store 1 g7 2 <m1@x>"}));
-  EXPECT_EQ(host.Only("row"), (Events{"row 0 s1 image 3", "row 1 s1 image 3", "row 1 s2 image 1"}));
+  EXPECT_EQ(host.Only("store"), (Events{"store 3 2 <m1@x>"}));
+  EXPECT_EQ(host.Only("row"), (Events{"row 1 s1 image 3", "row 3 s1 image 3", "row 3 s2 image 1"}));
   EXPECT_EQ(server.calls, (Events{"connect 1", "quit 1", "connect 3", "quit 3"}));
 }
 
 TEST(MailCheck, LogInFailureOnTheFirstAccountEndsTheRun) {
   MailJobSettings settings = Settings({{0, Stored(0, "")}, {1, Stored(0, "")}});
-  settings.auto_check_time = 10;
   FakeServer server;
   server.refuses_login[0] = true;
   server.boxes[1] = Mailbox(3);
   EventHost host;
   RunMailJob({kMailJobAutoCheck}, settings, host, server);
-  EXPECT_EQ(host.events, (Events{"status 新着メールをチェック中", "clear", "show", "arm 10000"}));
+  EXPECT_EQ(host.events, (Events{"status 新着メールをチェック中", "clear", "show", "ended"}));
   EXPECT_EQ(server.calls, (Events{"connect 0"}));
 }
 
@@ -170,8 +171,8 @@ TEST(MailCheck, EmptyMailboxIsCompleteAndTheNextAccountIsChecked) {
   server.boxes[1] = Mailbox(1);
   EventHost host;
   RunMailJob({kMailJobAutoCheck}, settings, host, server);
-  EXPECT_EQ(host.Only("store"), (Events{"store 1 g7 1 <m1@x>"}));
-  EXPECT_EQ(host.events.back(), "count");
+  EXPECT_EQ(host.Only("store"), (Events{"store 1 1 <m1@x>"}));
+  EXPECT_EQ(host.events.end()[-2], "count");
 }
 
 TEST(MailCheck, ClosedWindowFinishesTheAccountAndChecksNoMore) {
@@ -185,20 +186,17 @@ TEST(MailCheck, ClosedWindowFinishesTheAccountAndChecksNoMore) {
   EXPECT_EQ(host.Only("row").size(), 2u);
   // The two messages seen are announced and stored; the second account is never reached.
   EXPECT_EQ(host.Only("run"), (Events{"run -1 _onnewmail1 4 \"s@example.jp\" \"Sender \""}));
-  EXPECT_EQ(host.Only("store"), (Events{"store 0 g7 4 <m1@x>"}));
+  EXPECT_EQ(host.Only("store"), (Events{"store 0 4 <m1@x>"}));
   EXPECT_EQ(server.calls, (Events{"connect 0", "quit 0"}));
 }
 
-TEST(MailCheck, NoTimerWithoutAnIntervalAndOtherJobsEndAtOnce) {
+TEST(MailCheck, UnknownKindsEndAtOnce) {
   MailJobSettings settings = Settings({{0, Stored(0, "")}});
   FakeServer server;
-  server.boxes[0] = Mailbox(1);
-  EventHost host;
-  RunMailJob({kMailJobManualCheck}, settings, host, server);
-  EXPECT_TRUE(host.Only("arm").empty());
   EventHost idle;
   RunMailJob({2}, settings, idle, server);  // no such kind
-  EXPECT_TRUE(idle.events.empty());
+  EXPECT_EQ(idle.events, Events{"ended"});
+  EXPECT_TRUE(server.calls.empty());
 }
 
 struct LauncherCase {
@@ -234,23 +232,25 @@ TEST(MailCheck, MailLauncherCollectsFromNewSubjectsAndRunsAfterAnAutomaticCheck)
     ASSERT_FALSE(runs.empty());
     EXPECT_EQ(Events(runs.begin() + 1, runs.end()), c.runs_after_hook);
     if (!c.runs_after_hook.empty()) {
-      EXPECT_EQ(host.events.back(), c.runs_after_hook.back());
+      // The messages are remembered before their commands run, and the run is the last thing.
+      EXPECT_EQ(host.events.end()[-3], "remember " + std::to_string(c.subjects.size()));
+      EXPECT_EQ(host.events.end()[-2], c.runs_after_hook.back());
     }
   }
 }
 
 TEST(MailLauncherLine, OffOrFullDropsEntries) {
   MailLauncherLine off(false, "vsmrx");
-  off.Consider("vsmrx notepad", true);
+  off.Consider("vsmrx notepad", true, 1);
   EXPECT_EQ(off.Text(), "");
 
   MailLauncherLine line(true, "vsmrx");
   const std::string command(1000, 'c');  // each entry: 1,003 bytes with " & "
-  for (int i = 0; i < 4; ++i) line.Consider("vsmrx " + command, true);
+  for (int i = 0; i < 4; ++i) line.Consider("vsmrx " + command, true, 10 + i);
   EXPECT_EQ(line.Text().size(), 3009u);  // the fourth did not fit
-  line.Consider("vsmrx " + std::string(59, 'd'), true);  // 62 bytes: exactly to 3,071
+  line.Consider("vsmrx " + std::string(59, 'd'), true, 20);  // 62 bytes: exactly to 3,071
   EXPECT_EQ(line.Text().size(), 3071u);
-  line.Consider("vsmrx e", true);
+  line.Consider("vsmrx e", true, 21);
   EXPECT_EQ(line.Text().size(), 3071u);
 }
 
@@ -328,40 +328,110 @@ TEST(NewMailCount, GrowthOrTheWholeCount) {
 
 void Rebuild(SettingsState& s) { s.check_list = RebuildMailCheckList(s.accounts, s.check_list); }
 
-TEST(MailCheckList, ResultsOfACheckAreRefusedOnceTheListWasRebuilt) {
-  SettingsState s;
-  s.accounts[1].enabled = 1;
-  s.accounts[3].enabled = 1;
-  Rebuild(s);
-  ASSERT_EQ(s.check_list.count, 2);
-  const std::uint32_t first = s.check_list.generation;
-  EXPECT_TRUE(StoreMailCheckResult(s.check_list, first, 1, 9, "<k@x>"));
-  EXPECT_FALSE(StoreMailCheckResult(s.check_list, first, 2, 9, "<k@x>"));  // no such entry
+// A host whose results go into live settings, as the user-interface thread's do.
+class LiveHost : public EventHost {
+ public:
+  explicit LiveHost(SettingsState& live) : live_(live) {}
+  std::function<void()> on_first_row;  // runs once, as the first row is listed
+  void AddRow(const MailListRow& row, int account) override {
+    EventHost::AddRow(row, account);
+    if (on_first_row) std::exchange(on_first_row, nullptr)();
+  }
+  void StoreState(int account, int count, std::string_view key) override {
+    EventHost::StoreState(account, count, key);
+    StoreMailCheckResult(live_.check_list, account, count, key);
+  }
+  void RememberLauncherRuns(std::span<const std::uint64_t> ids) override {
+    EventHost::RememberLauncherRuns(ids);
+    for (std::uint64_t id : ids) live_.mail_launcher_runs.Remember(id);
+  }
 
-  s.accounts[0].enabled = 1;  // the account 3 entry moves from index 1 to 2
-  Rebuild(s);
-  ASSERT_EQ(s.check_list.count, 3);
-  EXPECT_NE(s.check_list.generation, first);
-  EXPECT_EQ(s.check_list.entries[2].account, 3);
-  EXPECT_FALSE(StoreMailCheckResult(s.check_list, first, 1, 1, "<late@x>"));
-  EXPECT_EQ(s.check_list.entries[1].key_text.View(), "");
+ private:
+  SettingsState& live_;
+};
+
+// The options dialog's OK rebuilds the list while a check runs: accounts 1
+// and 3 are checked; 0 and 2 are enabled and 1 disabled (3 moves from index 1
+// to 2). The result of account 3 lands on its own entry, that of account 1
+// nowhere, and the next check announces only the accounts it sees first.
+TEST(MailCheck, ResultsStoredByAccountSurviveARebuildSoTheNextCheckAnnouncesNothing) {
+  SettingsState live;
+  live.accounts[1].enabled = 1;
+  live.accounts[3].enabled = 1;
+  Rebuild(live);
+  FakeServer server;
+  server.boxes[0] = Mailbox(1, "<zero@x>");
+  server.boxes[1] = Mailbox(2, "<one@x>");
+  server.boxes[2] = Mailbox(1, "<two@x>");
+  server.boxes[3] = Mailbox(3, "<three@x>");
+  LiveHost first(live);
+  first.on_first_row = [&] {
+    live.accounts[0].enabled = 1;
+    live.accounts[1].enabled = 0;
+    live.accounts[2].enabled = 1;
+    Rebuild(live);
+  };
+  RunMailJob({kMailJobAutoCheck}, CopyMailJobSettings(live), first, server);
+  EXPECT_EQ(first.Only("store"), (Events{"store 1 2 <one@x>", "store 3 3 <three@x>"}));
+  ASSERT_EQ(live.check_list.count, 3);
+  EXPECT_EQ(live.check_list.entries[1].message_count, 0);
+  EXPECT_EQ(live.check_list.entries[2].account, 3);
+  EXPECT_EQ(live.check_list.entries[2].message_count, 3);
+  EXPECT_EQ(live.check_list.entries[2].key_text.View(), "<three@x>");
+
+  LiveHost next(live);
+  RunMailJob({kMailJobAutoCheck}, CopyMailJobSettings(live), next, server);
+  EXPECT_EQ(next.Only("run"), (Events{"run -1 _onnewmail1 1 \"s@example.jp\" \"Sender \"",
+                                      "run -1 _onnewmail3 1 \"s@example.jp\" \"Sender \""}));
+}
+
+// A message's commands run once: a second copy of it in the mailbox adds
+// nothing, and after a start that kept the settings but not the previous
+// mail state (every message new again, so announced again) only a message
+// never run before contributes.
+TEST(MailCheck, MailLauncherRunsEachMessagesCommandsOnceAcrossChecksAndStarts) {
+  SettingsState live;
+  live.accounts[0].enabled = 1;
+  live.mail_launcher_or_not = 1;
+  live.mail_launcher_command.Set("vsmrx");
+  Rebuild(live);
+  FakeServer server;
+  server.boxes[0] = {{"<a@x>", "vsmrx restart"}, {"<a@x>", "vsmrx restart"}, {"<b@x>", "hello"}};
+  LiveHost first(live);
+  RunMailJob({kMailJobAutoCheck}, CopyMailJobSettings(live), first, server);
+  EXPECT_EQ(first.Only("run -2"), Events{"run -2 restart & "});
+  EXPECT_EQ(first.Only("remember"), Events{"remember 1"});
+
+  auto restarted = std::make_unique<SettingsState>(live);
+  restarted->check_list = RebuildMailCheckList(restarted->accounts, MailCheckList{});
+  restarted->mail_launcher_runs =
+      ParseMailLauncherRuns(MailLauncherRunsText(live.mail_launcher_runs));
+  server.boxes[0].push_back({"<c@x>", "vsmrx calc"});
+  LiveHost second(*restarted);
+  RunMailJob({kMailJobAutoCheck}, CopyMailJobSettings(*restarted), second, server);
+  EXPECT_EQ(second.Only("run -1"), Events{"run -1 _onnewmail1 4 \"s@example.jp\" \"Sender \""});
+  EXPECT_EQ(second.Only("run -2"), Events{"run -2 calc & "});
+
+  LiveHost manual(*restarted);  // a manual check collects but runs and remembers nothing
+  RunMailJob({kMailJobManualCheck}, CopyMailJobSettings(*restarted), manual, server);
+  EXPECT_TRUE(manual.Only("run -2").empty());
+  EXPECT_TRUE(manual.Only("remember").empty());
 }
 
 TEST(CopyMailJobSettings, TakesWhatTheJobReads) {
   SettingsState s;
   s.accounts[2].enabled = 1;
   Rebuild(s);
-  s.auto_check_time = 30;
   s.show_mail_dialog = 1;
   s.mail_launcher_or_not = 1;
   s.mail_launcher_command.Set("vsmrx");
+  s.mail_launcher_runs.Remember(0x1234);
   s.time_out = 4;
   s.limit_mail_size = 500;
   MailJobSettings copy = CopyMailJobSettings(s);
   s.check_list.entries[0].account = 4;  // the live list changes after the copy
   EXPECT_EQ(copy.check_list.entries[0].account, 2);
-  EXPECT_EQ(copy.check_list.generation, s.check_list.generation);
-  EXPECT_EQ(copy.auto_check_time, 30);
+  EXPECT_TRUE(copy.mail_launcher_runs.Contains(0x1234));
   EXPECT_TRUE(copy.show_mail_dialog);
   EXPECT_TRUE(copy.mail_launcher_enabled);
   EXPECT_EQ(copy.mail_launcher_word.View(), "vsmrx");

@@ -40,8 +40,8 @@ class EventHost : public MailJobHost {
   bool AskPartialDownload(std::string_view, std::string_view) override { return false; }
   bool MailWindowExists() override { return window_exists; }
   void ClearRows() override { Add("clear"); }
-  void AddRow(const MailListRow& row, int check_index) override {
-    Add("row " + std::to_string(check_index) + " " + row.subject + " image " +
+  void AddRow(const MailListRow& row, int account) override {
+    Add("row " + std::to_string(account) + " " + row.subject + " image " +
         std::to_string(row.image));
     if (++rows == rows_before_close) window_exists = false;
   }
@@ -51,16 +51,18 @@ class EventHost : public MailJobHost {
   void RunLine(const MarkedLine& line, int context) override {
     Add("run " + std::to_string(context) + " " + line.text);
   }
-  void StoreState(int index, std::uint32_t generation, int count, std::string_view key) override {
-    Add("store " + std::to_string(index) + " g" + std::to_string(generation) + " " +
-        std::to_string(count) + " " + std::string(key));
+  void StoreState(int account, int count, std::string_view key) override {
+    Add("store " + std::to_string(account) + " " + std::to_string(count) + " " + std::string(key));
   }
-  void ArmAutoTimer(int ms) override { Add("arm " + std::to_string(ms)); }
+  void RememberLauncherRuns(std::span<const std::uint64_t> ids) override {
+    Add("remember " + std::to_string(ids.size()));
+  }
   bool delete_answer = true;  // the user's answer to the deletion's question
   std::function<void()> while_asked;  // what happens elsewhere while the question is up
   void ClearText() override { Add("clear text"); }
   void SetText(std::string_view text) override { Add("text " + std::string(text)); }
   void MessageShown(int row) override { Add("shown " + std::to_string(row)); }
+  void JobEnded() override { Add("ended"); }
   bool AskDelete(std::string_view text, std::string_view caption) override {
     Add("ask " + std::string(caption) + " " + std::string(text));
     if (while_asked) while_asked();

@@ -89,7 +89,6 @@ TEST(MailJobThread, CheckOverSocketsReachesTheWindowsOnlyThroughTheHandOff) {
   settings.check_list.count = 1;
   settings.check_list.entries[0].message_count = 1;
   settings.check_list.entries[0].key_text.Set("<a@x>");
-  settings.auto_check_time = 10;
   settings.show_mail_dialog = true;
   settings.pop.port = server.Port();
   settings.pop.timeout_seconds = 5;
@@ -102,8 +101,8 @@ TEST(MailJobThread, CheckOverSocketsReachesTheWindowsOnlyThroughTheHandOff) {
   EXPECT_TRUE(server.Mismatches().empty());
   Events expected = {"status 新着メールをチェック中", "clear", "read", "row 0 one image 3",
                      "row 0 two image 1", "show",
-                     "run -1 _onnewmail1 1 \"h@example.jp\" \"Hanako \"", "store 0 g0 2 <a@x>",
-                     "count", "arm 10000"};
+                     "run -1 _onnewmail1 1 \"h@example.jp\" \"Hanako \"", "store 0 2 <a@x>",
+                     "count", "ended"};
   const Events seen = WithoutProgress(ui.events);
   EXPECT_EQ(seen, expected);
 }
@@ -129,7 +128,7 @@ TEST(MailJobThread, ShowingAMessageOverSocketsPutsItsDecodedTextIntoTheView) {
   EXPECT_FALSE(ui.off_thread_call);
   EXPECT_TRUE(server.Mismatches().empty());
   const Events seen = WithoutProgress(ui.events);
-  ASSERT_EQ(seen.size(), 6u);
+  ASSERT_EQ(seen.size(), 7u);
   EXPECT_EQ(seen[0], "status メール内容を取得中");
   EXPECT_EQ(seen[1], "read");
   EXPECT_EQ(seen[2], "clear text");
@@ -138,6 +137,7 @@ TEST(MailJobThread, ShowingAMessageOverSocketsPutsItsDecodedTextIntoTheView) {
   EXPECT_TRUE(seen[3].ends_with("\r\n\r\nbody line\r\n")) << seen[3];
   EXPECT_EQ(seen[4], "count");
   EXPECT_EQ(seen[5], "shown 5");
+  EXPECT_EQ(seen[6], "ended");
 }
 
 TEST(MailJobThread, ClosingTheHandOffFreesAWaitingWorkerAndStopsTheJob) {

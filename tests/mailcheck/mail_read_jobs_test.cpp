@@ -40,7 +40,7 @@ TEST(MailReadJobs, ShowsTheDecodedMessageOrItsSourceForTheRowsAccount) {
     FakeServer server;
     server.boxes[3] = ThreeMessages();
     EventHost host;
-    RunMailJob({kind, 7, 1, 2}, TwoAccounts(), host, server);
+    RunMailJob({kind, 7, 3, 2}, TwoAccounts(), host, server);
     EXPECT_EQ(server.calls, (Events{"connect 3", "list 2", "retr 2", "quit 3"}));
     ASSERT_GE(host.events.size(), 4u);
     EXPECT_EQ(host.events[0], "status メール内容を取得中");
@@ -50,12 +50,13 @@ TEST(MailReadJobs, ShowsTheDecodedMessageOrItsSourceForTheRowsAccount) {
       EXPECT_TRUE(text.starts_with("text 送信者: Hanako <h@example.jp>\r\n")) << text;
       EXPECT_NE(text.find("件名  : two\r\n"), std::string::npos) << text;
       EXPECT_TRUE(text.ends_with("\r\n\r\n" + std::string(kDottedBody))) << text;
-      EXPECT_EQ(host.events.size(), 5u);
-      EXPECT_EQ(host.events.back(), "shown 7");  // the window catches up after this
+      EXPECT_EQ(host.events.size(), 6u);
+      EXPECT_EQ(host.events[4], "shown 7");  // the window catches up once the job is over
     } else {
       EXPECT_EQ(text, "text " + testing::HeaderOf(ThreeMessages()[1]) + kDottedBody);
-      EXPECT_EQ(host.events.size(), 4u);
+      EXPECT_EQ(host.events.size(), 5u);
     }
+    EXPECT_EQ(host.events.back(), "ended");
     EXPECT_EQ(host.events[3], "count");
   }
 }
@@ -63,17 +64,19 @@ TEST(MailReadJobs, ShowsTheDecodedMessageOrItsSourceForTheRowsAccount) {
 TEST(MailReadJobs, ShowingEndsQuietlyWhereTheServerFails) {
   struct Case {
     const char* name;
-    int check_index, number;
+    int account, number;
     bool refuses_login, refuses_retrieve;
     Events events, calls;
   } cases[] = {
-      {"log-in refused", 0, 1, true, false, {"status メール内容を取得中", "shown 4"}, {"connect 1"}},
-      {"no such message", 0, 9, false, false, {"status メール内容を取得中", "shown 4"},
+      {"log-in refused", 1, 1, true, false, {"status メール内容を取得中", "shown 4", "ended"},
+       {"connect 1"}},
+      {"no such message", 1, 9, false, false, {"status メール内容を取得中", "shown 4", "ended"},
        {"connect 1", "list 9", "quit 1"}},
-      {"RETR refused", 0, 1, false, true, {"status メール内容を取得中", "clear text", "shown 4"},
+      {"RETR refused", 1, 1, false, true,
+       {"status メール内容を取得中", "clear text", "shown 4", "ended"},
        {"connect 1", "list 1", "retr 1", "quit 1"}},
-      {"a check-list entry that is gone", 5, 1, false, false,
-       {"status メール内容を取得中", "shown 4"}, {}},
+      {"an account disabled since the row was listed", 2, 1, false, false,
+       {"status メール内容を取得中", "shown 4", "ended"}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -82,7 +85,7 @@ TEST(MailReadJobs, ShowingEndsQuietlyWhereTheServerFails) {
     server.refuses_login[1] = c.refuses_login;
     server.refuses_retrieve = c.refuses_retrieve;
     EventHost host;
-    RunMailJob({kMailJobShowMessage, 4, c.check_index, c.number}, TwoAccounts(), host, server);
+    RunMailJob({kMailJobShowMessage, 4, c.account, c.number}, TwoAccounts(), host, server);
     EXPECT_EQ(host.events, c.events);
     EXPECT_EQ(server.calls, c.calls);
   }
@@ -96,7 +99,7 @@ TEST(MailReadJobs, DeleteDeletesTheMessageAskedAboutOrNothingThenTheCheckListsWh
                                  "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"};
   const Events asked_no_dele = {"connect 1", "uidl 2", "quit 1", "connect 1", "uidl 2", "quit 1",
                                 "connect 1", "quit 1", "connect 3", "quit 3"};
-  const std::vector<std::string> all = {"row 0 one image 3", "row 0 two image 3", "row 0 three image 3"};
+  const std::vector<std::string> all = {"row 1 one image 3", "row 1 two image 3", "row 1 three image 3"};
   struct Case {
     const char* name;
     const char* listed_id;     // the Message-ID the row was listed with
@@ -108,14 +111,14 @@ TEST(MailReadJobs, DeleteDeletesTheMessageAskedAboutOrNothingThenTheCheckListsWh
     std::vector<std::string> rows;
   } cases[] = {
       {"yes", "<b@x>", true, false, true, false, asked_and_dele, true, true, false,
-       {"row 0 one image 3", "row 0 three image 3"}},
+       {"row 1 one image 3", "row 1 three image 3"}},
       {"no", "<b@x>", true, false, false, false,
        {"connect 1", "uidl 2", "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"}, true, false, false, all},
       {"DELE refused", "<b@x>", true, false, true, true, asked_and_dele, true, false, false, all},
       {"message 1 deleted meanwhile, by UIDL", "<b@x>", true, true, true, false, asked_no_dele, true,
-       false, true, {"row 0 two image 1", "row 0 three image 1"}},
+       false, true, {"row 1 two image 1", "row 1 three image 1"}},
       {"message 1 deleted meanwhile, by Message-ID and size", "<b@x>", false, true, true, false,
-       asked_no_dele, true, false, true, {"row 0 two image 1", "row 0 three image 1"}},
+       asked_no_dele, true, false, true, {"row 1 two image 1", "row 1 three image 1"}},
       {"the row's message moved before the question", "<z@x>", true, false, true, false,
        {"connect 1", "uidl 2", "quit 1", "connect 1", "quit 1", "connect 3", "quit 3"}, false, false, true,
        all},
@@ -132,7 +135,7 @@ TEST(MailReadJobs, DeleteDeletesTheMessageAskedAboutOrNothingThenTheCheckListsWh
     MailJobSettings settings = TwoAccounts();
     for (int i = 0; i < 2; ++i) settings.check_list.entries[i].message_count = 3;
     for (auto& e : settings.check_list.entries) e.key_text.Set("<a@x>");
-    MailJobRequest request{kMailJobDelete, 0, 0, 2, {2, c.listed_id, 1002}};
+    MailJobRequest request{kMailJobDelete, 0, 1, 2, {2, c.listed_id, 1002}};
     RunMailJob(request, settings, host, server);
     EXPECT_EQ(server.calls, c.calls);
     EXPECT_EQ(host.Only("ask"), c.asked ? Events{question} : Events{});

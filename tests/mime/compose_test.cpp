@@ -5,7 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "base/sjis.h"
 #include "mail/mail_compose.h"
+#include "mail/mail_html.h"
 
 namespace vsmr {
 namespace {
@@ -106,6 +108,61 @@ TEST(ComposeMailText, HeaderLinesAreCutTogether) {
   while (cut_subject.size() + 6 <= room) cut_subject += "テスト";
   while (cut_subject.size() + 2 <= room) cut_subject += std::string("テスト", cut_subject.size() % 6, 2);
   EXPECT_EQ(lines + cut_subject + "\r\n\r\nbody", text);
+}
+
+TEST(ComposeMailText, ConvertedBodiesStayWithinTheDisplayBuffer) {
+  // A UTF-8 body of bare LFs and an HTML one of line breaks both double in
+  // size; each is cut at expected size + the spare, never inside a character.
+  for (const char* type : {"text/plain", "text/html"}) {
+    SCOPED_TRACE(type);
+    std::string body;
+    for (int i = 0; i < 8000; ++i) body += std::string(type) == "text/html" ? "<br>\xe3\x81\x82" : "\n\xe3\x81\x82";
+    const std::string message = "+OK\r\nContent-Type: " + std::string(type) + "; charset=utf-8\r\n\r\n" + body;
+    const std::string text = ComposeMailText(message, message.size() / 4);
+    EXPECT_LT(text.size(), message.size() / 4 + kMailDisplaySpare);
+    std::size_t whole = 0;
+    while (whole < text.size()) whole += IsSjisLeadByte(static_cast<unsigned char>(text[whole])) ? 2 : 1;
+    EXPECT_EQ(text.size(), whole) << "cut inside a character";
+  }
+}
+
+struct HtmlCase {
+  const char* name;
+  const char* html;
+  const char* text;
+};
+
+class HtmlToTextTest : public ::testing::TestWithParam<HtmlCase> {};
+
+TEST_P(HtmlToTextTest, Reads) {
+  char text[256];
+  HtmlToText(GetParam().html, text, sizeof text);
+  EXPECT_STREQ(GetParam().text, text);
+}
+
+// The rules the reference messages do not reach; Python's html.unescape reads
+// the references alike.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HtmlToTextTest,
+    ::testing::Values(
+        HtmlCase{"scriptDropped", "a<script>if (x < y) { b(); }</script>c", "ac"},
+        HtmlCase{"lessThanAlone", "1 < 2 <3", "1 < 2 <3"},
+        HtmlCase{"unclosedTagIsText", "a <b class=\"x", "a <b class=\"x"},
+        HtmlCase{"legacyNameWithoutSemicolon", "&ampx &amp;y &notin; &notit", "&x &y 〓 ¬it"},
+        HtmlCase{"numericReferences", "&#65;&#x42;&#150;&#0;&#1;&#xD800;&#99999999;", "AB〓〓〓〓"},
+        HtmlCase{"unknownNameKept", "&nosuch; &#; &", "&nosuch; &#; &"},
+        HtmlCase{"linkOtherSchemeDropped", "<a href=\"javascript:x()\">go</a> <a href=#top>up</a>", "go up"},
+        HtmlCase{"linkWithoutTextShowsTarget", "<p><a href='ftp://f.example/x'><img src=x></a></p>",
+                 "<ftp://f.example/x>\r\n"},
+        HtmlCase{"breaksKeptBlocksMerged", "a<br><br>b<div><p>c</p></div>d", "a\r\n\r\nb\r\nc\r\nd"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HtmlToTextLimits, CutAtWholeCharactersAndNothingAfter) {
+  char text[8];
+  std::memset(text, 'Z', sizeof text);
+  EXPECT_EQ(5u, HtmlToText("ab&amp;あいう", text, 7));
+  EXPECT_STREQ("ab&あ", text);
+  EXPECT_EQ('Z', text[7]);
 }
 
 struct WalkCase {

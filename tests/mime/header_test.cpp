@@ -88,14 +88,23 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DecodeCase{"upperWord", "=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=", "テスト"},
         DecodeCase{"lowerCharsetUpperB", "=?iso-2022-jp?B?GyRCJUYlOSVIGyhC?=", "テスト"},
-        // Only the two spellings with an upper-case B are decoded.
-        DecodeCase{"lowerB", "=?iso-2022-jp?b?GyRCJUYlOSVIGyhC?=", "?iso-2022-jp?b?GyRCJUYlOSVIGyhC?"},
-        DecodeCase{"qEncoding", "=?ISO-2022-JP?Q?abc?=", "?ISO-2022-JP?Q?abc?"},
-        DecodeCase{"otherCharset", "=?UTF-8?B?44OG?=", "?UTF-8?B?44OG?"},
+        // Charset and encoding names in any case, B and Q, the charsets mail uses.
+        DecodeCase{"lowerB", "=?iso-2022-jp?b?GyRCJUYlOSVIGyhC?=", "テスト"},
+        DecodeCase{"qEncoding", "=?ISO-2022-JP?Q?abc?=", "abc"},
+        DecodeCase{"otherCharset", "=?UTF-8?B?44OG?=", "テ"},
+        // An unknown charset, or a word with a blank inside, is read as text.
+        DecodeCase{"unknownCharset", "=?KOI8-R?B?abc?=", "?KOI8-R?B?abc?"},
+        DecodeCase{"blankInsideWord", "=?UTF-8?B?44 OG?=", "?UTF-8?B?44 OG?"},
+        DecodeCase{"textBetweenWordsKept", "=?UTF-8?B?44OG?= x =?UTF-8?Q?=E3=83=86?=", "テ x テ"},
+        DecodeCase{"twoCharsetsJoined", "=?UTF-8?B?44OG?= =?ISO-2022-JP?B?GyRCJCIbKEI=?=", "テあ"},
+        // Raw 8-bit text is UTF-8 only when all of it is.
+        DecodeCase{"rawUtf8", "Re: \xe4\xbc\x9a\xe8\xad\xb0 =?UTF-8?B?44OG?=", "Re: 会議 テ"},
+        DecodeCase{"rawShiftJisAsBefore", "Re: \x89\xef\x8b\x63", "Re: 会議"},
         // Padding inside the word: the "==" is cut away and put back.
         DecodeCase{"paddedWord", "=?ISO-2022-JP?B?GyRCJCIbKEI=?=", "あ"},
+        // The blank between two words is not shown.
         DecodeCase{"twoWordsBlank", "=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?= =?ISO-2022-JP?B?GyRCJCIbKEI=?=",
-                   "テスト あ"},
+                   "テストあ"},
         // A folded header reaches here joined without a separator.
         DecodeCase{"twoWordsFolded",
                    "=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?==?ISO-2022-JP?B?GyRCJCIbKEI=?=", "テストあ"},
@@ -118,6 +127,20 @@ TEST(DecodeHeaderTextLimits, AppendsAndCutsAtTheFieldWidth) {
   DecodeHeaderText("\x1b$B%F%9%H\x1b(B", block, 16);
   EXPECT_STREQ("0123456789aテス", block);
   for (std::size_t i = 16; i < sizeof block; ++i) EXPECT_EQ('Z', block[i]) << i;
+}
+
+TEST(DecodeHeaderTextLimits, Utf8ValueCutInsideACharacterStaysUtf8) {
+  // A value cut at its width after the first two bytes of "あ": the rest is
+  // still read as UTF-8, the cut character as one geta mark.
+  std::string raw = "a";
+  for (int i = 0; i < 340; ++i) raw += "\xe3\x81\x82";
+  raw += "\xe3\x81";
+  ASSERT_EQ(kHeaderValueSize - 1, raw.size());
+  char field[kHeaderValueSize] = {};
+  DecodeHeaderText(raw, field, sizeof field);
+  std::string expected = "a";
+  for (int i = 0; i < 340; ++i) expected += "あ";
+  EXPECT_EQ(expected + "〓", field);
 }
 
 TEST(ParseMailHeaders, FillsEveryFieldFromTheBlock) {

@@ -10,6 +10,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import dovecot_harness as harness  # noqa: E402
 import latency_proxy  # noqa: E402
 
 VSMR = sys.argv[1:]
@@ -79,6 +80,32 @@ text = r.text
 check("show rc", r.returncode == 0, r.stderr)
 for needle in ["山田太郎", "会議の資料", "明日の会議の資料です。", "2026年12月01日"]:
     check("show " + needle, needle in text, text)
+
+# A message in each charset (the decoding tests' reference messages): the rows
+# and the view text are Python's decoding of them, in code page 932.
+def reference(name):
+    with open(os.path.join(harness.MIME_DATA, name + ".expected"), "rb") as f:
+        data = f.read()
+    head, body = data.split(b"body=\n", 1)
+    fields = dict(line.split("=", 1) for line in head.decode("cp932").splitlines())
+    fields["body"] = body.decode("cp932")
+    return fields
+
+
+r = mail("charsets")
+rows = r.text.splitlines()
+check("charsets rows", r.returncode == 0 and len(rows) == len(harness.CHARSET_MESSAGES), (r.stderr, rows))
+for number, (name, row) in enumerate(zip(harness.CHARSET_MESSAGES, rows), 1):
+    python = reference(name)
+    fields = row.split("\t")
+    sender = python["from"].split("<")[0]
+    check("charsets row " + name, fields[:4] == ["charsets", sender, python["subject"], python["date_short"]],
+          fields)
+    view = ("送信者: %s\r\n宛先  : %s\r\n件名  : %s\r\n日付  : %s\r\n\r\n\r\n%s"
+            % (python["from"], python["to"], python["subject"], python["date_long"], python["body"]))
+    r = mail("charsets", "--show", str(number))
+    shown = r.stdout.decode(ENCODING, "replace")
+    check("charsets show " + name, r.returncode == 0 and shown == view, (shown, view))
 
 # The source: the message as it was sent, without the server's added dots and end line.
 r = mail("dots", "--source", "1")

@@ -60,6 +60,19 @@ def japanese_message(subject="会議の資料", name="山田太郎", address="ya
                body.encode("iso2022_jp").decode("ascii")))
 
 
+# Messages of the mail decoding tests' reference table (tests/mime/data), each
+# beside Python's decoding of it: one in each charset Japanese mail comes in.
+MIME_DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "mime", "data")
+CHARSET_MESSAGES = ["utf8_8bit", "shift_jis_8bit", "euc_jp_quoted_printable", "jis_body_utf8_headers",
+                    "plain_upper", "html_only"]
+
+
+def reference_message(name):
+    """A reference message as bytes with LF line ends (Dovecot sends CR LF)."""
+    with open(os.path.join(MIME_DATA, name + ".eml"), "rb") as f:
+        return f.read().replace(b"\r\n", b"\n")
+
+
 def mailboxes(bench):
     """Mailbox name -> list of messages (LF line ends; Dovecot sends CR LF)."""
     boxes = {
@@ -74,6 +87,7 @@ def mailboxes(bench):
         "dots": [message("dot lines", [".hidden", "..two", ".", "end"])],
         "deleteme": [message("delete %d" % i, ["x"]) for i in range(1, 4)],
         "japanese": [japanese_message()],
+        "charsets": [reference_message(name) for name in CHARSET_MESSAGES],
     }
     if bench:
         boxes["bench"] = [message("bench %d" % i, ["body %d" % i] * 20) for i in range(1, bench + 1)]
@@ -85,8 +99,8 @@ def write_message(box, number, text, user):
     # Delivery times in message order so that Dovecot numbers them in that order.
     name = "%d.M%dP1.vsmr" % (1700000000 + number, number)
     temporary = os.path.join(box, "tmp", name)
-    with open(temporary, "w", newline="\n") as f:
-        f.write(text)
+    with open(temporary, "wb") as f:
+        f.write(text if isinstance(text, bytes) else text.encode("utf-8"))
     os.utime(temporary, (1700000000 + number, 1700000000 + number))
     os.chown(temporary, user.pw_uid, user.pw_gid)
     # Written in tmp and renamed into cur, so that a running server never sees half a message.

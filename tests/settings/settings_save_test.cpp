@@ -219,6 +219,10 @@ TEST(SaveSettings, EverySettingSurvivesARoundTrip) {
     e.key_text.Set("<id,with,commas" + std::to_string(i) + "@x>");
   }
   s.check_list.count = kMailAccountCount;
+  // Five more than it keeps: the oldest five go.
+  for (std::uint64_t i = 1; i <= kMailLauncherRunsKept + 5; ++i) {
+    s.mail_launcher_runs.Remember(i * 0x0123456789abcdefull);
+  }
   s.using_drop_file = 2;
   s.leave_room_mode = 1;
   s.leave_room_password.Set("秘密");
@@ -245,10 +249,14 @@ TEST(SaveSettings, EverySettingSurvivesARoundTrip) {
   EXPECT_EQ("<id,with,commas4@x>", back->check_list.entries[4].key_text.View());
   EXPECT_EQ(1, back->accounts[4].security);
   EXPECT_EQ(10004, back->accounts[4].port);
+  ASSERT_EQ(kMailLauncherRunsKept, back->mail_launcher_runs.count);
+  EXPECT_EQ(6 * 0x0123456789abcdefull, back->mail_launcher_runs.ids[0]);
+  EXPECT_EQ((kMailLauncherRunsKept + 5) * 0x0123456789abcdefull,
+            back->mail_launcher_runs.ids[kMailLauncherRunsKept - 1]);
 
   // No key kept its first-start value, so each went through its field; the
-  // keys are those of a first start and the previous state, security and port
-  // of each account.
+  // keys are those of a first start, the previous state, security and port
+  // of each account, and the mail launcher's memory.
   const std::string first_start = FirstStartBytes();
   std::size_t at = 0, keys = 0;
   while (at < saved.size()) {
@@ -261,7 +269,28 @@ TEST(SaveSettings, EverySettingSurvivesARoundTrip) {
   }
   std::size_t first_start_keys = 0;
   for (char c : first_start) first_start_keys += c == '=';
-  EXPECT_EQ(first_start_keys + kMailAccountCount * 3, keys);
+  EXPECT_EQ(first_start_keys + kMailAccountCount * 3 + 1, keys);
+}
+
+// The mail launcher's memory goes to the file as soon as it grows, that key
+// alone; reading it back skips whatever is not an identity.
+TEST(SaveSettings, MailLauncherRunsAreWrittenAloneAtOnce) {
+  SettingsFolder folder;
+  folder.WriteSettings(Lines({"[MailPopSetting]", "AutoCheckTime=60"}));
+  auto state = std::make_unique<SettingsState>();
+  state->auto_check_time = 10;  // not this write's
+  state->mail_launcher_runs.Remember(0xfedcba9876543210ull);
+  state->mail_launcher_runs.Remember(0x1ull);
+  ASSERT_TRUE(WriteMailLauncherRuns(*state, folder.SettingsPath()));
+  EXPECT_EQ(Lines({"[MailPopSetting]", "AutoCheckTime=60",
+                   "MailLauncherDone=fedcba9876543210,0000000000000001"}),
+            folder.ReadSettings());
+  auto back = LoadBytes(Lines({"[MailPopSetting]",
+                               "MailLauncherDone=zz,00000000000000x1,0000000000000001,12,,"
+                               "0000000000000001,00000000000000002,FEDCBA9876543210"}));
+  ASSERT_EQ(2, back->mail_launcher_runs.count);
+  EXPECT_EQ(0x1ull, back->mail_launcher_runs.ids[0]);
+  EXPECT_EQ(0xfedcba9876543210ull, back->mail_launcher_runs.ids[1]);
 }
 
 }  // namespace
