@@ -24,6 +24,10 @@ inline constexpr std::size_t kLineBuffer = kLineMax + 1;
 inline constexpr std::size_t kPathBuffer = 260;
 // Runs nested deeper than this are refused with "CmndErrN".
 inline constexpr int kMaxNesting = 8;
+// Segments one outermost run may start, its nested runs included. Eight
+// levels of lines with hundreds of " & " segments each would otherwise run
+// for hours; past this the rest of the run is refused with "CmndErrN".
+inline constexpr int kMaxSegmentsPerRun = 10000;
 
 // Where a run comes from: handed unchanged to nested runs and built-ins,
 // which may act differently for each.
@@ -105,6 +109,7 @@ struct Interpreter {
   Shell& shell;
   BuiltinRunner& builtins;
   int nesting_depth = 0;  // RunCommandLine calls in progress; top-level callers reset it to 0
+  int segments_started = 0;  // by the current outermost run; counted against kMaxSegmentsPerRun
 };
 
 // Runs a line: its " & " segments in order, "//" comment segments skipped.

@@ -166,6 +166,7 @@ int RunLine(Interpreter& in, WindowRef window, MarkedView text, int context) {
     in.nesting_depth = taken;
     return 0;
   }
+  if (taken == 0) in.segments_started = 0;
   text = text.Prefix(UpToNul(text.text).size());
   const MarkedLine owned = [&] {
     MarkedLine copy;
@@ -184,6 +185,10 @@ int RunLine(Interpreter& in, WindowRef window, MarkedView text, int context) {
     const MarkedView marked = line.From(from).Prefix(segment.size());
     const bool comment = marked.FindWritten("//") == 0;
     if (!segment.empty() && !comment) {
+      if (++in.segments_started > kMaxSegmentsPerRun) {
+        in.status.Set("CmndErrN");
+        break;
+      }
       result = RunSegment(in, window, marked, context);
     }
     if (cut == std::string_view::npos) break;

@@ -163,6 +163,30 @@ TEST(InterpreterTest, NestingLimit) {
   EXPECT_EQ(h->Run(many), 1);
   EXPECT_EQ(h->shell.calls.size(), 21u);
   EXPECT_TRUE(h->status.Empty());
+
+  // Fan-out is bounded per outermost run: twenty segments on each of five
+  // levels would be 3.2 million opens; the run stops at the segment budget,
+  // and the next outermost run starts with a fresh one.
+  h = std::make_unique<Harness>();
+  std::string fan = "l0";
+  for (int i = 0; i < 19; ++i) fan += " & l0";
+  for (int level = 0; level < 5; ++level) {
+    std::string body = fan;
+    for (std::size_t at = 0; (at = body.find("l0", at)) != std::string::npos; at += 2) {
+      body[at + 1] = static_cast<char>('1' + level);
+    }
+    AddCommand(h->commands, "l" + std::to_string(level), level == 4 ? "x.exe" : body);
+  }
+  h->shell.Answer(42);
+  h->Run("l0");
+  EXPECT_EQ(h->status.Read().View(), "CmndErrN");
+  EXPECT_LT(h->shell.calls.size(), static_cast<std::size_t>(kMaxSegmentsPerRun));
+  EXPECT_EQ(h->interpreter.nesting_depth, 0);
+  h->status.Clear();
+  h->shell.calls.clear();
+  EXPECT_EQ(h->Run("l4 & l4"), 1);
+  EXPECT_EQ(h->shell.calls.size(), 2u);
+  EXPECT_TRUE(h->status.Empty());
 }
 
 TEST(InterpreterTest, BuiltinsGetNumberLineArgumentsAndContext) {
