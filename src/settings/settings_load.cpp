@@ -2,7 +2,7 @@
 // default and read length, then clamped or split into its record's fields.
 #include <algorithm>
 
-#include "settings/compound_value.h"
+#include "settings/compound_codecs.h"
 #include "settings/settings_store.h"
 
 namespace vsmr {
@@ -96,54 +96,29 @@ class Loader {
   }
 
   void Text(const SettingRow& row, int slot, std::string_view value) {
-    FieldCursor fields(value);
+    CompoundReader fields(value);
     switch (row.codec) {
       case SettingCodec::kScalar:
         std::visit([&](auto field) { Store(s_, field, 0, value); }, row.field);
         return;
-      case SettingCodec::kTimer: {
-        CommandTimer& timer = s_.timers[slot];
-        timer.enabled = NumericField(fields.Next(','));
-        timer.hour = NumericField(fields.Next(':'));
-        timer.minute = NumericField(fields.Next(','));
-        timer.command.Set(fields.Rest());
-        return;
-      }
-      case SettingCodec::kAccount: {
-        MailAccount& account = s_.accounts[slot];
-        account.enabled = NumericField(fields.Next('\t'));
-        account.server.Set(fields.Next('\t'));
-        account.user_name.Set(fields.Next('\t'));
-        account.password.Set(fields.Next('\t'));
-        account.sound_file.Set(fields.Rest());
-        return;
-      }
+      case SettingCodec::kTimer: TimerFields(fields, s_.timers[slot]); return;
+      case SettingCodec::kAccount: AccountFields(fields, s_.accounts[slot]); return;
       case SettingCodec::kPreviousMail: {
         PreviousMailState& entry = read_states_.entries[read_states_.count++];
         entry.account = slot;
+        PreviousMailFields(fields, entry);
         // A count is never negative: the new-mail count subtracts it from the
         // server's, which must not overflow.
-        entry.message_count = std::max(NumericField(fields.Next(',')), 0);
-        entry.key_text.Set(fields.Rest());
+        entry.message_count = std::max(entry.message_count, 0);
         return;
       }
-      case SettingCodec::kItemData: {
+      case SettingCodec::kItemData:
         // The default comes back only for an absent key: a saved empty item
         // reads as "0", its trailing tabs dropped as blanks.
         older_item_ = value == row.text_default;
-        if (older_item_) return;
-        LauncherItem& item = s_.launcher_items[slot];
-        item.shown = NumericField(fields.Next('\t'));
-        item.path.SetChars(fields.Next('\t'));
-        item.comment.SetChars(fields.Rest());
+        if (!older_item_) ItemDataFields(fields, s_.launcher_items[slot]);
         return;
-      }
-      case SettingCodec::kItemIcon: {
-        LauncherItem& item = s_.launcher_items[slot];
-        item.icon_index = NumericField(fields.Next('\t'));
-        item.icon_path.SetChars(fields.Next('\t'));
-        return;
-      }
+      case SettingCodec::kItemIcon: ItemIconFields(fields, s_.launcher_items[slot]); return;
       case SettingCodec::kLauncherRuns: s_.mail_launcher_runs = ParseMailLauncherRuns(value); return;
       case SettingCodec::kOlderPath: s_.launcher_items[slot].path.Set(value); return;
       case SettingCodec::kOlderComment: s_.launcher_items[slot].comment.Set(value); return;

@@ -1,6 +1,6 @@
 // Saving: every written row of the settings table formatted from the state
 // (or the caller's live values), in table order.
-#include "settings/compound_value.h"
+#include "settings/compound_codecs.h"
 #include "settings/settings_store.h"
 
 namespace vsmr {
@@ -22,6 +22,7 @@ void SaveRow(const SettingsState& s, const LiveSettings& live, const SettingRow&
              SettingsWriter& out) {
   if (IsOlderLauncherForm(row.codec)) return;
   CompoundText value;
+  CompoundWriter fields(value);
   const auto write = [&] { out.Write(row, slot, SettingKeyName(row, slot), value.View()); };
   switch (row.codec) {
     case SettingCodec::kScalar:
@@ -31,19 +32,8 @@ void SaveRow(const SettingsState& s, const LiveSettings& live, const SettingRow&
         std::visit([&](auto field) { Format(s, field, value); }, row.field);
       }
       break;
-    case SettingCodec::kTimer: {
-      const CommandTimer& timer = s.timers[slot];
-      value.Number(timer.enabled).Char(',').TwoDigits(timer.hour).Char(':');
-      value.TwoDigits(timer.minute).Char(',').Text(StoredText(timer.command));
-      break;
-    }
-    case SettingCodec::kAccount: {
-      const MailAccount& account = s.accounts[slot];
-      value.Number(account.enabled).Char('\t').Text(StoredText(account.server)).Char('\t');
-      value.Text(StoredText(account.user_name)).Char('\t').Text(StoredText(account.password));
-      value.Char('\t').Text(StoredText(account.sound_file));
-      break;
-    }
+    case SettingCodec::kTimer: TimerFields(fields, s.timers[slot]); break;
+    case SettingCodec::kAccount: AccountFields(fields, s.accounts[slot]); break;
     case SettingCodec::kPreviousMail: {
       // Once for each check-list entry of this account: a disabled account
       // has none and keeps what the file holds.
@@ -54,22 +44,13 @@ void SaveRow(const SettingsState& s, const LiveSettings& live, const SettingRow&
         const PreviousMailState& entry = s.check_list.entries[e];
         if (entry.account != slot) continue;
         value.Clear();
-        value.Number(entry.message_count).Char(',').Text(StoredText(entry.key_text));
+        PreviousMailFields(fields, entry);
         write();
       }
       return;
     }
-    case SettingCodec::kItemData: {
-      const LauncherItem& item = s.launcher_items[slot];
-      value.Number(item.shown).Char('\t').Text(StoredText(item.path)).Char('\t');
-      value.Text(StoredText(item.comment));
-      break;
-    }
-    case SettingCodec::kItemIcon: {
-      const LauncherItem& item = s.launcher_items[slot];
-      value.Number(item.icon_index).Char('\t').Text(StoredText(item.icon_path));
-      break;
-    }
+    case SettingCodec::kItemData: ItemDataFields(fields, s.launcher_items[slot]); break;
+    case SettingCodec::kItemIcon: ItemIconFields(fields, s.launcher_items[slot]); break;
     case SettingCodec::kAccountNumber: {
       const std::int32_t number = s.accounts[slot].*row.account_field;
       if (row.omitted_at_default && number == row.number_default &&

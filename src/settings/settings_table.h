@@ -17,11 +17,12 @@ namespace vsmr {
 // How a key's value is read, split and written.
 enum class SettingCodec : unsigned char {
   kScalar,        // one SettingsState field: an integer as "%d", a text as it is
-  kTimer,         // "%d,%02d:%02d,%s": enabled, hour, minute, command
-  kAccount,       // "%d\t%s\t%s\t%s\t%s": enabled, server, user name, password, sound file
-  kPreviousMail,  // "%d,%s": message count, key text (read only for a check-list entry)
-  kItemData,      // "%d\t%s\t%s": shown, path, comment; the default marks the key absent
-  kItemIcon,      // "%d\t%s": icon index, icon path (which ends at a further tab)
+  // The compounds, whose fields compound_codecs.h describes:
+  kTimer,         // TimerFields
+  kAccount,       // AccountFields
+  kPreviousMail,  // PreviousMailFields (read only for a check-list entry)
+  kItemData,      // ItemDataFields; the default marks the key absent
+  kItemIcon,      // ItemIconFields
   kAccountNumber, // one integer field of an account, "%d"
   kLauncherRuns,  // the mail launcher's ran messages: identities in hexadecimal, ","
   // The older launcher form (kept last): read only when the item's data key is absent,
