@@ -74,7 +74,7 @@ void WindowBuiltinHost::SetTimer(int id, int milliseconds) {
 
 void WindowBuiltinHost::KillTimer(int id) { ::KillTimer(window_, static_cast<UINT_PTR>(id)); }
 
-ScreenPoint WindowBuiltinHost::WindowPosition() {
+Point WindowBuiltinHost::WindowPosition() {
   RECT rect{0, 0, 0, 0};
   GetWindowRect(window_, &rect);
   return {rect.left, rect.top};
@@ -84,7 +84,7 @@ void WindowBuiltinHost::MoveWindow(int x, int y) {
   SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-ScreenPoint WindowBuiltinHost::PointerPosition() {
+Point WindowBuiltinHost::PointerPosition() {
   POINT at{0, 0};
   GetCursorPos(&at);
   return {at.x, at.y};
@@ -92,7 +92,7 @@ ScreenPoint WindowBuiltinHost::PointerPosition() {
 
 int WindowBuiltinHost::ButtonClientX(int position) { return state_.layout.ButtonX(position); }
 
-void WindowBuiltinHost::ShowMenu(const CommandMenu& menu, ScreenPoint at) {
+void WindowBuiltinHost::ShowMenu(const CommandMenu& menu, Point at) {
   HMENU popup = CreatePopupMenu();
   if (!popup) return;
   for (int i = 0; i < menu.count; ++i) {

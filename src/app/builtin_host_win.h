@@ -30,12 +30,12 @@ class WindowBuiltinHost : public BuiltinHost {
   int ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) override;
   void SetTimer(int id, int milliseconds) override;
   void KillTimer(int id) override;
-  ScreenPoint WindowPosition() override;
+  Point WindowPosition() override;
   void MoveWindow(int x, int y) override;
-  ScreenPoint PointerPosition() override;
+  Point PointerPosition() override;
   int ButtonClientX(int position) override;
   int LauncherBoxClientX() override { return kClockFaceWidth; }
-  void ShowMenu(const CommandMenu& menu, ScreenPoint at) override;
+  void ShowMenu(const CommandMenu& menu, Point at) override;
   std::string ChooseFile(std::string_view filters) override;
   void OpenFile(const std::string& path) override;
   // The command editor dialog, owned by the main window; a dialog that

@@ -2,6 +2,8 @@
 // and toggle spot, edge snapping while moving, and where a file drop lands.
 #pragma once
 
+#include "base/point.h"
+
 namespace vsmr {
 
 inline constexpr int kStripHeight = 22;
@@ -12,11 +14,6 @@ inline constexpr int kCloseButtonHeight = 12;
 inline constexpr int kTrayButtonHeight = 10;
 inline constexpr int kMaxButtons = 64;
 inline constexpr int kSnapDistance = 8;
-
-struct Point {
-  int x = 0;
-  int y = 0;
-};
 
 struct Rect {
   int left = 0;

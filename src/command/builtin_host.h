@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/point.h"
 #include "command/command_list.h"
 
 namespace vsmr {
@@ -30,11 +31,6 @@ inline constexpr unsigned kEndShutdown = 0x1;
 inline constexpr unsigned kEndReboot = 0x2;
 inline constexpr unsigned kEndForce = 0x4;
 
-struct ScreenPoint {
-  int x = 0;
-  int y = 0;
-};
-
 class BuiltinHost {
  public:
   virtual ~BuiltinHost() = default;
@@ -55,16 +51,16 @@ class BuiltinHost {
   virtual void SetTimer(int id, int milliseconds) = 0;
   virtual void KillTimer(int id) = 0;
   // The main window's top-left corner on the screen, and moving it there.
-  virtual ScreenPoint WindowPosition() = 0;
+  virtual Point WindowPosition() = 0;
   virtual void MoveWindow(int x, int y) = 0;
-  virtual ScreenPoint PointerPosition() = 0;
+  virtual Point PointerPosition() = 0;
   // The left edge of launcher button `position` (from 0) in the main window,
   // and of the launcher box (where the clock face ends).
   virtual int ButtonClientX(int position) = 0;
   virtual int LauncherBoxClientX() = 0;
   // Tracks `menu` at `at`; returns when it closes. A choice arrives later as
   // the window command of the chosen entry.
-  virtual void ShowMenu(const CommandMenu& menu, ScreenPoint at) = 0;
+  virtual void ShowMenu(const CommandMenu& menu, Point at) = 0;
   // The open-file chooser over `filters` (pairs of NUL-terminated texts,
   // ended by an empty one). Returns the chosen path, empty when cancelled.
   virtual std::string ChooseFile(std::string_view filters) = 0;

@@ -114,7 +114,7 @@ int AddCommand(const Call& c, BuiltinHost& host) {
 }
 
 void MoveWindow(const Call& c, BuiltinHost& host) {
-  ScreenPoint at = host.WindowPosition();
+  Point at = host.WindowPosition();
   if (c.Number(1) != -1) at.x = c.Number(1);
   if (c.Number(2) != -1) at.y = c.Number(2);
   host.MoveWindow(at.x, at.y);
@@ -166,7 +166,7 @@ void RunEitherLine(const Call& c, bool holds) {
 void ShowMenu(const Call& c, MenuSlots& slots, BuiltinHost& host, bool at_button) {
   CommandMenu menu;
   BuildCommandMenu(c.args, c.in.commands, slots, menu);
-  ScreenPoint at;
+  Point at;
   if (!at_button) {
     at = host.PointerPosition();
   } else {

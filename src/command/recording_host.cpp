@@ -53,7 +53,7 @@ void RecordingHost::MoveWindow(int x, int y) {
   Add({"ui", "move", Num(x), Num(y)});
 }
 
-void RecordingHost::ShowMenu(const CommandMenu& menu, ScreenPoint at) {
+void RecordingHost::ShowMenu(const CommandMenu& menu, Point at) {
   Add({"ui", "menu", Num(at.x), Num(at.y)});
   menu_ids.clear();
   for (int i = 0; i < menu.count; ++i) {

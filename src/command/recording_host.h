@@ -26,12 +26,12 @@ class RecordingHost : public BuiltinHost {
   int ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) override;
   void SetTimer(int id, int milliseconds) override;
   void KillTimer(int id) override;
-  ScreenPoint WindowPosition() override { return window; }
+  Point WindowPosition() override { return window; }
   void MoveWindow(int x, int y) override;
-  ScreenPoint PointerPosition() override { return pointer; }
+  Point PointerPosition() override { return pointer; }
   int ButtonClientX(int position) override { return button_client_x ? button_client_x(position) : 0; }
   int LauncherBoxClientX() override { return launcher_box_x; }
-  void ShowMenu(const CommandMenu& menu, ScreenPoint at) override;
+  void ShowMenu(const CommandMenu& menu, Point at) override;
   // The next answer is the chosen path; "cancel" or none left chooses nothing.
   std::string ChooseFile(std::string_view filters) override;
   // Recorded as the shell's open of `path` with no parameters or folder.
@@ -49,8 +49,8 @@ class RecordingHost : public BuiltinHost {
 
   std::vector<Record> records;
   std::deque<std::string> answers;
-  ScreenPoint window;
-  ScreenPoint pointer;
+  Point window;
+  Point pointer;
   std::function<int(int)> button_client_x;
   std::function<void()> while_editing;
   int launcher_box_x = 0;
