@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vsmr::Interpreter interpreter{*commands, status, shell, builtins};
   int result = vsmr::RunCommandLine(interpreter, nullptr, line, vsmr::kContextLauncher);
   if (result != 0 && result != 1) std::abort();
-  if (interpreter.nesting_depth != 0) std::abort();
+  if (interpreter.nesting_depth != 0 || interpreter.runs_in_progress != 0) std::abort();
   if (status.Read().View().size() > vsmr::StatusWord::kMaxLength) std::abort();
   if (commands->count < 0 || commands->count > vsmr::kMaxCommands) std::abort();
   return 0;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/sjis.h"
+#include "command/events.h"
 
 namespace vsmr {
 
@@ -92,8 +93,7 @@ int ClickButton(const ButtonBar& bar, const ShellLayout& layout, const LauncherI
   if (locked) return 0;
   int item = SlotItem(bar, layout, position);
   if (item < 0) return 0;
-  interpreter.nesting_depth = 0;
-  return RunCommandLine(interpreter, window, items[item].path.View(), ButtonContext(position));
+  return RunTopLevel(interpreter, window, items[item].path.View(), ButtonContext(position));
 }
 
 MarkedLine DropRunLine(std::string_view path, std::string_view drop_list) {
@@ -193,9 +193,8 @@ DropChoice DropOnButton(ButtonBar& bar, const ShellLayout& layout, LauncherItem*
   }
   DropChoice choice = TakeDropChoice(drop_action);
   if (choice == DropChoice::kRunWithParameters) {
-    interpreter.nesting_depth = 0;
-    RunCommandLine(interpreter, window, DropRunLine(items[item].path.View(), drop_list),
-                   ButtonContext(position));
+    RunTopLevel(interpreter, window, DropRunLine(items[item].path.View(), drop_list),
+                ButtonContext(position));
   } else if (choice == DropChoice::kChangeItem) {
     std::string_view name = LastDroppedName(drop_list);
     if (name.empty() || !host.ConfirmItemChange(ItemChangeQuestion(position, item, name))) {

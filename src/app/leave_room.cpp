@@ -1,6 +1,7 @@
 // The leave-room lock's rules (see leave_room.h).
 #include "app/leave_room.h"
 
+#include "command/events.h"
 namespace vsmr {
 
 bool AutoMailConfigured(const SettingsState& settings) {
@@ -16,8 +17,7 @@ LockedLineResult EnterLockedLine(std::string_view line, SettingsState& settings,
   if (line.empty()) return LockedLineResult::kIgnored;
   if (line != settings.leave_room_password.View()) return LockedLineResult::kWrongPassword;
   settings.leave_room_mode = 0;
-  interpreter.nesting_depth = 0;
-  RunCommandLine(interpreter, window, "_onrecover", kContextEvent);
+  RunEvent(interpreter, window, Event::kRecover);
   if (AutoMailConfigured(settings)) host.ArmMailTimer(kMailRestartDelayMs);
   return LockedLineResult::kUnlocked;
 }

@@ -7,6 +7,7 @@
 
 #include "base/resource_ids.h"
 #include "base/sjis.h"
+#include "command/events.h"
 #include "command/line_text.h"
 
 namespace vsmr {
@@ -202,8 +203,7 @@ int EnterLeaveRoom(const Call& c, SettingsState& settings, BuiltinHost& host) {
     return 0;
   }
   settings.leave_room_mode = 1;
-  // Inside the current run: the nesting count goes on from there.
-  RunCommandLine(c.in, c.window, "_onleave", kContextLauncher);
+  RunEvent(c.in, c.window, Event::kLeave);
   host.KillTimer(IDT_AUTO_MAIL);
   return 1;
 }

@@ -81,7 +81,7 @@ int RunMenuChoice(int id, const MenuSlots& slots, Interpreter& interpreter, Wind
   if (!IsMenuCommand(id)) return 0;
   // A copy: the run may build another menu over the same slot.
   const std::string line = slots.text[id - IDM_FIRST_MENU_ENTRY];
-  interpreter.nesting_depth = 0;
+  // Inside whatever run is in progress: a choice starts no fresh run.
   return RunCommandLine(interpreter, window, line, kContextMenu);
 }
 

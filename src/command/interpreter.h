@@ -28,6 +28,10 @@ inline constexpr int kMaxNesting = 8;
 // levels of lines with hundreds of " & " segments each would otherwise run
 // for hours; past this the rest of the run is refused with "CmndErrN".
 inline constexpr int kMaxSegmentsPerRun = 10000;
+// Runs in progress on the stack, counting fresh top-level runs started inside
+// another (an event whose command raises the event again would otherwise
+// recurse until the stack ends). Past this a run is refused with "CmndErrN".
+inline constexpr int kMaxRunsInProgress = 32;
 
 // Where a run comes from: handed unchanged to nested runs and built-ins,
 // which may act differently for each.
@@ -110,6 +114,7 @@ struct Interpreter {
   BuiltinRunner& builtins;
   int nesting_depth = 0;  // RunCommandLine calls in progress; top-level callers reset it to 0
   int segments_started = 0;  // by the current outermost run; counted against kMaxSegmentsPerRun
+  int runs_in_progress = 0;  // like nesting_depth, but never reset by a fresh run
 };
 
 // Runs a line: its " & " segments in order, "//" comment segments skipped.

@@ -161,12 +161,12 @@ int RunSegment(Interpreter& in, WindowRef window, MarkedView text, int context) 
 
 int RunLine(Interpreter& in, WindowRef window, MarkedView text, int context) {
   const int taken = in.nesting_depth++;
-  if (taken >= kMaxNesting) {
+  if (taken >= kMaxNesting || in.runs_in_progress >= kMaxRunsInProgress) {
     in.status.Set("CmndErrN");
     in.nesting_depth = taken;
     return 0;
   }
-  if (taken == 0) in.segments_started = 0;
+  if (in.runs_in_progress++ == 0) in.segments_started = 0;
   text = text.Prefix(UpToNul(text.text).size());
   const MarkedLine owned = [&] {
     MarkedLine copy;
@@ -195,6 +195,7 @@ int RunLine(Interpreter& in, WindowRef window, MarkedView text, int context) {
     pos = cut + kSeparator.size();
   }
   in.nesting_depth = taken;
+  --in.runs_in_progress;
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "command/events.h"
 #include "recording_fakes.h"
 
 namespace vsmr {
@@ -187,6 +188,58 @@ TEST(InterpreterTest, NestingLimit) {
   EXPECT_EQ(h->Run("l4 & l4"), 1);
   EXPECT_EQ(h->shell.calls.size(), 2u);
   EXPECT_TRUE(h->status.Empty());
+}
+
+TEST(InterpreterTest, EventsStartFreshOrNestAsTheirTableSays) {
+  // Raised from inside a run three deep: a fresh event starts at depth 0, a
+  // nested one goes on from 3; the built-in in the event's body sees the
+  // depth of the event line.
+  struct Row {
+    Event event;
+    const char* line;
+    int context;
+    bool fresh;
+  };
+  const Row rows[] = {
+      {Event::kStartup, "_startup", kContextEvent, true},
+      {Event::kClose, "_onclose", kContextEvent, false},
+      {Event::kLauncherOpened, "_oncmdopn", kContextEvent, true},
+      {Event::kLauncherClosed, "_oncmdcls", kContextEvent, true},
+      {Event::kLeave, "_onleave", kContextLauncher, false},
+      {Event::kRecover, "_onrecover", kContextEvent, true},
+      {Event::kRightDown, "_onrightdown", kContextMenu, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.line);
+    auto h = std::make_unique<Harness>();
+    AddCommand(h->commands, row.line, "#1");
+    h->interpreter.nesting_depth = 3;
+    RunEvent(h->interpreter, nullptr, row.event);
+    ASSERT_EQ(h->builtins.calls.size(), 1u);
+    EXPECT_EQ(h->builtins.calls[0].context, row.context);
+    EXPECT_EQ(h->builtins.calls[0].depth, row.fresh ? 1 : 4);
+    EXPECT_EQ(h->interpreter.nesting_depth, 3);
+  }
+}
+
+TEST(InterpreterTest, FreshRunsInsideRunsAreBounded) {
+  // An event whose command raises the same event: each fresh run starts at
+  // depth 0, so only the count of runs on the stack stops the recursion.
+  struct Recursing : BuiltinRunner {
+    int RunBuiltin(Interpreter& in, WindowRef, int, std::string_view, std::size_t,
+                   const ArgumentVector&, int) override {
+      ++calls;
+      return RunTopLevel(in, nullptr, "#1", kContextEvent);
+    }
+    int calls = 0;
+  } builtins;
+  auto h = std::make_unique<Harness>();
+  Interpreter in{h->commands, h->status, h->shell, builtins};
+  EXPECT_EQ(RunTopLevel(in, nullptr, "#1", kContextEvent), 0);
+  EXPECT_EQ(builtins.calls, kMaxRunsInProgress);
+  EXPECT_EQ(h->status.Read().View(), "CmndErrN");
+  EXPECT_EQ(in.nesting_depth, 0);
+  EXPECT_EQ(in.runs_in_progress, 0);
 }
 
 TEST(InterpreterTest, BuiltinsGetNumberLineArgumentsAndContext) {
