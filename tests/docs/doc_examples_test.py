@@ -5,7 +5,7 @@ Every ```vsmr-example block is run: the command-list lines it holds are written
 to vsmrcmd.dat (code page 932, CR LF) in a fresh folder, its `$ vsmr trace ...`
 line is run there, and the output must be the lines the block shows after it.
 The settings page's key table must list every key `vsmr settings` prints for an
-empty folder, with the same default.
+empty folder, with the same default, and every page a page links to exists.
 
 Block format (lines in order):
     command-list lines, TAB-separated, as they stand in vsmrcmd.dat
@@ -172,6 +172,16 @@ class SettingsPage(unittest.TestCase):
             if value is not None:
                 with self.subTest(key=f"[{section}] {key}"):
                     self.assertTrue((section, key) in written, "documented key the program never writes")
+
+
+class Links(unittest.TestCase):
+    def test_every_linked_page_exists(self):
+        for page in pages():
+            with open(page, encoding="utf-8") as f:
+                text = f.read()
+            for target in re.findall(r"\]\(([^)#]+\.md)(?:#[^)]*)?\)", text):
+                with self.subTest(page=os.path.basename(page), link=target):
+                    self.assertTrue(os.path.isfile(os.path.join(DOCS, target)))
 
 
 if __name__ == "__main__":
