@@ -91,7 +91,7 @@ LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       // Whatever the user or another start asks comes after the start-up.
       case WM_COMMAND:
       case WM_COPYDATA:
-      case kRunLineMessage:
+      case kRunCallsMessage:
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
       case WM_DROPFILES:
@@ -133,7 +133,7 @@ LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case kTrayCallbackMessage:
       OnTrayCallback(wp, lp);
       return 0;
-    case kRunLineMessage:
+    case kRunCallsMessage:
       RunHandedOff();
       return 0;
     case WM_HOTKEY:
@@ -299,7 +299,7 @@ void MainWindow::OnDestroy() {
   // box must not outlive its parent's handles.
   launcher_.Close();
   UnregisterHotKey(hwnd_, ID_HOT_KEY);
-  // No window takes handed-over lines or calls any more; a mail job stops.
+  // No window takes handed-over calls any more; a mail job stops.
   mail_jobs_.StopForExit();
   PostQuitMessage(0);
 }
@@ -399,9 +399,8 @@ void MainWindow::RunHandedOff() {
   constexpr UINT kPauseMs = 10;
   KillTimer(hwnd_, IDT_HAND_OFF);
   const DWORD start = GetTickCount();
-  const bool more = state_.hand_off.RunQueuedUntil(
-      [start] { return GetTickCount() - start >= kSliceMs; },
-      [this](std::string_view line, int context) { return RunTopLevel(line, context); });
+  const bool more =
+      state_.hand_off.RunQueuedUntil([start] { return GetTickCount() - start >= kSliceMs; });
   if (more) SetTimer(hwnd_, IDT_HAND_OFF, kPauseMs, nullptr);
 }
 

@@ -10,7 +10,7 @@
 #include "app/builtin_host_win.h"
 #include "app/button_bar_host_win.h"
 #include "app/launcher_box_win.h"
-#include "app/line_hand_off_win.h"
+#include "app/call_hand_off_win.h"
 #include "app/mail_job_win.h"
 #include "app/paint_cache_win.h"
 #include "app/system_actions_win.h"
@@ -66,7 +66,7 @@ class MainWindow {
   // What the first paint of the clock face does not need: tool tips, menus and
   // icons, the launcher buttons, the launcher box, the notification icon, the
   // hot key, drops and `_startup`. Posted by OnCreate; run at the latest when
-  // input or a handed-over line arrives first.
+  // input or a handed-over call arrives first.
   void FinishStartUp();
   void OnClose();
   void OnDestroy();
@@ -84,7 +84,7 @@ class MainWindow {
   void OnTimer(UINT_PTR id);
   void OnMailTimer();
   void OnHotKey(int id);
-  void RunHandedOff();  // the calls and lines other threads handed over
+  void RunHandedOff();  // the calls other threads handed over
   int RunEvent(const char* name, int context);
   // A fresh top-level run: nesting counted from 0, the count of a run in
   // progress (whose modal loop let this one in) kept for when it resumes.
