@@ -55,7 +55,7 @@ bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = &MainWindow::WindowProc;
+  wc.lpfnWndProc = &WindowProcedure<MainWindow>::Procedure;
   wc.hInstance = instance;
   wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
   wc.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
@@ -72,20 +72,8 @@ bool MainWindow::Create() {
   return hwnd != nullptr;
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  MainWindow* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  return self->Dispatch(msg, wp, lp);
-}
-
-LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainWindow::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) hwnd_ = hwnd;
   if (!started_) {
     switch (msg) {
       // Whatever the user or another start asks comes after the start-up.

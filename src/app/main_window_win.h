@@ -16,6 +16,7 @@
 #include "app/system_actions_win.h"
 #include "base/gdi_handles_win.h"
 #include "base/resource_ids.h"
+#include "base/window_procedure_win.h"
 #include "command/builtins.h"
 #include "command/interpreter.h"
 #include "command/shell.h"
@@ -58,8 +59,8 @@ class MainWindow {
   bool mail_job_running() const { return mail_jobs_.Running(); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  friend struct WindowProcedure<MainWindow>;
+  LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
   // Creation and closing.
   LRESULT OnCreate();
