@@ -24,7 +24,6 @@ struct AppState {
   // icon chooser wide strings there and ANSI strings elsewhere.
   bool nt_platform = false;
   ShellLayout layout;
-  bool in_tray = false;          // the program lives in the notification area
   bool skin_present = false;     // the skin file named in the settings exists
   StatusWord status;             // replaces the time on the clock face when set
   bool shutdown_active = false;  // the shutdown countdown (IDT_SHUTDOWN) is armed
