@@ -5,11 +5,11 @@
 #include <string>
 
 #include "app/button_bar.h"
+#include "app/call_hand_off.h"
 #include "app/clock_face.h"
 #include "app/shell_layout.h"
 #include "base/fixed_text.h"
 #include "command/command_list.h"
-#include "command/line_hand_off.h"
 #include "command/command_menu.h"
 #include "command/launcher_history.h"
 #include "command/status_word.h"
@@ -24,7 +24,6 @@ struct AppState {
   // icon chooser wide strings there and ANSI strings elsewhere.
   bool nt_platform = false;
   ShellLayout layout;
-  bool in_tray = false;          // the program lives in the notification area
   bool skin_present = false;     // the skin file named in the settings exists
   StatusWord status;             // replaces the time on the clock face when set
   bool shutdown_active = false;  // the shutdown countdown (IDT_SHUTDOWN) is armed
@@ -45,8 +44,8 @@ struct AppState {
 
   bool LeaveRoomMode() const { return settings.leave_room_mode != 0; }
 
-  // Command lines other threads hand to the user-interface thread.
-  LineHandOff hand_off;
+  // Calls other threads hand to the user-interface thread.
+  CallHandOff hand_off;
 };
 
 }  // namespace vsmr

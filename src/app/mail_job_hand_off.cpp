@@ -7,7 +7,7 @@
 
 namespace vsmr {
 
-HandedOffMailHost::HandedOffMailHost(LineHandOff& queue, std::function<bool()> wake,
+HandedOffMailHost::HandedOffMailHost(CallHandOff& queue, std::function<bool()> wake,
                                      MailJobHost& ui,
                                      std::shared_ptr<const std::atomic<bool>> stop)
     : queue_(queue),
@@ -17,7 +17,7 @@ HandedOffMailHost::HandedOffMailHost(LineHandOff& queue, std::function<bool()> w
       window_open_(std::make_shared<std::atomic<bool>>(true)) {}
 
 void HandedOffMailHost::Post(std::function<void(MailJobHost&)> work) {
-  queue_.PostCall(
+  queue_.Post(
       [ui = ui_, open = window_open_, work = std::move(work)] {
         work(*ui);
         open->store(ui->MailWindowExists());
@@ -27,14 +27,14 @@ void HandedOffMailHost::Post(std::function<void(MailJobHost&)> work) {
 }
 
 int HandedOffMailHost::Send(std::function<int(MailJobHost&)> work) {
-  LineHandOff::Result result = queue_.SendCall(
+  CallHandOff::Result result = queue_.Send(
       [ui = ui_, open = window_open_, work = std::move(work)] {
         int value = work(*ui);
         open->store(ui->MailWindowExists());
         return value;
       },
-      LineHandOff::kNoTimeLimit, wake_);
-  return result.outcome == LineHandOff::Outcome::kRan ? result.value : 0;
+      CallHandOff::kNoTimeLimit, wake_);
+  return result.outcome == CallHandOff::Outcome::kRan ? result.value : 0;
 }
 
 void HandedOffMailHost::ShowStatus(std::string_view text) {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "command/line_hand_off.h"
+#include "app/call_hand_off.h"
 #include "mail/mail_job.h"
 
 namespace vsmr {
@@ -17,7 +17,7 @@ class HandedOffMailHost final : public MailJobHost {
   // the queue is closed. `wake` makes that thread run the queue (true when it
   // will). `stop` turns true when the job must end: MailWindowExists() then
   // answers false, and a wait for the user-interface thread ends with Close().
-  HandedOffMailHost(LineHandOff& queue, std::function<bool()> wake, MailJobHost& ui,
+  HandedOffMailHost(CallHandOff& queue, std::function<bool()> wake, MailJobHost& ui,
                     std::shared_ptr<const std::atomic<bool>> stop);
 
   void ShowStatus(std::string_view text) override;
@@ -49,7 +49,7 @@ class HandedOffMailHost final : public MailJobHost {
   // Runs `work` there and waits for its end (or for Close()); its result, or 0.
   int Send(std::function<int(MailJobHost&)> work);
 
-  LineHandOff& queue_;
+  CallHandOff& queue_;
   std::function<bool()> wake_;
   MailJobHost* ui_;
   std::shared_ptr<const std::atomic<bool>> stop_;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/leave_room.h"
-#include "app/line_hand_off_win.h"
+#include "app/call_hand_off_win.h"
 #include "app/mail_job_hand_off.h"
 #include "app/mail_owner_window_win.h"
 #include "base/resource_ids.h"
@@ -130,7 +130,7 @@ struct MailJobs::Work {
   MailJobRequest request;
   MailJobSettings settings;
   std::shared_ptr<const std::atomic<bool>> stop;
-  LineHandOff* queue = nullptr;
+  CallHandOff* queue = nullptr;
   MailJobHost* ui = nullptr;
   HWND main = nullptr;
 };
@@ -234,7 +234,7 @@ DWORD WINAPI MailJobs::ThreadMain(void* parameter) {
   Work& work = **owned;
   const HWND main = work.main;
   HandedOffMailHost host(*work.queue,
-                         [main] { return PostMessageA(main, kRunLineMessage, 0, 0) != FALSE; },
+                         [main] { return PostMessageA(main, kRunCallsMessage, 0, 0) != FALSE; },
                          *work.ui, work.stop);
   PopMailServer server(SystemSockets(), host, work.settings.pop);
   RunMailJob(work.request, work.settings, host, server);
@@ -244,11 +244,10 @@ DWORD WINAPI MailJobs::ThreadMain(void* parameter) {
 void MailJobs::AwaitJobEnd(std::uint64_t limit_ms) {
   const ULONGLONG deadline = GetTickCount64() + limit_ms;
   HANDLE thread = thread_.get();
-  const auto no_lines = [](std::string_view, int) { return 0; };
   while (running_) {
     // A poll, not a wait: a thread that has ended has handed over its last call.
     const bool ended = WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-    state_.hand_off.RunQueued(no_lines);
+    state_.hand_off.RunQueued();
     if (!running_) return;
     if (ended) {  // its last call was dropped: the job is over all the same
       running_ = false;

@@ -92,7 +92,7 @@ int RunProgram(HINSTANCE instance, const char* arguments, int show) {
     if (MainWindow::RegisterWindowClass(instance) && (TraceStartup("window class"), window->Create())) {
       TraceStartup("window created");
       // In the notification area (as loaded during creation) the window starts hidden.
-      ShowWindow(window->hwnd(), state->in_tray ? SW_HIDE : show);
+      ShowWindow(window->hwnd(), window->in_tray() ? SW_HIDE : show);
       TraceStartup("window shown");
       UpdateWindow(window->hwnd());
       // The libraries the first paint does not need come after it, still before the

@@ -6,7 +6,7 @@ namespace vsmr {
 
 void MainWindow::AttachBuiltinHost() {
   WindowBuiltinHost::Callbacks callbacks;
-  callbacks.save = [this] { return SaveSettingsAndLists(false); };
+  callbacks.save = [this] { return settings_sequence_.Save(false); };
   callbacks.refresh_buttons = [this] {
     if (bar_host_) {
       RefreshButtonBar(state_.buttons, state_.layout, state_.settings.launcher_items, *bar_host_);

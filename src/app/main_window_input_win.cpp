@@ -54,14 +54,13 @@ void MainWindow::OnLeftDown(Point client) {
     SetWindowPos(mail, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
-  const bool notice = !files_notice_.empty() && state_.status.Read().View() == files_notice_word_;
+  // What the start-up had to say about the files, while its code still shows.
+  const std::string notice = settings_sequence_.TakeFilesNotice();
   state_.status.Clear();
   RECT face{0, 0, kClockFaceWidth, kStripHeight};
   InvalidateRect(hwnd_, &face, FALSE);
-  if (notice) {
-    const std::string text = std::move(files_notice_);
-    files_notice_.clear();
-    system_.ShowMessageBox(hwnd_, text.c_str(), "注意", MB_OK | MB_ICONWARNING);
+  if (!notice.empty()) {
+    system_.ShowMessageBox(hwnd_, notice.c_str(), "注意", MB_OK | MB_ICONWARNING);
   }
 }
 

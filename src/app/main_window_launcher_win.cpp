@@ -15,7 +15,7 @@ void MainWindow::ToggleLauncher() {
 
 void MainWindow::OpenLauncher() {
   int length = state_.settings.command_line_launcher_length;
-  if (state_.in_tray) ShowWindow(hwnd_, SW_SHOW);
+  if (tray_.active()) ShowWindow(hwnd_, SW_SHOW);
   state_.layout.launcher_open = true;
   state_.layout.opened_length = length;
   ApplyWidth();
@@ -39,7 +39,7 @@ void MainWindow::OpenLauncher() {
 }
 
 void MainWindow::CloseLauncher() {
-  if (state_.in_tray) ShowWindow(hwnd_, SW_HIDE);
+  if (tray_.active()) ShowWindow(hwnd_, SW_HIDE);
   state_.layout.launcher_open = false;
   launcher_.Close();
   ApplyWidth();

@@ -1,37 +1,10 @@
-// The options dialog as the main window sees it: a fresh working copy for each
-// opening, and on OK the copy put into effect with the buttons, the launcher
-// box, the automatic mail timer, the skin and the hot key following it.
-#include <memory>
-
-#include "app/completion_enum_win.h"
+// The options put into effect on the window: the buttons, the launcher box,
+// the automatic mail timer, the skin and the hot key follow the new settings.
 #include "app/main_window_win.h"
-#include "dialogs/editor_rules.h"
 
 namespace vsmr {
 
-void MainWindow::ShowOptions() {
-  // One at a time: a command run while it is open may ask for it again.
-  if (options_open_) return;
-  options_open_ = true;
-  auto copy = std::make_unique<OptionsCopy>();
-  TakeOptionsCopy(state_.settings, state_.commands, *copy);
-  OptionsDialogContext context;
-  context.item.editor = {instance_, hwnd_, &state_.file_chooser};
-  context.item.nt_platform = state_.nt_platform;
-  context.item.icons.module = instance_;
-  IMalloc* allocator = allocator_;
-  context.item.attach_completion = [allocator](HWND edit, const std::vector<std::string>& words) {
-    return AttachCompletion(edit, words, allocator);
-  };
-  context.colors = &colors_;
-  if (RunOptionsDialog(context, *copy) == kEditorOk) ApplyOptionsCopy(*copy);
-  options_open_ = false;
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void MainWindow::ApplyOptionsCopy(const OptionsCopy& copy) {
-  const OptionsEffects effects =
-      ApplyOptions(copy, state_.settings, state_.commands, PathExistsOnDisk);
+void MainWindow::FollowOptions(const OptionsEffects& effects) {
   if (bar_host_) {
     RefreshButtonBar(state_.buttons, state_.layout, state_.settings.launcher_items, *bar_host_);
   }

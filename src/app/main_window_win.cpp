@@ -9,6 +9,7 @@
 #include "app/hot_key.h"
 #include "app/startup_trace_win.h"
 #include "app/tooltip_win.h"
+#include "app/version_dialog_win.h"
 
 namespace vsmr {
 
@@ -40,6 +41,8 @@ MainWindow::MainWindow(HINSTANCE instance, AppState& state, IMalloc* allocator,
                                : std::make_unique<WindowsSystemActions>(state.file_chooser,
                                                                         state.nt_platform)),
       system_(seams.system ? *seams.system : *own_system_),
+      tray_(instance, state),
+      settings_sequence_(instance, state, system_, tray_),
       builtin_host_(state, system_),
       builtins_(BuiltinState{state.settings, state.keep_launcher_open, state.shutdown_active,
                              state.menu_slots},
@@ -55,7 +58,7 @@ bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = &MainWindow::WindowProc;
+  wc.lpfnWndProc = &WindowProcedure<MainWindow>::Procedure;
   wc.hInstance = instance;
   wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
   wc.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
@@ -72,26 +75,14 @@ bool MainWindow::Create() {
   return hwnd != nullptr;
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  MainWindow* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  return self->Dispatch(msg, wp, lp);
-}
-
-LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainWindow::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) hwnd_ = hwnd;
   if (!started_) {
     switch (msg) {
       // Whatever the user or another start asks comes after the start-up.
       case WM_COMMAND:
       case WM_COPYDATA:
-      case kRunLineMessage:
+      case kRunCallsMessage:
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
       case WM_DROPFILES:
@@ -131,9 +122,9 @@ LRESULT MainWindow::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COPYDATA:
       return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp)) ? TRUE : FALSE;
     case kTrayCallbackMessage:
-      OnTrayCallback(wp, lp);
+      tray_.OnCallback(wp, lp);
       return 0;
-    case kRunLineMessage:
+    case kRunCallsMessage:
       RunHandedOff();
       return 0;
     case WM_HOTKEY:
@@ -175,10 +166,12 @@ LRESULT MainWindow::OnCreate() {
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   AttachBuiltinHost();
   mail_jobs_.Attach(hwnd_);
+  tray_.Attach(hwnd_);
+  settings_sequence_.Attach(hwnd_);
   TraceStartup("topmost");
-  LoadSettingsAndLists();
+  settings_sequence_.Load();
   TraceStartup("settings and command list read");
-  ApplyLoadedSettings();
+  settings_sequence_.ApplyLoaded();
   CheckSkinPresent();
   // Processed after the first paint, which UpdateWindow makes before the message loop.
   PostMessageA(hwnd_, kFinishStartUpMessage, 0, 0);
@@ -195,24 +188,14 @@ void MainWindow::FinishStartUp() {
                                                       if (!building_bar_) ApplyWidth();
                                                     });
   main_menu_.Reset(LoadMenuA(instance_, "MPOPUPMENU"));
-  tray_menu_.Reset(LoadMenuA(instance_, "RTRAYMENU"));
-  large_icon_.Reset(static_cast<HICON>(
-      LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_LARGE), IMAGE_ICON, 32, 32, 0)));
-  small_icon_.Reset(static_cast<HICON>(
-      LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_SMALL), IMAGE_ICON, 16, 16, 0)));
-  lock_icon_.Reset(static_cast<HICON>(
-      LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP_LOCKED), IMAGE_ICON, 16, 16, 0)));
+  tray_.LoadMenuAndIcons();
   // The buttons come before the launcher box: opening it runs `_oncmdopn`,
   // which may show or hide items.
   BuildButtons();
   TraceStartup("tool tips, menus, icons and launcher buttons (after the first paint)");
-  // A window that starts hidden in the notification area stays hidden while
-  // the box opens.
-  const bool in_tray = state_.in_tray;
-  state_.in_tray = false;
-  if (state_.settings.command_line_launcher != 0) OpenLauncher();
-  state_.in_tray = in_tray;
-  if (state_.in_tray) AddTrayIcon();
+  tray_.StartUp([this] {
+    if (state_.settings.command_line_launcher != 0) OpenLauncher();
+  });
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
   InitCommonControlsEx(&icc);
   RegisterHotKeyFromSettings();  // at start-up a failure is silent
@@ -242,55 +225,15 @@ void MainWindow::CreateTooltips() {
   RegisterTip(tooltip_, hwnd_, close_button_, "閉じる");
 }
 
-void MainWindow::LoadSettingsAndLists() {
-  RECT area{0, 0, 0, 0};
-  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
-    area.right = GetSystemMetrics(SM_CXSCREEN);
-    area.bottom = GetSystemMetrics(SM_CYSCREEN);
-  }
-  state_.loaded_files =
-      LoadProgramSettings(state_.settings, state_.commands, state_.files, area.right, area.bottom);
-  settings_loaded_ = true;
-  // Said without holding up the start: the code stands on the clock face, a
-  // click on it tells the rest.
-  files_notice_ = LoadedFilesNotice(state_.loaded_files, state_.files);
-  files_notice_word_ = LoadedFilesNoticeWord(state_.loaded_files);
-  if (!files_notice_.empty()) state_.status.Set(files_notice_word_);
-}
-
-void MainWindow::ApplyLoadedSettings() {
-  const SettingsState& loaded = state_.settings;
-  SetWindowPos(hwnd_, nullptr, loaded.window_position_x, loaded.window_position_y, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  state_.in_tray = loaded.in_task_or_not != 0;
-}
-
-bool MainWindow::SaveSettingsAndLists(bool tray_flag) {
-  if (!settings_loaded_) return true;
-  LiveSettings live;
-  live.command_line_launcher = state_.layout.launcher_open && state_.keep_launcher_open ? 1 : 0;
-  RECT rect{0, 0, 0, 0};
-  GetWindowRect(hwnd_, &rect);
-  live.window_position_x = rect.left;
-  live.window_position_y = rect.top;
-  live.in_task_or_not = tray_flag && state_.in_tray ? 1 : 0;
-  const ProgramSave save =
-      SaveProgramSettings(state_.settings, state_.commands, live, state_.files, state_.loaded_files);
-  if (save.Ok()) return true;
-  system_.ShowMessageBox(hwnd_, SaveFailureText(save).c_str(), "ERROR", MB_OK | MB_ICONERROR);
-  return false;
-}
-
 void MainWindow::OnClose() {
   RunEvent("_onclose", kContextEvent);
   // A running check ends first (within TimeOut + 1 s), so the save sees its state.
   mail_jobs_.StopForExit();
-  SaveSettingsAndLists();
-  if (state_.in_tray) DeleteTrayIcon();
+  settings_sequence_.Save();
+  tray_.Close();
   KillTimer(hwnd_, IDT_CLOCK);
   launcher_.Close();
   main_menu_.Reset();
-  tray_menu_.Reset();
   DestroyWindow(hwnd_);
 }
 
@@ -299,7 +242,7 @@ void MainWindow::OnDestroy() {
   // box must not outlive its parent's handles.
   launcher_.Close();
   UnregisterHotKey(hwnd_, ID_HOT_KEY);
-  // No window takes handed-over lines or calls any more; a mail job stops.
+  // No window takes handed-over calls any more; a mail job stops.
   mail_jobs_.StopForExit();
   PostQuitMessage(0);
 }
@@ -330,16 +273,18 @@ void MainWindow::OnCommand(int id, LPARAM lp) {
       EnterLauncherLine();
       return;
     case IDM_TRAY_TOGGLE:
-      ToggleTray();
+      tray_.Toggle();
       return;
     case IDM_LEAVE_TRAY:
-      if (state_.in_tray) LeaveTray();
+      tray_.Leave();
       return;
     case IDM_VERSION:
-      ShowVersionDialog();
+      ShowVersionDialog(instance_, hwnd_);
       return;
     case IDM_OPTIONS:
-      ShowOptions();
+      settings_sequence_.ShowOptions(allocator_, [this](const OptionsEffects& effects) {
+        FollowOptions(effects);
+      });
       return;
     case IDM_MAIL_CHECK:
       mail_jobs_.Start(kMailJobManualCheck);
@@ -399,9 +344,8 @@ void MainWindow::RunHandedOff() {
   constexpr UINT kPauseMs = 10;
   KillTimer(hwnd_, IDT_HAND_OFF);
   const DWORD start = GetTickCount();
-  const bool more = state_.hand_off.RunQueuedUntil(
-      [start] { return GetTickCount() - start >= kSliceMs; },
-      [this](std::string_view line, int context) { return RunTopLevel(line, context); });
+  const bool more =
+      state_.hand_off.RunQueuedUntil([start] { return GetTickCount() - start >= kSliceMs; });
   if (more) SetTimer(hwnd_, IDT_HAND_OFF, kPauseMs, nullptr);
 }
 

@@ -10,12 +10,16 @@
 #include "app/builtin_host_win.h"
 #include "app/button_bar_host_win.h"
 #include "app/launcher_box_win.h"
-#include "app/line_hand_off_win.h"
+#include "app/call_hand_off_win.h"
+#include "app/instance_name.h"
 #include "app/mail_job_win.h"
 #include "app/paint_cache_win.h"
+#include "app/settings_sequence_win.h"
 #include "app/system_actions_win.h"
+#include "app/tray_icon_win.h"
 #include "base/gdi_handles_win.h"
 #include "base/resource_ids.h"
+#include "base/window_procedure_win.h"
 #include "command/builtins.h"
 #include "command/interpreter.h"
 #include "command/shell.h"
@@ -23,12 +27,6 @@
 #include "dialogs/options_dialog_win.h"
 
 namespace vsmr {
-
-// The notification-area icon's callback message (wParam ID_TRAY_ICON, lParam the mouse message).
-inline constexpr UINT kTrayCallbackMessage = WM_USER;
-
-// The instance name: mutex, class, window title, notification tip.
-inline constexpr char kInstanceName[] = "Vesmira2002(Ver2.69.53(2.7--) Build291)";
 
 // What tests put in place of the platform; null members mean the real ones.
 struct MainWindowSeams {
@@ -56,27 +54,24 @@ class MainWindow {
   HWND mail_window() const { return mail_jobs_.WindowHandle(); }
   // A mail job's worker that did not end when the program closed.
   bool mail_job_running() const { return mail_jobs_.Running(); }
+  // The program lives in the notification area (the window stays hidden).
+  bool in_tray() const { return tray_.active(); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  friend struct WindowProcedure<MainWindow>;
+  LRESULT OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
   // Creation and closing.
   LRESULT OnCreate();
   // What the first paint of the clock face does not need: tool tips, menus and
   // icons, the launcher buttons, the launcher box, the notification icon, the
   // hot key, drops and `_startup`. Posted by OnCreate; run at the latest when
-  // input or a handed-over line arrives first.
+  // input or a handed-over call arrives first.
   void FinishStartUp();
   void OnClose();
   void OnDestroy();
   void CreateSmallButtons();
   void CreateTooltips();
-  void LoadSettingsAndLists();
-  void ApplyLoadedSettings();
-  // `tray_flag` false: the notification-area flag is saved as 0 (the built-ins' save).
-  // False when a file could not be written, after a box that says which and why.
-  bool SaveSettingsAndLists(bool tray_flag = true);
 
   // Window commands and events.
   void OnCommand(int id, LPARAM lp);
@@ -84,7 +79,7 @@ class MainWindow {
   void OnTimer(UINT_PTR id);
   void OnMailTimer();
   void OnHotKey(int id);
-  void RunHandedOff();  // the calls and lines other threads handed over
+  void RunHandedOff();  // the calls other threads handed over
   int RunEvent(const char* name, int context);
   // A fresh top-level run: nesting counted from 0, the count of a run in
   // progress (whose modal loop let this one in) kept for when it resumes.
@@ -111,19 +106,8 @@ class MainWindow {
   void MoveLauncherButtons();
   void ArmMailTimerIfConfigured(int delay_ms);
 
-  // The options dialog and putting its copy into effect (main_window_options_win.cpp).
-  void ShowOptions();
-  void ApplyOptionsCopy(const OptionsCopy& copy);
-
-  // The notification area, its menu and the version dialog (main_window_tray_win.cpp).
-  void ToggleTray();
-  void EnterTray();
-  void LeaveTray();
-  void AddTrayIcon();
-  void DeleteTrayIcon();
-  void OnTrayCallback(WPARAM id, LPARAM mouse);
-  void ShowTrayMenu();
-  void ShowVersionDialog();
+  // The window following the options just put into the settings (main_window_options_win.cpp).
+  void FollowOptions(const OptionsEffects& effects);
 
   // Geometry.
   void ApplyWidth();
@@ -155,13 +139,11 @@ class MainWindow {
   HWND tray_button_ = nullptr;
   HWND tooltip_ = nullptr;
   MenuHandle main_menu_;
-  MenuHandle tray_menu_;
-  IconHandle large_icon_;
-  IconHandle small_icon_;
-  IconHandle lock_icon_;
   WindowsShell shell_;
   std::unique_ptr<SystemActions> own_system_;  // the real calls, unless a stand-in was given
   SystemActions& system_;
+  TrayIcon tray_;
+  SettingsSequence settings_sequence_;
   WindowBuiltinHost builtin_host_;
   Builtins builtins_;
   Interpreter interpreter_;
@@ -173,14 +155,7 @@ class MainWindow {
   SkinCache skin_cache_;
   ButtonIconCache icon_cache_;
   bool building_bar_ = false;  // the bar is being built: one resize at the end
-  bool settings_loaded_ = false;  // the save writes only what a load filled
-  // What the start-up has to say about the files, shown by the first left
-  // click on the clock face while the status word still shows its code.
-  std::string files_notice_;
-  std::string files_notice_word_;
-  bool started_ = false;          // FinishStartUp has run
-  bool options_open_ = false;     // the options dialog is on screen
-  ColorChooserState colors_;      // the colour chooser's custom colours, kept for the run
+  bool started_ = false;       // FinishStartUp has run
 };
 
 }  // namespace vsmr

@@ -1,12 +1,13 @@
-// The command, timer and account editors: each dialog procedure binds its
-// editor from the WM_INITDIALOG parameter and dispatches to short handlers
-// that move text between the controls and the record.
+// The command, timer and account editors: the shared dialog procedure binds
+// each editor from the WM_INITDIALOG parameter, and the editor dispatches to
+// short handlers that move text between the controls and the record.
 #include "dialogs/item_editors_win.h"
 
 #include <cstdio>
 #include <string>
 
 #include "base/resource_ids.h"
+#include "base/window_procedure_win.h"
 #include "dialogs/dialog_text_win.h"
 #include "dialogs/editor_rules.h"
 #include "dialogs/line_break_refusal_win.h"
@@ -56,6 +57,9 @@ template <typename Record>
 struct Editor {
   const EditorContext& context;
   Record& record;
+
+  // Field set-up at WM_INITDIALOG and the buttons, through OnInit and OnCommand below.
+  INT_PTR OnMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
 };
 
 using CommandEditor = Editor<CommandEntry>;
@@ -197,16 +201,14 @@ bool OnCommand(AccountEditor& e, HWND dialog, int id) {
   return false;
 }
 
-template <typename EditorType>
-INT_PTR CALLBACK EditorProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+template <typename Record>
+INT_PTR Editor<Record>::OnMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM) {
   if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lp);
-    OnInit(*reinterpret_cast<EditorType*>(lp), dialog);
+    OnInit(*this, dialog);
     return TRUE;
   }
-  auto* editor = reinterpret_cast<EditorType*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  if (msg == WM_COMMAND && editor != nullptr && HIWORD(wp) == BN_CLICKED) {
-    return OnCommand(*editor, dialog, LOWORD(wp)) ? TRUE : FALSE;
+  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+    return OnCommand(*this, dialog, LOWORD(wp)) ? TRUE : FALSE;
   }
   return FALSE;
 }
@@ -215,7 +217,7 @@ template <typename Record>
 int Run(const EditorContext& context, const char* name, Record& record) {
   Editor<Record> editor{context, record};
   return static_cast<int>(DialogBoxParamA(context.instance, name, context.owner,
-                                          EditorProc<Editor<Record>>,
+                                          &DialogProcedure<Editor<Record>>::Procedure,
                                           reinterpret_cast<LPARAM>(&editor)));
 }
 

@@ -1,6 +1,6 @@
-// The launcher item dialog: its procedure binds the dialog object from the
-// WM_INITDIALOG parameter and dispatches to handlers that move text between
-// the controls and the rules of launcher_item_rules.h.
+// The launcher item dialog: the shared dialog procedure binds the dialog object
+// from the WM_INITDIALOG parameter, and the object dispatches to handlers that
+// move text between the controls and the rules of launcher_item_rules.h.
 #include "dialogs/launcher_item_dialog_win.h"
 
 #include <shellapi.h>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/resource_ids.h"
+#include "base/window_procedure_win.h"
 #include "dialogs/choosers.h"
 #include "dialogs/dialog_text_win.h"
 #include "dialogs/editor_rules.h"
@@ -28,10 +29,12 @@ class LauncherItemDialog {
   LauncherItemDialog(const LauncherItemDialogContext& context, LauncherItem& record)
       : context_(context), record_(record) {}
 
-  void OnInit(HWND dialog);
-  bool OnCommand(int id, int code);
+  // Every message, through DialogProcedure.
+  INT_PTR OnMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
 
  private:
+  void OnInit(HWND dialog);
+  bool OnCommand(int id, int code);
   // The path field's text as the record's path field holds it.
   std::string PathText() const {
     decltype(record_.path) path;
@@ -186,17 +189,16 @@ bool LauncherItemDialog::OnCommand(int id, int code) {
   return false;
 }
 
-INT_PTR CALLBACK LauncherItemProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lp);
-    reinterpret_cast<LauncherItemDialog*>(lp)->OnInit(dialog);
-    return TRUE;
+INT_PTR LauncherItemDialog::OnMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      OnInit(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      return OnCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
+    default:
+      return FALSE;
   }
-  auto* self = reinterpret_cast<LauncherItemDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  if (msg == WM_COMMAND && self != nullptr) {
-    return self->OnCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
-  }
-  return FALSE;
 }
 
 }  // namespace
@@ -212,7 +214,8 @@ bool PathExistsOnDisk(const std::string& path) {
 int RunLauncherItemDialog(const LauncherItemDialogContext& context, LauncherItem& record) {
   LauncherItemDialog dialog(context, record);
   return static_cast<int>(DialogBoxParamA(context.editor.instance, "BTNIPTDLG",
-                                          context.editor.owner, LauncherItemProc,
+                                          context.editor.owner,
+                                          &DialogProcedure<LauncherItemDialog>::Procedure,
                                           reinterpret_cast<LPARAM>(&dialog)));
 }
 

@@ -1,7 +1,7 @@
-// The options dialog: its procedure binds the dialog object from the
-// WM_INITDIALOG parameter and dispatches to handlers that fill the tabs from
-// the working copy, open the item editors on rows and read the controls back
-// into the copy on OK.
+// The options dialog: the shared dialog procedure binds the dialog object from
+// the WM_INITDIALOG parameter, and the object dispatches to handlers that fill
+// the tabs from the working copy, open the item editors on rows and read the
+// controls back into the copy on OK.
 #include "dialogs/options_dialog_win.h"
 
 #include <commctrl.h>
@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "base/resource_ids.h"
+#include "base/window_procedure_win.h"
 #include "dialogs/dialog_text_win.h"
 #include "dialogs/editor_rules.h"
 #include "dialogs/item_editors_win.h"
@@ -45,11 +46,13 @@ class OptionsDialog {
     item_context_.commands = &copy_.commands;
   }
 
+  // Every message, through DialogProcedure.
+  INT_PTR OnMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
   void OnInit(HWND dialog);
   bool OnCommand(int id, int code);
   bool OnNotify(const NMHDR* header);
-
- private:
   HWND Item(int id) const { return GetDlgItem(dialog_, id); }
   std::string Text(int id, int capacity) const {
     std::string text(static_cast<std::size_t>(capacity), '\0');
@@ -427,17 +430,18 @@ bool OptionsDialog::OnNotify(const NMHDR* header) {
   return false;
 }
 
-INT_PTR CALLBACK OptionsProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lp);
-    reinterpret_cast<OptionsDialog*>(lp)->OnInit(dialog);
-    return TRUE;
+INT_PTR OptionsDialog::OnMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      OnInit(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      return OnCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
+    case WM_NOTIFY:
+      return OnNotify(reinterpret_cast<const NMHDR*>(lp)) ? TRUE : FALSE;
+    default:
+      return FALSE;
   }
-  auto* self = reinterpret_cast<OptionsDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  if (self == nullptr) return FALSE;
-  if (msg == WM_COMMAND) return self->OnCommand(LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
-  if (msg == WM_NOTIFY) return self->OnNotify(reinterpret_cast<const NMHDR*>(lp)) ? TRUE : FALSE;
-  return FALSE;
 }
 
 }  // namespace
@@ -448,7 +452,8 @@ int RunOptionsDialog(const OptionsDialogContext& context, OptionsCopy& copy) {
   InitCommonControlsEx(&classes);
   OptionsDialog dialog(context, copy);
   return static_cast<int>(DialogBoxParamA(context.item.editor.instance, "MNOPTDLG",
-                                          context.item.editor.owner, OptionsProc,
+                                          context.item.editor.owner,
+                                          &DialogProcedure<OptionsDialog>::Procedure,
                                           reinterpret_cast<LPARAM>(&dialog)));
 }
 

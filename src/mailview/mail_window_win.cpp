@@ -109,7 +109,8 @@ bool MailWindow::Create(HINSTANCE instance, HWND owner, SettingsState& settings)
   row_texts_.clear();
   rows_.Clear();
   // The dialog procedure sets hwnd_ while the dialog initialises.
-  HWND made = CreateDialogParamA(instance, "MAILDLG", owner, DialogProc,
+  HWND made = CreateDialogParamA(instance, "MAILDLG", owner,
+                                 &DialogProcedure<MailWindow>::Procedure,
                                  reinterpret_cast<LPARAM>(this));
   if (!made) hwnd_ = nullptr;
   return hwnd_ != nullptr;
@@ -212,28 +213,6 @@ int MailWindow::RowCount() const {
 
 bool MailWindow::PreTranslate(MSG& msg) {
   return hwnd_ && IsWindow(hwnd_) && IsDialogMessageA(hwnd_, &msg);
-}
-
-INT_PTR CALLBACK MailWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<MailWindow*>(lp);
-    SetWindowLongPtrA(hwnd, DWLP_USER, lp);
-    self->hwnd_ = hwnd;
-    self->OnInit();
-    return FALSE;  // the focus is already on the text view
-  }
-  auto* self = reinterpret_cast<MailWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-  if (!self) return FALSE;
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    return FALSE;
-  }
-  if (msg == WM_DESTROY) {
-    self->OnDestroy();
-    return FALSE;
-  }
-  if (self->hwnd_ != hwnd) return FALSE;
-  return self->OnMessage(msg, wp, lp);
 }
 
 void MailWindow::OnInit() {
@@ -417,7 +396,18 @@ bool MailWindow::OnNotify(const NMHDR& header) {
   return false;
 }
 
-INT_PTR MailWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR MailWindow::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    hwnd_ = hwnd;
+    OnInit();
+    return FALSE;  // the focus is already on the text view
+  }
+  if (msg == WM_DESTROY) {
+    OnDestroy();
+    return FALSE;
+  }
+  // Close() lets go of the window before destroying it, OnDestroy() after.
+  if (hwnd_ != hwnd) return FALSE;
   switch (msg) {
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lp);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/gdi_handles_win.h"
+#include "base/window_procedure_win.h"
 #include "mail/mail_list_row.h"
 #include "mailview/mail_rows.h"
 #include "settings/settings_records.h"
@@ -71,8 +72,8 @@ class MailWindow {
   bool PreTranslate(MSG& msg);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  INT_PTR OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  friend struct DialogProcedure<MailWindow>;
+  INT_PTR OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void OnInit();
   void Layout(int list_height);
   int ClientHeight() const;

@@ -133,8 +133,10 @@ TEST_F(BuiltinWindowTest, MoveSuspendAddAndSave) {
     Run("#303 x.exe x");
   }
   EXPECT_EQ(state_->commands.count, 1);
-  state_->in_tray = true;
+  SendMessageA(window_->hwnd(), WM_COMMAND, IDM_TRAY_TOGGLE, 0);  // saved as 0 all the same
+  ASSERT_TRUE(window_->in_tray());
   Run("#104");
+  SendMessageA(window_->hwnd(), WM_COMMAND, IDM_TRAY_TOGGLE, 0);
   std::ifstream saved(dir_.Path() + "\\vsmrsys.ini", std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
   EXPECT_NE(bytes.find("WindowPositionX=30\r\nWindowPositionY=10\r\nInTaskOrNot=0\r\n"),

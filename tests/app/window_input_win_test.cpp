@@ -1,6 +1,6 @@
-// The real main window's reactions to clicks, dropped files, lines handed over
+// The real main window's reactions to clicks, dropped files, calls handed over
 // from other threads and clock ticks: the status word, the toggle spot, the
-// shutdown countdown, where drop lists go, and which thread and when lines run.
+// shutdown countdown, where drop lists go, and which thread and when calls run.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -144,90 +144,49 @@ TEST_F(MainWindowTest, EnterRunsLineEntersHistoryAndClosesBox) {
   EXPECT_EQ(state_->history.Entry(1), "vsmr-no-such-program-here");
 }
 
-// Built-ins that record every call with its thread. Built-in 1 stands for a
-// run that waits in a message box: while it waits, another thread hands over
-// "#2 inner", which the box's message loop lets in.
-class HandOffBuiltins : public test::RecordingBuiltins {
- public:
-  HWND window = nullptr;
-  LineHandOff* queue = nullptr;
-  std::vector<DWORD> threads;
-  LineHandOff::Result inner;
-  int depth_after_inner = -1;
-
-  int RunBuiltin(Interpreter& interpreter, WindowRef w, int number, std::string_view line,
-                 std::size_t name_length, const ArgumentVector& arguments, int context) override {
-    threads.push_back(GetCurrentThreadId());
-    int result =
-        RecordingBuiltins::RunBuiltin(interpreter, w, number, line, name_length, arguments, context);
-    if (number == 1) {
-      inner = HandOverFromAnotherThread(window, *queue, "#2 inner", kContextEvent);
-      depth_after_inner = interpreter.nesting_depth;
-    }
-    return result;
-  }
-
-  // Hands the line over from a new thread while this thread runs a message
-  // loop, as the window thread does in a message box; returns its result.
-  static LineHandOff::Result HandOverFromAnotherThread(HWND window, LineHandOff& queue,
-                                                       const char* line, int context) {
-    const DWORD here = GetCurrentThreadId();
-    std::atomic<bool> done{false};
-    LineHandOff::Result result;
-    std::thread sender([&] {
-      result = HandLineOver(queue, window, line, context, 10000);
-      done = true;
-      PostThreadMessageA(here, WM_NULL, 0, 0);
-    });
-    MSG msg;
-    while (!done && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-    sender.join();
-    return result;
-  }
-};
+// Sends `call` to the window's thread from a new thread, waking the window as
+// a mail worker does, while this thread runs a message loop as the window's
+// thread does; returns what the sender saw.
+CallHandOff::Result SendFromAnotherThread(HWND window, CallHandOff& queue, CallHandOff::Call call) {
+  const DWORD here = GetCurrentThreadId();
+  std::atomic<bool> done{false};
+  CallHandOff::Result result;
+  std::thread sender([&] {
+    result = queue.Send(std::move(call), 10000,
+                        [window] { return PostMessageA(window, kRunCallsMessage, 0, 0) != FALSE; });
+    done = true;
+    PostThreadMessageA(here, WM_NULL, 0, 0);
+  });
+  MSG msg;
+  while (!done && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  sender.join();
+  return result;
+}
 
 class HandOffTest : public MainWindowTest {
  protected:
-  HandOffBuiltins builtins_;
+  test::RecordingBuiltins builtins_;
   void PrepareFiles() override { seams_.builtins = &builtins_; }
-  void SetUp() override {
-    MainWindowTest::SetUp();
-    builtins_.window = window_->hwnd();
-    builtins_.queue = &state_->hand_off;
-  }
 };
 
-TEST_F(HandOffTest, OtherThreadsLineRunsOnTheWindowsThread) {
-  LineHandOff::Result result = HandOffBuiltins::HandOverFromAnotherThread(
-      window_->hwnd(), state_->hand_off, "#3 x", kContextEvent);
-  EXPECT_EQ(result.outcome, LineHandOff::Outcome::kRan);
-  EXPECT_EQ(result.value, 1);
-  ASSERT_EQ(builtins_.calls.size(), 1u);
-  EXPECT_EQ(builtins_.calls[0].number, 3);
-  EXPECT_EQ(builtins_.calls[0].context, kContextEvent);
-  EXPECT_EQ(builtins_.threads[0], GetCurrentThreadId());
-}
-
-TEST_F(HandOffTest, LineHandedOverInsideARunKeepsThatRunsNestingCount) {
-  // The outer run is handed over on the window's own thread (run in place).
-  LineHandOff::Result outer =
-      HandLineOver(state_->hand_off, window_->hwnd(), "#1 outer", kContextLauncher, 0);
-  EXPECT_EQ(outer.outcome, LineHandOff::Outcome::kRan);
-  EXPECT_EQ(builtins_.inner.outcome, LineHandOff::Outcome::kRan);
-  ASSERT_EQ(builtins_.calls.size(), 2u);
-  EXPECT_EQ(builtins_.calls[1].number, 2);
-  EXPECT_EQ(builtins_.calls[1].depth, 1);  // a fresh top-level run
-  EXPECT_EQ(builtins_.calls[0].depth, 1);
-  EXPECT_EQ(builtins_.depth_after_inner, 1);  // the outer run's count, intact
-  EXPECT_EQ(builtins_.threads, (std::vector<DWORD>(2, GetCurrentThreadId())));
+TEST_F(HandOffTest, OtherThreadsCallRunsOnTheWindowsThread) {
+  DWORD ran_on = 0;
+  CallHandOff::Result result =
+      SendFromAnotherThread(window_->hwnd(), state_->hand_off, [&ran_on] {
+        ran_on = GetCurrentThreadId();
+        return 7;
+      });
+  EXPECT_EQ(result.outcome, CallHandOff::Outcome::kRan);
+  EXPECT_EQ(result.value, 7);
+  EXPECT_EQ(ran_on, GetCurrentThreadId());
 }
 
 TEST_F(HandOffTest, WakeUpMessageFromOutsideRunsNothing) {
   // Another process can send the message with anything in it; it names no
   // memory, and this process's queue is empty.
   HWND hwnd = window_->hwnd();
-  EXPECT_EQ(SendMessageA(hwnd, kRunLineMessage, 0x1234, static_cast<LPARAM>(0xDEADBEEF)), 0);
-  PostMessageA(hwnd, kRunLineMessage, 5, 1);
+  EXPECT_EQ(SendMessageA(hwnd, kRunCallsMessage, 0x1234, static_cast<LPARAM>(0xDEADBEEF)), 0);
+  PostMessageA(hwnd, kRunCallsMessage, 5, 1);
   PumpMessages();
   EXPECT_TRUE(builtins_.calls.empty());
   EXPECT_TRUE(state_->status.Empty());
@@ -236,18 +195,19 @@ TEST_F(HandOffTest, WakeUpMessageFromOutsideRunsNothing) {
 
 TEST_F(HandOffTest, ClosingWindowReleasesAWaitingSender) {
   HWND hwnd = window_->hwnd();
-  LineHandOff::Result result{LineHandOff::Outcome::kRan, 1};
-  std::thread sender(
-      [&] { result = HandLineOver(state_->hand_off, hwnd, "#1 x", kContextEvent, 60000); });
-  // Once the wake-up message is there, the line is queued; close before it runs.
+  auto wake = [hwnd] { return PostMessageA(hwnd, kRunCallsMessage, 0, 0) != FALSE; };
+  std::atomic<bool> ran{false};
+  CallHandOff::Result result{CallHandOff::Outcome::kRan, 1};
+  std::thread sender([&] { result = state_->hand_off.Send([&ran] { return ran = true; }, 60000, wake); });
+  // Once the wake-up message is there, the call is queued; close before it runs.
   MSG msg;
-  while (!PeekMessageA(&msg, hwnd, kRunLineMessage, kRunLineMessage, PM_NOREMOVE)) Sleep(10);
+  while (!PeekMessageA(&msg, hwnd, kRunCallsMessage, kRunCallsMessage, PM_NOREMOVE)) Sleep(10);
   DestroyWindow(hwnd);
   sender.join();  // would take a minute if closing did not release it
-  EXPECT_EQ(result.outcome, LineHandOff::Outcome::kClosed);
-  EXPECT_TRUE(builtins_.calls.empty());
-  EXPECT_EQ(HandLineOver(state_->hand_off, hwnd, "#1 y", kContextEvent, 60000).outcome,
-            LineHandOff::Outcome::kClosed);
+  EXPECT_EQ(result.outcome, CallHandOff::Outcome::kClosed);
+  EXPECT_FALSE(ran);
+  EXPECT_EQ(state_->hand_off.Send([&ran] { return ran = true; }, 60000, wake).outcome,
+            CallHandOff::Outcome::kClosed);
 }
 
 // A clock the test sets; the window reads it on every tick.

@@ -45,7 +45,7 @@ TEST_F(LoadedWindowTest, StartsWhereItWasWithTheBoxOpenInTheTray) {
   HWND combo = FindWindowExA(hwnd, nullptr, "ComboBox", nullptr);
   ASSERT_NE(nullptr, combo);
   EXPECT_TRUE(IsWindowVisible(combo));
-  EXPECT_TRUE(state_->in_tray);
+  EXPECT_TRUE(window_->in_tray());
 }
 
 TEST_F(LoadedWindowTest, CloseSavesWhereTheWindowIsAndWhetherTheBoxStaysOpen) {

@@ -151,28 +151,28 @@ TEST_F(FullBarTest, SixtyFourButtonsAndNoMoreFollowTheCountCommands) {
 TEST_F(ShellWindowTest, NotificationAreaToggleAndIconCallback) {
   HWND hwnd = window_->hwnd();
   SendMessageA(hwnd, WM_COMMAND, IDM_TRAY_TOGGLE, 0);
-  EXPECT_TRUE(state_->in_tray);
+  EXPECT_TRUE(window_->in_tray());
   EXPECT_FALSE(IsWindowVisible(hwnd));
 
   // Other icons' messages and other mouse messages leave the mode alone.
   SendMessageA(hwnd, kTrayCallbackMessage, ID_TRAY_ICON - 1, WM_LBUTTONDBLCLK);
   SendMessageA(hwnd, kTrayCallbackMessage, ID_TRAY_ICON, WM_LBUTTONDOWN);
-  EXPECT_TRUE(state_->in_tray);
+  EXPECT_TRUE(window_->in_tray());
 
   // The launcher box shows the window while it is open, without leaving the mode.
   SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
   EXPECT_TRUE(IsWindowVisible(hwnd));
   SendMessageA(hwnd, WM_COMMAND, IDM_LAUNCHER_TOGGLE, 0);
   EXPECT_FALSE(IsWindowVisible(hwnd));
-  EXPECT_TRUE(state_->in_tray);
+  EXPECT_TRUE(window_->in_tray());
 
   SendMessageA(hwnd, kTrayCallbackMessage, ID_TRAY_ICON, WM_LBUTTONDBLCLK);
-  EXPECT_FALSE(state_->in_tray);
+  EXPECT_FALSE(window_->in_tray());
   EXPECT_TRUE(IsWindowVisible(hwnd));
 
   SendMessageA(hwnd, WM_COMMAND, IDM_TRAY_TOGGLE, 0);
   SendMessageA(hwnd, WM_COMMAND, IDM_LEAVE_TRAY, 0);
-  EXPECT_FALSE(state_->in_tray);
+  EXPECT_FALSE(window_->in_tray());
   EXPECT_TRUE(IsWindowVisible(hwnd));
 }
 

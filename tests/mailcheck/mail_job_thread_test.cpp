@@ -43,7 +43,7 @@ class ReceivingHost final : public EventHost {
 // until the worker has ended and its last posted call has run.
 void RunOnWorker(const MailJobRequest& request, const MailJobSettings& settings,
                  ReceivingHost& ui) {
-  LineHandOff queue;
+  CallHandOff queue;
   auto stop = std::make_shared<std::atomic<bool>>(false);
   std::atomic<bool> done{false};
   std::thread worker([&] {
@@ -52,13 +52,12 @@ void RunOnWorker(const MailJobRequest& request, const MailJobSettings& settings,
     RunMailJob(request, settings, host, pop);
     done = true;
   });
-  auto no_lines = [](std::string_view, int) { return 0; };
   while (!done) {
-    queue.RunQueued(no_lines);
+    queue.RunQueued();
     std::this_thread::yield();
   }
   worker.join();
-  queue.RunQueued(no_lines);  // what was posted last
+  queue.RunQueued();  // what was posted last
 }
 
 // The events with only the first status text: the download's progress texts vary.
@@ -141,7 +140,7 @@ TEST(MailJobThread, ShowingAMessageOverSocketsPutsItsDecodedTextIntoTheView) {
 }
 
 TEST(MailJobThread, ClosingTheHandOffFreesAWaitingWorkerAndStopsTheJob) {
-  LineHandOff queue;
+  CallHandOff queue;
   ReceivingHost ui;
   auto stop = std::make_shared<std::atomic<bool>>(false);
   HandedOffMailHost host(queue, [] { return true; }, ui, stop);
@@ -156,7 +155,7 @@ TEST(MailJobThread, ClosingTheHandOffFreesAWaitingWorkerAndStopsTheJob) {
   worker.join();
   EXPECT_EQ(step, 1);
   EXPECT_FALSE(host.MailWindowExists());
-  EXPECT_EQ(queue.RunQueued([](std::string_view, int) { return 0; }), 0);  // dropped, never run
+  EXPECT_EQ(queue.RunQueued(), 0);  // dropped, never run
   EXPECT_TRUE(ui.events.empty());
 }
 

@@ -1,44 +1,27 @@
-// Command lines and calls that other threads hand to the user-interface thread,
-// which alone runs the interpreter and touches windows. The queue belongs to the
-// process: what wakes that thread carries no data, so no other process can hand it work.
+// Calls that other threads hand to the user-interface thread, which alone runs
+// the interpreter and touches windows. The queue belongs to the process: what
+// wakes that thread carries no data, so no other process can hand it work.
 #pragma once
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <string>
-#include <string_view>
 
 namespace vsmr {
 
-class LineHandOff {
+class CallHandOff {
  public:
-  // How a handed-over line ended, as its sender sees it.
+  // How a sent call ended, as its sender sees it.
   enum class Outcome {
-    kRan,       // it ran; `value` is the run's result
+    kRan,       // it ran; `value` is the call's result
     kTimedOut,  // no result within the sender's time limit
     kClosed,    // the program is closing, or nothing could be woken to run it
   };
   struct Result {
     Outcome outcome = Outcome::kClosed;
-    int value = 0;  // 0 unless the line ran
+    int value = 0;  // 0 unless the call ran
   };
-
-  // Sender (any thread): queues a copy of `text` with its context number,
-  // calls wake() (true when the receiving thread will look at the queue; it
-  // may also run the queue itself) and waits at most timeout_ms for the
-  // result. A line still queued when the wait ends is withdrawn, so it never
-  // runs after its sender gave up; a line already running finishes unseen.
-  template <class Wake>
-  Result Send(std::string_view text, int context, unsigned timeout_ms, Wake&& wake) {
-    std::shared_ptr<Item> item = Queue(text, context);
-    if (!item) return {};
-    if (!wake()) {
-      if (Withdraw(*item)) return {};
-    }
-    return Wait(item, timeout_ms);
-  }
 
   // A piece of work for the receiving thread. It must own everything it
   // reads or writes apart from the receiver's own objects (capture copies and
@@ -48,12 +31,15 @@ class LineHandOff {
   // Waits without a time limit: only the call's end or Close() ends the wait.
   static constexpr unsigned kNoTimeLimit = ~0u;
 
-  // Sender: queues `call`, wakes the receiver and waits as Send does.
-  // Calls wake the receiver once until it has emptied the queue: a worker
+  // Sender (any thread): queues `call`, calls wake() (true when the receiving
+  // thread will look at the queue) and waits at most timeout_ms for the
+  // result. A call still queued when the wait ends is withdrawn, so it never
+  // runs after its sender gave up; a call already running finishes unseen.
+  // Senders wake the receiver once until it has emptied the queue: a worker
   // that hands over a row at a time must not flood the receiver's message
   // queue, where every waiting message holds back its paints and timers.
   template <class Wake>
-  Result SendCall(Call call, unsigned timeout_ms, Wake&& wake) {
+  Result Send(Call call, unsigned timeout_ms, Wake&& wake) {
     std::shared_ptr<Item> item = Queue(std::move(call));
     if (!item) return {};
     if (ClaimWake() && !wake()) {
@@ -67,7 +53,7 @@ class LineHandOff {
   // False when the program is closing or the receiver could not be woken
   // (the call is then dropped).
   template <class Wake>
-  bool PostCall(Call call, Wake&& wake) {
+  bool Post(Call call, Wake&& wake) {
     std::shared_ptr<Item> item = Queue(std::move(call));
     if (!item) return false;
     if (ClaimWake() && !wake()) {
@@ -77,52 +63,38 @@ class LineHandOff {
     return true;
   }
 
-  // Receiving thread: takes the queued lines and calls one at a time, oldest
-  // first; a line runs through run(text, context), a call by itself, and the
-  // result goes to its sender.
-  // Lines queued meanwhile are taken too. No lock is held during a run, so a
-  // run may queue lines or take them in a nested call (a modal loop inside
-  // it). Returns how many lines ran.
-  template <class Run>
-  int RunQueued(Run&& run) {
-    int count = 0;
-    while (std::shared_ptr<Item> item = Take()) {
-      Finish(*item, item->call ? item->call() : run(std::string_view(item->text), item->context));
-      ++count;
-    }
-    return count;
-  }
+  // Receiving thread: runs the queued calls one at a time, oldest first, and
+  // hands each result to its sender. Calls queued meanwhile are taken too. No
+  // lock is held during a call, so a call may queue others or run the queue in
+  // a nested loop (a modal loop inside it). Returns how many calls ran.
+  int RunQueued();
 
-  // As RunQueued, but takes no further item once spent() is true, so that a
+  // As RunQueued, but takes no further call once spent() is true, so that a
   // flood of calls leaves the receiving thread time for its paints and
   // timers. True when work is left: no new wake comes for it, so the receiver
   // must come back (a timer, say) and run the queue again.
-  template <class Spent, class Run>
-  bool RunQueuedUntil(Spent&& spent, Run&& run) {
+  template <class Spent>
+  bool RunQueuedUntil(Spent&& spent) {
     while (std::shared_ptr<Item> item = Take()) {
-      Finish(*item, item->call ? item->call() : run(std::string_view(item->text), item->context));
+      Finish(*item, item->call());
       if (spent()) return MoreQueued();
     }
     return false;
   }
 
-  // The program is closing: new lines are refused, queued ones dropped, and
+  // The program is closing: new calls are refused, queued ones dropped, and
   // every waiting sender returns at once.
   void Close();
 
  private:
   struct Item {
-    std::string text;
-    int context = 0;
-    Call call;  // set: a call rather than a line
+    Call call;
     bool queued = true;
     bool finished = false;
     int result = 0;
   };
 
-  std::shared_ptr<Item> Queue(std::string_view text, int context);
   std::shared_ptr<Item> Queue(Call call);
-  std::shared_ptr<Item> Enqueue(std::shared_ptr<Item> item);
   bool Withdraw(Item& item);  // true when it was still queued
   Result Wait(const std::shared_ptr<Item>& item, unsigned timeout_ms);
   std::shared_ptr<Item> Take();  // an empty queue also ends the pending wake
@@ -135,7 +107,7 @@ class LineHandOff {
   std::condition_variable finished_;
   std::deque<std::shared_ptr<Item>> queue_;
   bool closed_ = false;
-  bool wake_pending_ = false;  // a call's wake is on its way and the queue not yet emptied
+  bool wake_pending_ = false;  // a wake is on its way and the queue not yet emptied
 };
 
 }  // namespace vsmr

@@ -1,32 +1,30 @@
-// The hand-off queue's bookkeeping: one lock over the queue and every line's
-// state, held only for these few steps and never while a line runs.
-#include "command/line_hand_off.h"
+// The hand-off queue's bookkeeping: one lock over the queue and every call's
+// state, held only for these few steps and never while a call runs.
+#include "app/call_hand_off.h"
 
 #include <algorithm>
 
 namespace vsmr {
 
-std::shared_ptr<LineHandOff::Item> LineHandOff::Queue(std::string_view text, int context) {
-  auto item = std::make_shared<Item>();
-  item->text.assign(text);
-  item->context = context;
-  return Enqueue(std::move(item));
-}
-
-std::shared_ptr<LineHandOff::Item> LineHandOff::Queue(Call call) {
+std::shared_ptr<CallHandOff::Item> CallHandOff::Queue(Call call) {
   auto item = std::make_shared<Item>();
   item->call = std::move(call);
-  return Enqueue(std::move(item));
-}
-
-std::shared_ptr<LineHandOff::Item> LineHandOff::Enqueue(std::shared_ptr<Item> item) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (closed_) return nullptr;
   queue_.push_back(item);
   return item;
 }
 
-bool LineHandOff::Withdraw(Item& item) {
+int CallHandOff::RunQueued() {
+  int count = 0;
+  while (std::shared_ptr<Item> item = Take()) {
+    Finish(*item, item->call());
+    ++count;
+  }
+  return count;
+}
+
+bool CallHandOff::Withdraw(Item& item) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!item.queued) return false;
   item.queued = false;
@@ -35,7 +33,7 @@ bool LineHandOff::Withdraw(Item& item) {
   return true;
 }
 
-LineHandOff::Result LineHandOff::Wait(const std::shared_ptr<Item>& item, unsigned timeout_ms) {
+CallHandOff::Result CallHandOff::Wait(const std::shared_ptr<Item>& item, unsigned timeout_ms) {
   std::unique_lock<std::mutex> lock(mutex_);
   auto done = [&] { return item->finished || closed_; };
   if (timeout_ms == kNoTimeLimit) {
@@ -51,7 +49,7 @@ LineHandOff::Result LineHandOff::Wait(const std::shared_ptr<Item>& item, unsigne
   return {closed_ ? Outcome::kClosed : Outcome::kTimedOut, 0};
 }
 
-std::shared_ptr<LineHandOff::Item> LineHandOff::Take() {
+std::shared_ptr<CallHandOff::Item> CallHandOff::Take() {
   std::lock_guard<std::mutex> lock(mutex_);
   if (queue_.empty()) {
     wake_pending_ = false;
@@ -63,25 +61,25 @@ std::shared_ptr<LineHandOff::Item> LineHandOff::Take() {
   return item;
 }
 
-bool LineHandOff::MoreQueued() {
+bool CallHandOff::MoreQueued() {
   std::lock_guard<std::mutex> lock(mutex_);
   if (queue_.empty()) wake_pending_ = false;
   return !queue_.empty();
 }
 
-bool LineHandOff::ClaimWake() {
+bool CallHandOff::ClaimWake() {
   std::lock_guard<std::mutex> lock(mutex_);
   if (wake_pending_) return false;
   wake_pending_ = true;
   return true;
 }
 
-void LineHandOff::ReleaseWake() {
+void CallHandOff::ReleaseWake() {
   std::lock_guard<std::mutex> lock(mutex_);
   wake_pending_ = false;
 }
 
-void LineHandOff::Finish(Item& item, int result) {
+void CallHandOff::Finish(Item& item, int result) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     item.finished = true;
@@ -90,7 +88,7 @@ void LineHandOff::Finish(Item& item, int result) {
   finished_.notify_all();
 }
 
-void LineHandOff::Close() {
+void CallHandOff::Close() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     closed_ = true;
