@@ -65,7 +65,7 @@ void MainWindow::OnLeftDown(Point client) {
 }
 
 void MainWindow::OnRightDown(Point client) {
-  if (RunEvent("_onrightdown", kContextMenu) != 0) return;
+  if (RunEvent(Event::kRightDown) != 0) return;
   if (IsClockTextArea(client) && !state_.LeaveRoomMode()) ShowMainMenu(client);
 }
 

@@ -35,7 +35,7 @@ void MainWindow::OpenLauncher() {
 
   CheckLauncherMenuItem(true);
   if (launcher_.combo()) SetFocus(launcher_.combo());
-  RunEvent("_oncmdopn", kContextEvent);
+  RunEvent(Event::kLauncherOpened);
 }
 
 void MainWindow::CloseLauncher() {
@@ -45,7 +45,7 @@ void MainWindow::CloseLauncher() {
   ApplyWidth();
   MoveLauncherButtons();
   CheckLauncherMenuItem(false);
-  RunEvent("_oncmdcls", kContextEvent);
+  RunEvent(Event::kLauncherClosed);
 }
 
 void MainWindow::CheckLauncherMenuItem(bool checked) {

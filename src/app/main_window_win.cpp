@@ -202,7 +202,7 @@ void MainWindow::FinishStartUp() {
   DragAcceptFiles(hwnd_, TRUE);
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ArmMailTimerIfConfigured(5000);
-  RunEvent("_startup", kContextEvent);
+  RunEvent(Event::kStartup);
   TraceStartup("launcher box, hot key and _startup");
   EndStartupTrace();
 }
@@ -226,7 +226,7 @@ void MainWindow::CreateTooltips() {
 }
 
 void MainWindow::OnClose() {
-  RunEvent("_onclose", kContextEvent);
+  RunEvent(Event::kClose);
   // A running check ends first (within TimeOut + 1 s), so the save sees its state.
   mail_jobs_.StopForExit();
   settings_sequence_.Save();
@@ -246,20 +246,6 @@ void MainWindow::OnDestroy() {
   mail_jobs_.StopForExit();
   PostQuitMessage(0);
 }
-
-int MainWindow::RunTopLevel(std::string_view line, int context) {
-  return RunTopLevel(MarkedLine::Written(line), context);
-}
-
-int MainWindow::RunTopLevel(const MarkedLine& line, int context) {
-  const int outer_depth = interpreter_.nesting_depth;
-  interpreter_.nesting_depth = 0;
-  int result = RunCommandLine(interpreter_, hwnd_, line, context);
-  interpreter_.nesting_depth = outer_depth;
-  return result;
-}
-
-int MainWindow::RunEvent(const char* name, int context) { return RunTopLevel(name, context); }
 
 void MainWindow::OnCommand(int id, LPARAM lp) {
   switch (id) {

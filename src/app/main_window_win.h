@@ -21,6 +21,7 @@
 #include "base/resource_ids.h"
 #include "base/window_procedure_win.h"
 #include "command/builtins.h"
+#include "command/events.h"
 #include "command/interpreter.h"
 #include "command/shell.h"
 #include "command/timer_check.h"
@@ -80,11 +81,13 @@ class MainWindow {
   void OnMailTimer();
   void OnHotKey(int id);
   void RunHandedOff();  // the calls other threads handed over
-  int RunEvent(const char* name, int context);
-  // A fresh top-level run: nesting counted from 0, the count of a run in
-  // progress (whose modal loop let this one in) kept for when it resumes.
-  int RunTopLevel(std::string_view line, int context);
-  int RunTopLevel(const MarkedLine& line, int context);
+  int RunEvent(Event event) { return vsmr::RunEvent(interpreter_, hwnd_, event); }
+  int RunTopLevel(const MarkedLine& line, int context) {
+    return vsmr::RunTopLevel(interpreter_, hwnd_, line, context);
+  }
+  int RunTopLevel(std::string_view line, int context) {
+    return vsmr::RunTopLevel(interpreter_, hwnd_, line, context);
+  }
 
   // The built-ins' host and the command menus' choices (main_window_builtins_win.cpp).
   void AttachBuiltinHost();
