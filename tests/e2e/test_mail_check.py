@@ -15,9 +15,9 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 
 from dovecot_harness import Dovecot, encoded_word, japanese_message  # noqa: E402
 from tls_test_certs import TestCerts  # noqa: E402
-from geometry import CLOCK_TEXT, OPEN  # noqa: E402
-from mail_case import (BOX, CLOCK_TEXT_POINT, FIRST_ROW_TOP, MAIL_TITLE, ROW_HEIGHT,  # noqa: E402
-                       MailCase, count_text)
+from geometry import CLOCK_TEXT, CLOCK_TEXT_POINT, OPEN  # noqa: E402
+from mail_case import (BOX, FIRST_ROW_TOP, MAIL_TITLE, ROW_HEIGHT, MailCase,  # noqa: E402
+                       count_text)
 from mailpeek import MAIL_CHECK_COMMAND  # noqa: E402
 from probe import Probe  # noqa: E402
 from program_files import STATUS_COLOUR  # noqa: E402
