@@ -1,7 +1,11 @@
-# Front door: `make test` installs, builds and tests everything; `make run` starts the program.
-.PHONY: test build bench clean run
+# Front door: `make test` installs, builds and tests everything; `make check` builds the
+# host folder only and runs its unit tests; `make run` starts the program.
+.PHONY: test check build bench clean run
 test:
 	bash scripts/test.sh
+
+check:
+	bash scripts/check.sh
 
 build:
 	bash scripts/install-deps.sh

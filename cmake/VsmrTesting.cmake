@@ -10,6 +10,8 @@
 # RUN_SERIAL: window tests that must not overlap others on the shared Wine server.
 # A program in which some test was skipped (GTEST_SKIP) and none failed exits with
 # VSMR_SKIPPED_EXIT_CODE, which ctest then reports as skipped rather than passed.
+# Host programs of tests labelled unit are collected in the global property
+# VSMR_UNIT_TEST_TARGETS; the target unit_tests (tests/CMakeLists.txt) builds just them.
 
 set(VSMR_GOOGLETEST_SRC /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(VSMR_WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
@@ -49,6 +51,9 @@ function(vsmr_add_test)
     if(NOT T_WIN_ONLY)
       add_test(NAME host.${T_NAME} COMMAND ${T_NAME})
       set_tests_properties(host.${T_NAME} PROPERTIES LABELS "host;${T_LABELS}")
+      if("unit" IN_LIST T_LABELS)
+        set_property(GLOBAL APPEND PROPERTY VSMR_UNIT_TEST_TARGETS ${T_NAME})
+      endif()
       list(APPEND registered host.${T_NAME})
     endif()
     if(NOT T_HOST_ONLY AND VSMR_WIN64_DIR)

@@ -2,14 +2,18 @@
 # Installs the Debian 12 packages that the builds and every test level need, only
 # those missing. Without root, and without a sudo that works without a password, it
 # installs nothing and says so at once, naming the missing packages.
+#   install-deps.sh host   only what the host build and its unit tests need (make check)
 set -eu
-packages=(cmake ninja-build g++ make python3 locales
-          clang libclang-rt-14-dev  # the fuzzers link clang's libFuzzer and sanitizer runtimes
-          g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
-          wine64 xvfb xauth xdotool xclip python3-xlib x11-apps imagemagick fonts-ipafont-gothic
-          libgnutls30  # Wine's TLS (SChannel) loads it at run time; only recommended by Wine
-          openssl  # the TLS tests make their certificates with it
-          dovecot-pop3d libgtest-dev googletest libbenchmark-dev libx11-dev)
+packages=(cmake ninja-build g++ make python3 googletest)
+if [ "${1:-}" != host ]; then
+  packages+=(locales
+             clang libclang-rt-14-dev  # the fuzzers link clang's libFuzzer and sanitizer runtimes
+             g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
+             wine64 xvfb xauth xdotool xclip python3-xlib x11-apps imagemagick fonts-ipafont-gothic
+             libgnutls30  # Wine's TLS (SChannel) loads it at run time; only recommended by Wine
+             openssl  # the TLS tests make their certificates with it
+             dovecot-pop3d libgtest-dev libbenchmark-dev libx11-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -9,9 +9,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 "$root/scripts/install-deps.sh"
-[ -f "$build/win64/build.ninja" ] ||
-  cmake -S "$root" -B "$build/win64" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+source "$root/scripts/configure.sh"
+vsmr_configure_win64
 cmake --build "$build/win64" --target vesmira -j "${JOBS:-2}"
 
 VSMR_BUILD="$build" "$root/scripts/wine-prefix.sh"
@@ -24,13 +23,10 @@ xvfb_pid=""
 cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true; }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 120); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-  done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+  source "$root/scripts/xvfb.sh"
+  vsmr_start_xvfb 90 120
+  xvfb_pid=$vsmr_display_pid
+  export DISPLAY=$vsmr_display
 fi
 
 cd "$run"

@@ -4,8 +4,8 @@
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 rounds=${ROUNDS:-7}
-[ -f "$root/build/bench/build.ninja" ] ||
-  cmake -S "$root" -B "$root/build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+source "$root/scripts/configure.sh"
+vsmr_configure_bench
 cmake --build "$root/build/bench" -j "${JOBS:-2}" --target pop3_bench >/dev/null
 python3 "$root/tests/pop3/dovecot_harness.py" --bench 1000 -- \
   python3 "$root/bench/pop3/compare.py" "$root/build/bench/bin/pop3_bench" bench "$rounds"

@@ -1,8 +1,9 @@
 // The jobs that read one message: showing it decoded or as its source, and
 // deleting it after the user agreed (followed by a check of what remains),
 // only while the server still holds it under its number.
-#include <cstdio>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "mail/mail_compose.h"
 #include "mail/mail_job.h"
@@ -23,15 +24,18 @@ int AccountOf(const MailJobSettings& settings, int account) {
 }
 
 std::string DeleteQuestion(const MailRecord& record) {
-  const std::string from(record.from.View());
-  const std::string subject(record.subject.View());
-  const int size = std::snprintf(nullptr, 0, kMailDeleteQuestionFormat, from.c_str(),
-                                 subject.c_str(), kMailDeleteWarning);
-  std::string text(static_cast<std::size_t>(size) + 1, '\0');
-  std::snprintf(text.data(), text.size(), kMailDeleteQuestionFormat, from.c_str(),
-                subject.c_str(), kMailDeleteWarning);
-  text.resize(static_cast<std::size_t>(size));
-  return text;
+  // The format's three %s in order: sender, subject, warning. '%' is never a trail
+  // byte of a double-byte character, so the search cannot split one.
+  const std::string_view values[] = {record.from.View(), record.subject.View(),
+                                     kMailDeleteWarning};
+  std::string_view format = kMailDeleteQuestionFormat;
+  std::string text;
+  for (std::string_view value : values) {
+    const std::size_t at = format.find("%s");
+    text.append(format.substr(0, at)).append(value);
+    format.remove_prefix(at + 2);
+  }
+  return text.append(format);
 }
 
 // What tells one message from another on its server.

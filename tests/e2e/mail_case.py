@@ -8,6 +8,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'pop3'))
 
 from dovecot_harness import PASSWORD, Dovecot, unavailable  # noqa: E402
+from geometry import CLOCK_TEXT_POINT  # noqa: E402
 from mailpeek import MailPeek  # noqa: E402
 from program_files import launcher_items, settings_file  # noqa: E402
 from test_main_menu import menu_rows  # noqa: E402
@@ -16,7 +17,6 @@ from wine import wait_for  # noqa: E402
 
 BOX = 'taro'
 MAIL_TITLE = '^メール$'
-CLOCK_TEXT_POINT = (40, 11)
 MAIL_CHECK_ITEM = 5  # "メールチェック(&M)", the sixth text of the main menu
 # Rows of the message list on the screen, from the window's top edge (caption and header
 # above them), with the dialog font the list uses.

@@ -1,4 +1,4 @@
-# The mail window read from outside by mailpeek.exe (tests/probe): its status line and
+# The mail window read from outside by mailpeek.exe (tests/programs): its status line and
 # the rows of its message list as the list control holds them, and the time a check
 # takes from its window command to the count in the status line.
 import os

@@ -1,4 +1,4 @@
-# The probe (tests/probe/probe.exe) copied into a case's folder: every run appends
+# The probe (tests/programs/probe.cpp) copied into a case's folder: every run appends
 # "<command line> TAB <working directory> CR LF" to probe.log beside it.
 import os
 import shutil

@@ -2,16 +2,13 @@
 # found by its caption and closed with Enter; a command menu at the pointer whose second
 # entry runs; the shutdown countdown's "Shutdown" face and question, where Yes brings
 # the clock back; showing items 2 to 4 as buttons; and the leave-room lock.
+from geometry import (CLOCK_TEXT, CLOSED, DEFAULT_LAUNCHER_LENGTH, EDIT_FIELD, OPEN,
+                      button_centre, strip_width)
 from probe import Probe
 from program_files import DEFAULT_CLOCK_COLOUR, STATUS_COLOUR, launcher_items, settings_file
 import test_leave_room
 from test_main_menu import menu_rows
-from vesmira_case import EDIT_FIELD, VesmiraCase
-
-CLOSED = 88
-OPEN = CLOSED + 100  # the launcher box at its default length
-CLOCK_TEXT = (18, 0, 74, 22)
-BUTTON = 22
+from vesmira_case import VesmiraCase
 
 
 class Builtins(VesmiraCase):
@@ -29,7 +26,7 @@ class Builtins(VesmiraCase):
     def type_line(self, line, width=CLOSED):
         """Opens the box, types the line and presses Enter (the strip is `width` wide
         while closed)."""
-        self.toggle_launcher(self.window, width + OPEN - CLOSED)
+        self.toggle_launcher(self.window, width + DEFAULT_LAUNCHER_LENGTH)
         self.click_edit_field(self.window)
         self.desktop.type_text(line)
         self.desktop.key('Return')
@@ -90,9 +87,9 @@ class Builtins(VesmiraCase):
         self.start_with([(0, f'{self.probe.windows_path} "item {n}"', f'item {n}', 0, '')
                          for n in range(1, 7)])
         self.type_line('#202 r 2 4')
-        self.wait_closed(CLOSED + 3 * BUTTON)
+        self.wait_closed(strip_width(buttons=3))
         for position in range(3):
-            self.desktop.click(74 + BUTTON * position + 11, 11)
+            self.desktop.click(*button_centre(position))
             self.probe.wait_args(position + 1)
         self.assertEqual(self.probe.wait_args(3), [['item 2'], ['item 3'], ['item 4']])
 

@@ -3,13 +3,13 @@
 # with the dropped names, or first asks with the drop dialog what to do.
 import time
 
+from geometry import BUTTON_SIZE, STRIP_HEIGHT, button_left, strip_width
 from probe import Probe
 from program_files import launcher_items, settings_file
 from vesmira_case import QUIET, VesmiraCase
 from xdnd import drop_files
 
-FIRST_BUTTON_X = 74
-BUTTON_SIZE = 22
+FIRST_BUTTON_X = button_left(0)
 DIALOG_TITLE = '^ドロップファイル$'
 
 
@@ -32,9 +32,9 @@ class ButtonDrop(VesmiraCase):
         return [self.path(name) for name in names]
 
     def drop(self, window, client_x, paths):
-        """Drags the files onto the strip's client point (client_x, 11) and drops them."""
+        """Drags the files onto the strip at client x `client_x`, mid-height, and drops them."""
         x, y, _, _ = self.desktop.geometry(window)
-        self.assertTrue(drop_files(self.desktop.display, x + client_x, y + 11, paths),
+        self.assertTrue(drop_files(self.desktop.display, x + client_x, y + STRIP_HEIGHT // 2, paths),
                         'the drop target reported a failed drop')
 
     def expected_names(self, paths):
@@ -68,7 +68,7 @@ class ButtonDrop(VesmiraCase):
         paths = self.make_files('edge.txt')
         name = self.expected_names(paths)[0]
         _, window = self.start_main_window()
-        self.assertEqual(self.desktop.geometry(window)[2], FIRST_BUTTON_X + 2 * BUTTON_SIZE + 14)
+        self.assertEqual(self.desktop.geometry(window)[2], strip_width(buttons=2))
         # The last pixel column of button 1, then the first of button 2.
         self.drop(window, FIRST_BUTTON_X + BUTTON_SIZE - 1, paths)
         self.assertEqual(self.probe.wait_args(1), [['one', name]])

@@ -5,12 +5,13 @@
 import os
 import time
 
+import geometry
+from geometry import (BUTTON_SIZE, CLOCK_FACE_WIDTH, MAX_BUTTONS, SKIN_SIZE, STRIP_HEIGHT,
+                      strip_width)
 from probe import Probe
 from program_files import bmp24, launcher_items, settings_file
 from vesmira_case import QUIET, VesmiraCase
 
-FIRST_BUTTON_X = 74
-BUTTON = 22
 
 # Items shown in the click and width cases; every item 1..64 runs the probe with its own
 # number, so a button that ran a hidden or neighbouring item would show in the log.
@@ -33,27 +34,31 @@ MISSING_FILE = 'C:\\nowhere\\missing.exe'
 FACE_INSIDE = (100, 110, 120)
 RAISED_FRAME = (230, 230, 230)
 SUNKEN_FRAME = (30, 30, 30)
+# The skin's button faces: the raised one right of the clock face, the pressed one 36
+# columns further right.
+RAISED_FACE = CLOCK_FACE_WIDTH
+SUNKEN_FACE = RAISED_FACE + 36
 
 
 def flat_skin(x, y):
-    if 74 <= x <= 95 or 110 <= x <= 131:
-        left = 74 if x <= 95 else 110
-        if x in (left, left + 21) or y in (0, 21):
-            return RAISED_FRAME if left == 74 else SUNKEN_FRAME
-        return FACE_INSIDE
-    return (0, 120, 0) if x >= 96 else (20, 20, 20)
+    for left in (RAISED_FACE, SUNKEN_FACE):
+        if left <= x < left + BUTTON_SIZE:
+            if x in (left, left + BUTTON_SIZE - 1) or y in (0, STRIP_HEIGHT - 1):
+                return RAISED_FRAME if left == RAISED_FACE else SUNKEN_FRAME
+            return FACE_INSIDE
+    return (0, 120, 0) if x >= RAISED_FACE + BUTTON_SIZE else (20, 20, 20)
 
 
 def button_x(position):
     """Left edge of button position (1-based) while the launcher box is closed."""
-    return FIRST_BUTTON_X + BUTTON * (position - 1)
+    return geometry.button_left(position - 1)
 
 
 def button_centre(position):
-    return button_x(position) + BUTTON // 2, BUTTON // 2
+    return geometry.button_centre(position - 1)
 
 
-def button_pixels(image, position, dx=0, dy=0, size=BUTTON):
+def button_pixels(image, position, dx=0, dy=0, size=BUTTON_SIZE):
     left = button_x(position)
     return tuple(image.pixel(left + dx + x, dy + y) for y in range(size) for x in range(size))
 
@@ -70,16 +75,18 @@ class Buttons(VesmiraCase):
         probe = Probe(self)
         self.numbered_items(probe, range(1, 65))
         _, window = self.start_main_window()
-        # 74 + 64 * 22 + 14: wider than the 1024-pixel screen, which the strip runs past.
-        got = self.desktop.wait_geometry(window, lambda g: g[2] == 1496)
-        self.assertEqual(got, (0, 0, 1496, 22))
+        # 1496: wider than the 1024-pixel screen, which the strip runs past.
+        width = strip_width(buttons=MAX_BUTTONS)
+        got = self.desktop.wait_geometry(window, lambda g: g[2] == width)
+        self.assertEqual(got, (0, 0, width, STRIP_HEIGHT))
 
     def test_only_shown_items_get_buttons(self):
         probe = Probe(self)
         self.numbered_items(probe, SHOWN)
         _, window = self.start_main_window()
-        got = self.desktop.wait_geometry(window, lambda g: g[2] == 352)
-        self.assertEqual(got, (0, 0, 88 + 12 * BUTTON, 22))
+        width = strip_width(buttons=len(SHOWN))
+        got = self.desktop.wait_geometry(window, lambda g: g[2] == width)
+        self.assertEqual(got, (0, 0, width, STRIP_HEIGHT))
 
     def test_click_runs_the_buttons_item_once(self):
         probe = Probe(self)
@@ -114,7 +121,7 @@ class Buttons(VesmiraCase):
                 items.append(hidden)
         self.write('vsmrsys.ini', settings_file({'ButtonLauncher': launcher_items(items)}))
         _, window = self.start_main_window()
-        width = 88 + BUTTON * len(sources)
+        width = strip_width(buttons=len(sources))
         self.assertEqual(self.desktop.wait_geometry(window, lambda g: g[2] == width)[2], width)
 
         def kind(i):
@@ -128,7 +135,7 @@ class Buttons(VesmiraCase):
         image = self.desktop.wait_screen('icons', pattern_holds)
         # The strip alone, for people looking at the result.
         strip = os.path.join(self.shots, 'strip-with-icons.png')
-        self.desktop.run('convert', image.path, '-crop', f'{width}x22+0+0', '+repage', strip)
+        self.desktop.run('convert', image.path, '-crop', f'{width}x{STRIP_HEIGHT}+0+0', '+repage', strip)
         faces = [button_pixels(image, p + 1) for p in range(len(sources))]
         for i in range(len(sources)):
             for j in range(i + 1, len(sources)):
@@ -138,7 +145,7 @@ class Buttons(VesmiraCase):
     def test_held_button_sinks_its_icon_by_one_pixel(self):
         probe = Probe(self)
         self.write_commands([('press', f'{probe.windows_path} "pressed"', '')])
-        self.write('skin.bmp', bmp24(146, 22, flat_skin))
+        self.write('skin.bmp', bmp24(*SKIN_SIZE, flat_skin))
         items = [(1, 'press', 'notepad', 0, REAL_ICONS[0][1])]
         self.write('vsmrsys.ini', settings_file({
             'UserWindowData': [('SkinBitmapPath', self.folder_windows + '\\skin.bmp')],
@@ -147,12 +154,14 @@ class Buttons(VesmiraCase):
         left = button_x(1)
 
         def icon_pixels(image):
-            return sum(1 for y in range(1, 21) for x in range(left + 1, left + 21)
+            return sum(1 for y in range(1, BUTTON_SIZE - 1)
+                       for x in range(left + 1, left + BUTTON_SIZE - 1)
                        if image.pixel(x, y) != FACE_INSIDE)
 
         released = self.desktop.wait_screen(
             'released', lambda i: i.pixel(left, 0) == RAISED_FRAME and icon_pixels(i) > 60)
-        self.assertEqual(released.pixel(left, 0), RAISED_FRAME, released.describe((left, 0, left + 22, 22)))
+        self.assertEqual(released.pixel(left, 0), RAISED_FRAME,
+                         released.describe((left, 0, left + BUTTON_SIZE, STRIP_HEIGHT)))
         self.assertGreater(icon_pixels(released), 60, 'no icon on the button')
 
         self.desktop.move(*button_centre(1))
@@ -169,7 +178,8 @@ class Buttons(VesmiraCase):
                          'the held icon is not the released one moved by (1, 1)')
         self.assertNotEqual(button_pixels(pressed, 1, 3, 3, 16), icon_up, 'the icon did not move')
         # Around the moved icon the held face is its plain inside.
-        outside = [(x, y) for y in range(1, 21) for x in range(1, 21)
+        inside = range(1, BUTTON_SIZE - 1)
+        outside = [(x, y) for y in inside for x in inside
                    if not (4 <= x < 20 and 4 <= y < 20)]
         self.assertEqual({pressed.pixel(left + x, y) for x, y in outside}, {FACE_INSIDE})
         self.assertEqual(button_pixels(after, 1), button_pixels(released, 1),

@@ -1,20 +1,20 @@
 # First start in an empty folder: the clock strip at its default place and colour,
 # and after closing, both files hold exactly what a first start writes.
+from geometry import CLOCK_TEXT, CLOSED, STRIP_HEIGHT
 from program_files import DEFAULT_CLOCK_COLOUR, TITLE_REGEX, first_start_settings
 from vesmira_case import VesmiraCase
 
-CLOCK_TEXT = (18, 0, 74, 22)
-
 
 def lit(image):
-    return {(x, y) for y in range(22) for x in range(18, 74)
+    left, top, right, bottom = CLOCK_TEXT
+    return {(x, y) for y in range(top, bottom) for x in range(left, right)
             if image.pixel(x, y) == DEFAULT_CLOCK_COLOUR}
 
 
 class FirstStart(VesmiraCase):
     def test_default_window_clock_and_files_after_close(self):
         process, window = self.start_main_window()
-        self.assertEqual(self.desktop.geometry(window), (0, 0, 88, 22))
+        self.assertEqual(self.desktop.geometry(window), (0, 0, CLOSED, STRIP_HEIGHT))
 
         first = self.desktop.wait_screen('clock', lambda i: len(lit(i)) >= 30)
         self.assertGreaterEqual(len(lit(first)), 30, first.describe(CLOCK_TEXT))

@@ -3,12 +3,13 @@
 # editor refuses OK while the password is empty or the port is out of range, and
 # keeps the security chosen from its list; the launcher item dialog previews
 # the icon of the program that a typed command name stands for. The account and
-# item editors are opened by editor_host.exe (tests/editor_host) with the
+# item editors are opened by editor_host.exe (tests/programs) with the
 # program's own dialogs, as the options dialog will open them.
 import os
 import shutil
 import sys
 
+from geometry import CLOSED, OPEN
 from probe import Probe
 from wine import WIN64_BIN, WineProcess
 from vesmira_case import COMMAND_EDITOR, VesmiraCase
@@ -16,8 +17,6 @@ from vesmira_case import COMMAND_EDITOR, VesmiraCase
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), '..', '..', 'resources'))
 import make_images  # noqa: E402  the program's icon, drawn as the build draws it
 
-CLOSED = 88
-OPEN = CLOSED + 100
 EDITOR_HOST = os.path.join(WIN64_BIN, 'editor_host.exe')
 
 

@@ -3,6 +3,7 @@
 # word quoted and closes the box (_oncmdcls); at the next opening the line is in the
 # drop-down list, where Down picks it and Enter runs it again.
 # Typing into the box needs the X focus on the strip: see VesmiraCase.click_edit_field.
+from geometry import CLOSED, OPEN
 from probe import Probe
 from vesmira_case import VesmiraCase
 
@@ -16,7 +17,7 @@ class LauncherBox(VesmiraCase):
         _, window = self.start_main_window()
         self.desktop.focus(window)
 
-        self.toggle_launcher(window, 188)
+        self.toggle_launcher(window, OPEN)
         self.assertEqual(probe.wait_args(1), [['opened']])
         self.desktop.screenshot('open')
         self.click_edit_field(window)
@@ -32,9 +33,9 @@ class LauncherBox(VesmiraCase):
         self.assertTrue(line_run.command_line.endswith(' "hello" "world"'), line_run.command_line)
         # The shell got the program's folder as working directory.
         self.assertEqual(line_run.directory.rstrip('\\').lower(), self.folder_windows.lower())
-        self.assertEqual(self.desktop.wait_geometry(window, lambda g: g[2] == 88)[2], 88)
+        self.assertEqual(self.desktop.wait_geometry(window, lambda g: g[2] == CLOSED)[2], CLOSED)
 
-        self.toggle_launcher(window, 188)
+        self.toggle_launcher(window, OPEN)
         self.assertEqual(probe.wait_args(4)[3], ['opened'])
         self.click_edit_field(window)
         self.desktop.key('Down')

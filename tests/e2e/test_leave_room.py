@@ -4,14 +4,15 @@
 # right one runs _onrecover and unlocks, after which the buttons run their items.
 import time
 
+from geometry import DEFAULT_LAUNCHER_LENGTH, button_centre, strip_width
 from probe import Probe
 from program_files import launcher_items, settings_file
 from vesmira_case import QUIET, VesmiraCase
 
 PASSWORD = 'Kagi7z'
-WIDTH = 88 + 3 * 22  # three buttons
-OPEN_WIDTH = WIDTH + 100  # and the launcher box at its default length
-BUTTON_2 = (74 + 22 + 11, 11)  # while the box is closed
+WIDTH = strip_width(buttons=3)
+OPEN_WIDTH = strip_width(buttons=3, launcher=DEFAULT_LAUNCHER_LENGTH)
+BUTTON_2 = button_centre(1)  # while the box is closed
 EDIT_TEXT = (76, 2, 150, 20)  # the text part of the box's edit field, left of the arrow
 
 
@@ -72,8 +73,8 @@ class LeaveRoom(VesmiraCase):
         return ink
 
     def test_locked_buttons_run_nothing(self):
-        for x in (74 + 11, BUTTON_2[0], 74 + 2 * 22 + 11):
-            self.desktop.click(x, 11)
+        for position in range(3):
+            self.desktop.click(*button_centre(position))
         self.handled_clicks()
         self.assert_nothing_runs('clicks on the buttons')
 

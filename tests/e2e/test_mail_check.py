@@ -15,17 +15,15 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 
 from dovecot_harness import Dovecot, encoded_word, japanese_message  # noqa: E402
 from tls_test_certs import TestCerts  # noqa: E402
-from mail_case import (BOX, CLOCK_TEXT_POINT, FIRST_ROW_TOP, MAIL_TITLE, ROW_HEIGHT,  # noqa: E402
-                       MailCase, count_text)
+from geometry import CLOCK_TEXT, CLOCK_TEXT_POINT, OPEN  # noqa: E402
+from mail_case import (BOX, FIRST_ROW_TOP, MAIL_TITLE, ROW_HEIGHT, MailCase,  # noqa: E402
+                       count_text)
 from mailpeek import MAIL_CHECK_COMMAND  # noqa: E402
 from probe import Probe  # noqa: E402
 from program_files import STATUS_COLOUR  # noqa: E402
 from vesmira_case import QUIET  # noqa: E402
 from wine import WIN64_BIN, WineProcess, wait_for, windows_path  # noqa: E402
 
-CLOCK_TEXT = (18, 0, 74, 22)
-STRIP = 88  # the strip's width without launcher buttons, the launcher box closed
-OPEN_STRIP = STRIP + 100  # and with the box open at its default length
 IMAGE_NEW = 1  # state images of the list: new and not multipart
 IMAGE_NONE = 3  # neither new nor multipart
 TIMER_START = 5  # seconds from start to the first automatic check
@@ -192,7 +190,7 @@ class MailCheck(MailCase):
         self.assertEqual(self.dovecot.logins(BOX), 0, 'a check logged in while locked')
 
         # Unlocked, the timer starts a check: the server does see one.
-        self.toggle_launcher(self.window, OPEN_STRIP)
+        self.toggle_launcher(self.window, OPEN)
         self.click_edit_field(self.window)
         self.desktop.type_text('Kagi7z')
         self.desktop.key('Return')

@@ -1,9 +1,9 @@
 # The main popup menu: a right click on the clock text shows it at the pointer with its
 # seven items (six texts and a separator after the fourth); choosing
 # "バージョン情報(&A)" opens the version box, which Escape does not close and Enter does.
+from geometry import CLOCK_TEXT_POINT
 from vesmira_case import QUIET, VesmiraCase
 
-CLOCK_TEXT_POINT = (40, 11)
 VERSION_TITLE = '^バージョン情報$'
 
 

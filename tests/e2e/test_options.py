@@ -4,15 +4,12 @@
 # kept as 10; CANCEL after edits leaves both files as they were.
 import re
 
+from geometry import CLOCK_TEXT_POINT, CLOSED, OPEN, strip_width
 from probe import Probe
 from program_files import launcher_items, settings_file
 from vesmira_case import COMMAND_EDITOR, VesmiraCase
 
-CLOCK_TEXT_POINT = (40, 11)
 TITLE = '^オプション設定$'
-CLOSED = 88
-OPEN = CLOSED + 100
-BUTTON = 22
 TABS = {'timers': 0, 'launcher': 1, 'commands': 2, 'mail': 3, 'general': 4}
 # Places in the dialog's template units (300 x 212), and the first list row.
 OK = (215, 199)
@@ -116,16 +113,18 @@ class Options(VesmiraCase):
         self.write('vsmrsys.ini', settings_file({'ButtonLauncher': launcher_items([
             (1, 'C:\\one.exe', 'one', 0, ''), (1, 'C:\\two.exe', 'two', 0, '')])}))
         process, window = self.start_main_window()
-        got = self.desktop.wait_geometry(window, lambda g: g[2] == CLOSED + 2 * BUTTON, timeout=10)
-        self.assertEqual(got[2], CLOSED + 2 * BUTTON)
+        got = self.desktop.wait_geometry(window, lambda g: g[2] == strip_width(buttons=2),
+                                        timeout=10)
+        self.assertEqual(got[2], strip_width(buttons=2))
         self.open_options()
         self.show_tab('launcher')
         self.click(FIRST_ROW)
         self.desktop.key('space')  # the selected row's check box
         self.desktop.screenshot('launcher')
         self.press_ok()
-        got = self.desktop.wait_geometry(window, lambda g: g[2] == CLOSED + BUTTON, timeout=10)
-        self.assertEqual(got[2], CLOSED + BUTTON, 'the unticked item kept its button')
+        got = self.desktop.wait_geometry(window, lambda g: g[2] == strip_width(buttons=1),
+                                        timeout=10)
+        self.assertEqual(got[2], strip_width(buttons=1), 'the unticked item kept its button')
         self.assertEqual(self.close_with_button(process, window), 0)
         self.assertEqual(self.settings_value('Launcher01Data'), '0\tC:\\one.exe\tone')
         self.assertEqual(self.settings_value('Launcher02Data'), '1\tC:\\two.exe\ttwo')

@@ -1,5 +1,6 @@
 # A skin file of another size is scaled to 146 x 22: a 292 x 44 skin whose clock-face
 # part has four coloured quarters shows each quarter, halved, on the clock face.
+from geometry import CLOCK_FACE_WIDTH, SKIN_SIZE, STRIP_HEIGHT
 from program_files import bmp24, settings_file
 from vesmira_case import VesmiraCase
 
@@ -7,19 +8,21 @@ TOP_LEFT = (255, 0, 255)
 TOP_RIGHT = (0, 128, 255)
 BOTTOM = (255, 128, 0)
 ELSEWHERE = (40, 40, 40)
+SCALE = 2  # the skin file is twice the size the program scales it to
 
 
 def skin_colour(x, y):
-    if x >= 148:  # right of the clock face (x 0-73 once scaled): buttons
+    face_width = CLOCK_FACE_WIDTH * SCALE
+    if x >= face_width:  # right of the clock face: buttons
         return ELSEWHERE
-    if y >= 22:
+    if y >= STRIP_HEIGHT * SCALE // 2:
         return BOTTOM
-    return TOP_LEFT if x < 74 else TOP_RIGHT
+    return TOP_LEFT if x < face_width // 2 else TOP_RIGHT
 
 
 class Skin(VesmiraCase):
     def test_skin_of_double_size_is_scaled(self):
-        self.write('skin.bmp', bmp24(292, 44, skin_colour))
+        self.write('skin.bmp', bmp24(SKIN_SIZE[0] * SCALE, SKIN_SIZE[1] * SCALE, skin_colour))
         skin = self.folder_windows + '\\skin.bmp'
         self.write('vsmrsys.ini', settings_file({'UserWindowData': [('SkinBitmapPath', skin)]}))
         _, window = self.start_main_window()
@@ -30,4 +33,5 @@ class Skin(VesmiraCase):
             'skinned', lambda i: all(i.pixel(*p) == c for p, c in samples.items()))
         for point, colour in samples.items():
             with self.subTest(point=point):
-                self.assertEqual(image.pixel(*point), colour, image.describe((0, 0, 74, 22)))
+                self.assertEqual(image.pixel(*point), colour,
+                                 image.describe((0, 0, CLOCK_FACE_WIDTH, STRIP_HEIGHT)))

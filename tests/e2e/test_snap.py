@@ -2,9 +2,8 @@
 # within 8 pixels of the work area's edge snaps flush (the bare display's work area
 # is the whole 1024 x 768 screen).
 from desktop import SCREEN_WIDTH
+from geometry import CLOSED, GRIP, STRIP_HEIGHT
 from vesmira_case import VesmiraCase
-
-GRIP = (14, 11)  # inside the grip strip x 10-17, away from the launcher toggle spot
 
 
 class Snap(VesmiraCase):
@@ -15,7 +14,7 @@ class Snap(VesmiraCase):
 
     def test_drag_follows_pointer_and_snaps_to_edges(self):
         _, window = self.start_main_window()
-        width = 88
+        width = CLOSED
         # (would-be left, top) -> expected (left, top); each row starts where the last ended.
         moves = [
             ('free move', (500, 100), (500, 100)),
@@ -31,4 +30,4 @@ class Snap(VesmiraCase):
                 self.drag_to(window, *target)
                 got = self.desktop.wait_geometry(window, lambda g: g[:2] == expected, timeout=3)
                 self.desktop.screenshot(name.replace(' ', '-').replace(':', ''))
-                self.assertEqual(got, expected + (width, 22))
+                self.assertEqual(got, expected + (width, STRIP_HEIGHT))

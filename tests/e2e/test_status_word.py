@@ -7,11 +7,9 @@
 import glob
 import os
 
+from geometry import CLOCK_TEXT, CLOSED, OPEN, TOGGLE_SPOT
 from program_files import DEFAULT_CLOCK_COLOUR, STATUS_COLOUR
 from vesmira_case import VesmiraCase
-
-CLOCK_TEXT = (18, 0, 74, 22)
-TOGGLE_SPOT = (4, 4)
 
 
 def write_only_attribute():
@@ -33,7 +31,7 @@ class StatusWord(VesmiraCase):
         _, window = self.start_main_window()
         self.desktop.focus(window)
         self.desktop.click(*TOGGLE_SPOT)
-        self.assertEqual(self.desktop.wait_geometry(window, lambda g: g[2] == 188)[2], 188)
+        self.assertEqual(self.desktop.wait_geometry(window, lambda g: g[2] == OPEN)[2], OPEN)
         self.desktop.type_text(self.folder_windows + '\\refused.exe "x"')
         self.desktop.key('Return')
 
@@ -43,7 +41,7 @@ class StatusWord(VesmiraCase):
                          'the time is still drawn beside the status word')
 
         # The toggle spot opens and closes the box; the word stays across ticks.
-        for width in (188, 88):
+        for width in (OPEN, CLOSED):
             self.desktop.click(*TOGGLE_SPOT)
             self.assertEqual(self.desktop.wait_geometry(window, lambda g: g[2] == width)[2],
                              width)

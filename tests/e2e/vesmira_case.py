@@ -6,15 +6,13 @@ import time
 import unittest
 
 from desktop import Desktop
+from geometry import CLOSE_BUTTON, EDIT_FIELD, STRIP_HEIGHT, TOGGLE_SPOT
 from program_files import TITLE_REGEX, command_list
 from wine import (SOURCE_DIR, WIN64_BIN, WineProcess, end_desktop_processes, prefix_processes,
                   wait_for, windows_path)
 
 OUT_DIR = os.environ.get('VSMR_E2E_OUT', os.path.join(SOURCE_DIR, 'build', 'host'))
 PROGRAM = os.path.join(WIN64_BIN, 'vesmira.exe')
-CLOSE_BUTTON = (-7, 5)  # from the right edge: the 14 x 12 button at width - 14
-TOGGLE_SPOT = (4, 4)  # the launcher toggle spot, x 0-10, y 0-9 on the clock face
-EDIT_FIELD = (110, 11)  # inside the launcher box's edit field, which starts at x 74
 # Seconds a check waits for something that must not happen (a run, a menu), counted from
 # a sign that the program has handled the input that might have caused it.
 QUIET = 2
@@ -171,7 +169,7 @@ class VesmiraCase(unittest.TestCase):
         """Clicks the toggle spot and waits until the strip is width pixels wide."""
         self.desktop.click(*TOGGLE_SPOT)
         got = self.desktop.wait_geometry(window, lambda g: g[2] == width, timeout=5)
-        self.assertEqual(got, (0, 0, width, 22))
+        self.assertEqual(got, (0, 0, width, STRIP_HEIGHT))
 
     def click_edit_field(self, window):
         """Clicks into the box's edit field until X focus is on the strip.

@@ -3,7 +3,7 @@
 // window tests (buttons, drops, the box) and end to end (the tray).
 #include <gtest/gtest.h>
 
-#include "bar/fake_bar_host.h"
+#include "fake_bar_host.h"
 #include "command/recording_fakes.h"
 
 namespace vsmr {

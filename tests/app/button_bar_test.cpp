@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "bar/fake_bar_host.h"
+#include "fake_bar_host.h"
 #include "command/recording_fakes.h"
 
 namespace vsmr {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "bar/fake_bar_host.h"
+#include "fake_bar_host.h"
 #include "command/recording_fakes.h"
 
 namespace vsmr {
