@@ -12,7 +12,9 @@ if [ "${1:-}" != host ]; then
              wine64 xvfb xauth xdotool xclip python3-xlib x11-apps imagemagick fonts-ipafont-gothic
              libgnutls30  # Wine's TLS (SChannel) loads it at run time; only recommended by Wine
              openssl  # the TLS tests make their certificates with it
-             dovecot-pop3d libgtest-dev libbenchmark-dev libx11-dev)
+             dovecot-pop3d libgtest-dev libbenchmark-dev libx11-dev
+             # Wine's 32-bit half, which runs the shipped 32-bit vesmira.exe in the tests
+             wine32:i386 libgnutls30:i386)
 fi
 missing=()
 for p in "${packages[@]}"; do
@@ -34,6 +36,10 @@ if [ "$(id -u)" -ne 0 ]; then
   as_root=(sudo -n)
 fi
 echo "installing: ${missing[*]}"
+# The 32-bit packages come from the i386 architecture, which apt must know first.
+if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${as_root[@]}" dpkg --add-architecture i386
+fi
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -30,7 +30,11 @@ if ! locale_works; then
   locale_works || fail "the ja_JP.UTF-8 locale in $LOCPATH does not load" "$locale_log"
 fi
 
-if [ ! -f "$WINEPREFIX/.vsmr-ready" ]; then
+# A prefix made before Wine's 32-bit half was installed cannot run 32-bit programs:
+# the ready mark names the halves it was made with.
+halves=win64
+[ -x /usr/lib/wine/wine ] && halves=win64+win32
+if [ "$(cat "$WINEPREFIX/.vsmr-ready" 2>/dev/null)" != "$halves" ]; then
   rm -rf "$WINEPREFIX"
   wineboot_log="$VSMR_BUILD/wineboot.log"
   "$WINE" wineboot -i >"$wineboot_log" 2>&1 </dev/null 9>&- ||
@@ -51,7 +55,7 @@ if [ ! -f "$WINEPREFIX/.vsmr-ready" ]; then
   wineserver -w 9>&-
   grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" ||
     fail "the prefix's settings did not reach $WINEPREFIX/user.reg" "$wineboot_log"
-  touch "$WINEPREFIX/.vsmr-ready"
+  echo "$halves" >"$WINEPREFIX/.vsmr-ready"
 fi
 # The lock is held by fd 9; no Wine process may inherit it, or it would never be released.
 # A persistent server, detached from every pipe so that no reader waits for it.

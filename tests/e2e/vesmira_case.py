@@ -12,7 +12,9 @@ from wine import (SOURCE_DIR, WIN64_BIN, WineProcess, end_desktop_processes, pre
                   wait_for, windows_path)
 
 OUT_DIR = os.environ.get('VSMR_E2E_OUT', os.path.join(SOURCE_DIR, 'build', 'host'))
-PROGRAM = os.path.join(WIN64_BIN, 'vesmira.exe')
+# The program under test: the win64 build, or the one VSMR_PROGRAM names (the shipped
+# 32-bit build in the e2e32 cases).
+PROGRAM = os.environ.get('VSMR_PROGRAM') or os.path.join(WIN64_BIN, 'vesmira.exe')
 # Seconds a check waits for something that must not happen (a run, a menu), counted from
 # a sign that the program has handled the input that might have caused it.
 QUIET = 2
