@@ -7,6 +7,7 @@
 
 #include "command/command_list.h"
 #include "command/marked_line.h"
+#include "command/run_context.h"
 #include "command/status_word.h"
 
 namespace vsmr {
@@ -28,16 +29,6 @@ inline constexpr int kMaxNesting = 8;
 // levels of lines with hundreds of " & " segments each would otherwise run
 // for hours; past this the rest of the run is refused with "CmndErrN".
 inline constexpr int kMaxSegmentsPerRun = 10000;
-
-// Where a run comes from: handed unchanged to nested runs and built-ins,
-// which may act differently for each.
-inline constexpr int kContextLauncher = -1;     // the launcher box, `_onleave`, the new-mail event
-inline constexpr int kContextEvent = -2;        // the other event commands, the mail launcher line
-inline constexpr int kContextSecondStart = -3;  // the command line a second start hands over
-inline constexpr int kContextMenu = -4;         // `_onrightdown` and the command menus
-inline constexpr int kContextTimer = -5;        // the command timers
-// A launcher button's runs (click or drop) carry its position, 0 to 63.
-constexpr int ButtonContext(int position) { return position; }
 
 // What the shell's "open" answers (ShellExecuteA's codes); any result not
 // named here and not above kShellLastError is a plain failure.

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/gdi_handles_win.h"
-#include "mail/mail_list_row.h"
+#include "mail/jobs/mail_list_row.h"
 #include "mailview/mail_rows.h"
 #include "settings/settings_records.h"
 
