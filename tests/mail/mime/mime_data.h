@@ -11,7 +11,7 @@ namespace vsmr::test {
 
 inline std::string MimeDataPath(const std::string& file) {
 #ifdef _WIN32
-  return std::string(VSMR_SOURCE_DIR) + "\\tests\\mime\\data\\" + file;
+  return std::string(VSMR_SOURCE_DIR) + "\\tests\\mail\\mime\\data\\" + file;
 #else
   return std::string(VSMR_SOURCE_DIR) + "/tests/mail/mime/data/" + file;
 #endif
