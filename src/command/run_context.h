@@ -1,5 +1,5 @@
-// Where a run of the interpreter comes from. The mail jobs start runs too and
-// need only these values, not the interpreter itself.
+// The interpreter's run contexts, apart from the interpreter: the mail jobs
+// start runs too and need only these values.
 #pragma once
 
 namespace vsmr {
