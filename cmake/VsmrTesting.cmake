@@ -71,19 +71,3 @@ function(vsmr_add_test)
     endif()
   endif()
 endfunction()
-
-# vsmr_add_subsystem_library(name [LIBS ...]): a static library of every .cpp in the
-# calling folder; *_win.cpp only in the Windows builds, *_posix.cpp only elsewhere.
-# New files are picked up without editing any CMakeLists.txt.
-function(vsmr_add_subsystem_library name)
-  cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(WIN32)
-    list(FILTER sources EXCLUDE REGEX "_posix\\.cpp$")
-  else()
-    list(FILTER sources EXCLUDE REGEX "_win\\.cpp$")
-  endif()
-  add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(${name} PUBLIC vsmr_base ${L_LIBS})
-endfunction()

@@ -17,7 +17,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, '..', '..')
-for folder in (('tests', 'e2e'), ('tests', 'pop3'), ('bench', 'pop3')):
+for folder in (('tests', 'e2e'), ('tests', 'mail', 'pop3'), ('bench', 'pop3')):
     sys.path.insert(0, os.path.join(ROOT, *folder))
 
 from compare import poplib_pass  # noqa: E402

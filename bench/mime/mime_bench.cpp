@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mail/mail_compose.h"
+#include "mail/mime/mail_compose.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <ctime>
 #include <string>
 
-#include "mail/pop3_header_source.h"
-#include "mail/pop3_session.h"
+#include "mail/pop3/pop3_header_source.h"
+#include "mail/pop3/pop3_session.h"
 
 namespace {
 

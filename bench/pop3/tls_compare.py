@@ -13,7 +13,7 @@ import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "pop3"))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "mail", "pop3"))
 from dovecot_harness import PASSWORD, Dovecot, mailboxes, unavailable  # noqa: E402
 from tls_test_certs import TestCerts  # noqa: E402
 

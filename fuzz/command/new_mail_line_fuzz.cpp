@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "command/interpreter.h"
-#include "mail/mail_notify.h"
+#include "mail/jobs/mail_notify.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "mail/mail_codec.h"
-#include "mail/mail_record.h"
+#include "mail/mime/mail_codec.h"
+#include "mail/mime/mail_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

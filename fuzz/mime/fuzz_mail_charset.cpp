@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "mail/cp932.h"
-#include "mail/mail_charset.h"
-#include "mail/mail_html.h"
+#include "mail/mime/cp932.h"
+#include "mail/mime/mail_charset.h"
+#include "mail/mime/mail_html.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "mail/mail_compose.h"
+#include "mail/mime/mail_compose.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view message(reinterpret_cast<const char*>(data), size);

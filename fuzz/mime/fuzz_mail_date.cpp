@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "mail/mail_record.h"
+#include "mail/mime/mail_record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view value(reinterpret_cast<const char*>(data), size);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mail/mail_codec.h"
+#include "mail/mime/mail_codec.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "mail/pop3_header_source.h"
-#include "mail/pop3_session.h"
-#include "pop3/recording_host.h"
-#include "pop3/scripted_sockets.h"
+#include "mail/pop3/pop3_header_source.h"
+#include "mail/pop3/pop3_session.h"
+#include "mail/pop3/recording_host.h"
+#include "mail/pop3/scripted_sockets.h"
 
 using vsmr::testing::RecordingHost;
 using vsmr::testing::ScriptedSockets;

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/call_hand_off.h"
-#include "mail/mail_job.h"
+#include "mail/jobs/mail_job.h"
 
 namespace vsmr {
 

@@ -12,7 +12,7 @@
 #include "app/mail_job_hand_off.h"
 #include "app/mail_owner_window_win.h"
 #include "base/resource_ids.h"
-#include "mail/mail_check_result.h"
+#include "settings/mail_check_result.h"
 #include "settings/settings_store.h"
 
 namespace vsmr {

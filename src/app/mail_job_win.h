@@ -12,7 +12,7 @@
 
 #include "app/app_state.h"
 #include "base/gdi_handles_win.h"
-#include "mail/mail_job.h"
+#include "mail/jobs/mail_job.h"
 #include "mailview/mail_window_win.h"
 
 namespace vsmr {

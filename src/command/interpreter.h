@@ -7,6 +7,7 @@
 
 #include "command/command_list.h"
 #include "command/marked_line.h"
+#include "command/run_context.h"
 #include "command/status_word.h"
 
 namespace vsmr {
@@ -32,16 +33,6 @@ inline constexpr int kMaxSegmentsPerRun = 10000;
 // another (an event whose command raises the event again would otherwise
 // recurse until the stack ends). Past this a run is refused with "CmndErrN".
 inline constexpr int kMaxRunsInProgress = 32;
-
-// Where a run comes from: handed unchanged to nested runs and built-ins,
-// which may act differently for each.
-inline constexpr int kContextLauncher = -1;     // the launcher box, `_onleave`, the new-mail event
-inline constexpr int kContextEvent = -2;        // the other event commands, the mail launcher line
-inline constexpr int kContextSecondStart = -3;  // the command line a second start hands over
-inline constexpr int kContextMenu = -4;         // `_onrightdown` and the command menus
-inline constexpr int kContextTimer = -5;        // the command timers
-// A launcher button's runs (click or drop) carry its position, 0 to 63.
-constexpr int ButtonContext(int position) { return position; }
 
 // What the shell's "open" answers (ShellExecuteA's codes); any result not
 // named here and not above kShellLastError is a plain failure.

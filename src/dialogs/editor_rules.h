@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "command/command_list.h"
-#include "mail/pop3_session.h"
+#include "mail/account/account_values.h"
 #include "settings/settings_records.h"
 
 namespace vsmr {

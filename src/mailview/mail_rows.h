@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "mail/mail_list_row.h"
+#include "mail/jobs/mail_list_row.h"
 
 namespace vsmr {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "base/resource_ids.h"
-#include "mail/mail_job.h"
+#include "mail/jobs/mail_job.h"
 #include "mailview/mail_layout.h"
 
 namespace vsmr {

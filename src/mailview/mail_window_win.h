@@ -13,7 +13,7 @@
 
 #include "base/gdi_handles_win.h"
 #include "base/window_procedure_win.h"
-#include "mail/mail_list_row.h"
+#include "mail/jobs/mail_list_row.h"
 #include "mailview/mail_rows.h"
 #include "settings/settings_records.h"
 

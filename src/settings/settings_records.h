@@ -46,8 +46,8 @@ struct MailAccount {
   FixedText<64> password;     // kept and stored as plain text
   FixedText<260> sound_file;  // empty: no sound on new mail
   std::int32_t enabled = 0;
-  // 0 clear text, 1 TLS from the first byte, 2 STLS upgrade; any other value
-  // is kept as read and the account is not checked.
+  // One of the kPopSecurity values (mail/account/account_values.h); any other
+  // value is kept as read and the account is not checked.
   std::int32_t security = 0;
   std::int32_t port = 0;      // 0: the security's usual port
 };

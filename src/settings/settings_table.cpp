@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "mail/pop3_session.h"
+#include "mail/account/account_values.h"
 
 namespace vsmr {
 namespace {

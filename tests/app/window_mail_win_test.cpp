@@ -15,7 +15,7 @@
 
 #include "main_window_fixture_win.h"
 #include "app/mail_owner_window_win.h"
-#include "pop3/fake_pop_server.h"
+#include "support/fake_pop_server.h"
 
 namespace vsmr {
 namespace {

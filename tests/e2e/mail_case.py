@@ -5,7 +5,7 @@ import os
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'pop3'))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'mail', 'pop3'))
 
 from dovecot_harness import PASSWORD, Dovecot, unavailable  # noqa: E402
 from geometry import CLOCK_TEXT_POINT  # noqa: E402

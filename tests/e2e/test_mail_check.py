@@ -11,7 +11,7 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'pop3'))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'mail', 'pop3'))
 
 from dovecot_harness import Dovecot, encoded_word, japanese_message  # noqa: E402
 from tls_test_certs import TestCerts  # noqa: E402

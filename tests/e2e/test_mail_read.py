@@ -12,7 +12,7 @@ import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'pop3'))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'mail', 'pop3'))
 
 from dovecot_harness import PASSWORD, japanese_message, message  # noqa: E402
 from mail_case import BOX, MAIL_TITLE, MailCase  # noqa: E402

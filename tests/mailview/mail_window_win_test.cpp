@@ -20,10 +20,10 @@
 
 #include "base/file_io.h"
 #include "base/resource_ids.h"
-#include "mail/mail_compose.h"
+#include "mail/mime/mail_compose.h"
+#include "mail/mime/mime_data.h"
 #include "mailview/mail_layout.h"
 #include "mailview/mail_window_win.h"
-#include "mime/mime_data.h"
 #include "support/dialog_driver_win.h"
 #include "support/temp_dir.h"
 

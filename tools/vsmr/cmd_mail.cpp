@@ -12,12 +12,12 @@
 #endif
 
 #include "console_text.h"
-#include "mail/mail_compose.h"
-#include "mail/mail_job.h"
-#include "mail/mail_record.h"
-#include "mail/pop3_answer.h"
-#include "mail/pop3_header_source.h"
-#include "mail/pop3_session.h"
+#include "mail/jobs/mail_job.h"
+#include "mail/mime/mail_compose.h"
+#include "mail/mime/mail_record.h"
+#include "mail/pop3/pop3_answer.h"
+#include "mail/pop3/pop3_header_source.h"
+#include "mail/pop3/pop3_session.h"
 #include "subcommand.h"
 
 namespace vsmr::tool {
