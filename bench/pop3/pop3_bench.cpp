@@ -17,11 +17,11 @@ namespace {
 
 class QuietHost final : public vsmr::PopHost {
  public:
-  vsmr::PopAccount account;
+  vsmr::MailAccount account;
   std::string last_status;
   void ShowStatus(std::string_view text) override { last_status.assign(text); }
   void SetStatusWord(std::string_view) override {}
-  vsmr::PopAccount ReadAccount(int) override { return account; }
+  vsmr::MailAccount ReadAccount(int) override { return account; }
   void OfferAccountSetup(std::string_view, std::string_view) override {}
   bool AskPartialDownload(std::string_view, std::string_view) override { return false; }
   bool MailWindowExists() override { return true; }
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   if (argc == 10) ways[1] = {std::atoi(argv[8]), std::atoi(argv[9])};
   QuietHost host;
   host.account.server.Set(argc >= 8 ? argv[7] : "127.0.0.1");
-  host.account.user.Set(argv[2]);
+  host.account.user_name.Set(argv[2]);
   host.account.password.Set(argv[3]);
   vsmr::PopSettings settings;
   for (int round = 0; round < std::atoi(argv[4]); ++round) {

@@ -45,8 +45,8 @@ void HandedOffMailHost::SetStatusWord(std::string_view code) {
   Post([code = std::string(code)](MailJobHost& ui) { ui.SetStatusWord(code); });
 }
 
-PopAccount HandedOffMailHost::ReadAccount(int account_index) {
-  auto account = std::make_shared<PopAccount>();
+MailAccount HandedOffMailHost::ReadAccount(int account_index) {
+  auto account = std::make_shared<MailAccount>();
   Send([account, account_index](MailJobHost& ui) {
     *account = ui.ReadAccount(account_index);
     return 1;

@@ -22,7 +22,7 @@ class HandedOffMailHost final : public MailJobHost {
 
   void ShowStatus(std::string_view text) override;
   void SetStatusWord(std::string_view code) override;
-  PopAccount ReadAccount(int account_index) override;
+  MailAccount ReadAccount(int account_index) override;
   void OfferAccountSetup(std::string_view text, std::string_view caption) override;
   bool AskPartialDownload(std::string_view text, std::string_view caption) override;
   // Answers from what the last call run on the user-interface thread saw, so

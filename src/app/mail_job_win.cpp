@@ -44,15 +44,8 @@ class MailJobs::WindowHost final : public MailJobHost {
     jobs_.state_.status.Set(code);
     InvalidateRect(jobs_.main_, nullptr, FALSE);
   }
-  PopAccount ReadAccount(int account_index) override {
-    const MailAccount& live = jobs_.state_.settings.accounts[account_index];
-    PopAccount account;
-    account.server.Set(live.server.View());
-    account.user.Set(live.user_name.View());
-    account.password.Set(live.password.View());
-    account.security = live.security;
-    account.port = live.port;
-    return account;
+  MailAccount ReadAccount(int account_index) override {
+    return jobs_.state_.settings.accounts[account_index];
   }
   void OfferAccountSetup(std::string_view text, std::string_view caption) override {
     if (jobs_.exiting_) return;

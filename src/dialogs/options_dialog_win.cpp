@@ -128,12 +128,12 @@ void OptionsDialog::FillTimers() {
   for (int row = 0; row < kCommandTimerCount; ++row) {
     AppendRow(list, {"", ""});
     ShowTimerRow(row);
-    CheckRow(list, row, copy_.timers[row].enabled != 0);
+    CheckRow(list, row, copy_.settings.timers[row].enabled != 0);
   }
 }
 
 void OptionsDialog::ShowTimerRow(int row) {
-  const CommandTimer& timer = copy_.timers[row];
+  const CommandTimer& timer = copy_.settings.timers[row];
   SetRowTexts(Item(IDC_OPT_TIMER_LIST), row, {TimerRowTime(timer), timer.command.View()});
 }
 
@@ -148,12 +148,12 @@ void OptionsDialog::FillItems() {
     AppendRow(list, {"", ""}, row);
     LoadRowIcon(row, -1);
     ShowItemRow(row);
-    CheckRow(list, row, copy_.items[row].shown != 0);
+    CheckRow(list, row, copy_.settings.launcher_items[row].shown != 0);
   }
 }
 
 void OptionsDialog::LoadRowIcon(int row, int image) {
-  const LauncherItem& item = copy_.items[row];
+  const LauncherItem& item = copy_.settings.launcher_items[row];
   IconHandle icon =
       LoadItemIcon(item.icon_path.c_str(), item.icon_index, kItemIconSmall, item_context_.icons);
   // The image list keeps its own copy of the icon.
@@ -162,7 +162,7 @@ void OptionsDialog::LoadRowIcon(int row, int image) {
 }
 
 void OptionsDialog::ShowItemRow(int row) {
-  const LauncherItem& item = copy_.items[row];
+  const LauncherItem& item = copy_.settings.launcher_items[row];
   SetRowTexts(Item(IDC_OPT_ITEM_LIST), row, {item.path.View(), item.comment.View()});
 }
 
@@ -173,7 +173,7 @@ void OptionsDialog::FillCommands() {
     AppendRow(list, {"", "", ""});
     ShowCommandRow(row);
   }
-  SendDlgItemMessageA(dialog_, IDC_OPT_HOT_KEY, HKM_SETHOTKEY, copy_.hot_key, 0);
+  SendDlgItemMessageA(dialog_, IDC_OPT_HOT_KEY, HKM_SETHOTKEY, copy_.settings.hot_key, 0);
   SetDlgItemTextA(dialog_, IDC_OPT_LAUNCHER_LENGTH, copy_.launcher_length.c_str());
 }
 
@@ -188,39 +188,39 @@ void OptionsDialog::FillMail() {
   for (int row = 0; row < kMailAccountCount; ++row) {
     AppendRow(list, {"", "", ""});
     ShowAccountRow(row);
-    CheckRow(list, row, copy_.accounts[row].enabled != 0);
+    CheckRow(list, row, copy_.settings.accounts[row].enabled != 0);
   }
-  CheckDlgButton(dialog_, IDC_OPT_MAIL_LAUNCHER, copy_.mail_launcher_or_not ? BST_CHECKED : 0);
+  CheckDlgButton(dialog_, IDC_OPT_MAIL_LAUNCHER, copy_.settings.mail_launcher_or_not ? BST_CHECKED : 0);
   SendDlgItemMessageA(dialog_, IDC_OPT_MAIL_LAUNCHER_WORD, EM_LIMITTEXT,
-                      sizeof copy_.mail_launcher_command.data - 1, 0);
-  SetDlgItemTextA(dialog_, IDC_OPT_MAIL_LAUNCHER_WORD, copy_.mail_launcher_command.c_str());
+                      sizeof copy_.settings.mail_launcher_command.data - 1, 0);
+  SetDlgItemTextA(dialog_, IDC_OPT_MAIL_LAUNCHER_WORD, copy_.settings.mail_launcher_command.c_str());
   CheckDlgButton(dialog_, IDC_OPT_MAIL_KEEP_STATE,
-                 copy_.save_previous_mail_status ? BST_CHECKED : 0);
-  CheckDlgButton(dialog_, IDC_OPT_MAIL_SHOW_WINDOW, copy_.show_mail_dialog ? BST_CHECKED : 0);
+                 copy_.settings.save_previous_mail_status ? BST_CHECKED : 0);
+  CheckDlgButton(dialog_, IDC_OPT_MAIL_SHOW_WINDOW, copy_.settings.show_mail_dialog ? BST_CHECKED : 0);
   SetDlgItemTextA(dialog_, IDC_OPT_AUTO_HOURS, copy_.hours.c_str());
   SetDlgItemTextA(dialog_, IDC_OPT_AUTO_MINUTES, copy_.minutes.c_str());
   SetDlgItemTextA(dialog_, IDC_OPT_AUTO_SECONDS, copy_.seconds.c_str());
 }
 
 void OptionsDialog::ShowAccountRow(int row) {
-  const MailAccount& a = copy_.accounts[row];
+  const MailAccount& a = copy_.settings.accounts[row];
   SetRowTexts(Item(IDC_OPT_MAIL_LIST), row,
               {a.server.View(), a.user_name.View(), a.sound_file.View()});
 }
 
 void OptionsDialog::FillGeneral() {
   SendDlgItemMessageA(dialog_, IDC_OPT_SKIN, EM_LIMITTEXT,
-                      sizeof copy_.skin_bitmap_path.data - 1, 0);
-  SetDlgItemTextA(dialog_, IDC_OPT_SKIN, copy_.skin_bitmap_path.c_str());
+                      sizeof copy_.settings.skin_bitmap_path.data - 1, 0);
+  SetDlgItemTextA(dialog_, IDC_OPT_SKIN, copy_.settings.skin_bitmap_path.c_str());
   FillFonts();
-  clock_color_ = static_cast<COLORREF>(copy_.clock_font_color);
+  clock_color_ = static_cast<COLORREF>(copy_.settings.clock_font_color);
   if (copy_.drop_radio != kNoDropRadio) {
     CheckDlgButton(dialog_, kDropRadioIds[copy_.drop_radio], BST_CHECKED);
   }
   SendDlgItemMessageA(dialog_, IDC_OPT_LEAVE_PASSWORD, EM_SETPASSWORDCHAR, '*', 0);
   SendDlgItemMessageA(dialog_, IDC_OPT_LEAVE_PASSWORD, EM_LIMITTEXT,
-                      sizeof copy_.leave_room_password.data - 1, 0);
-  SetDlgItemTextA(dialog_, IDC_OPT_LEAVE_PASSWORD, copy_.leave_room_password.c_str());
+                      sizeof copy_.settings.leave_room_password.data - 1, 0);
+  SetDlgItemTextA(dialog_, IDC_OPT_LEAVE_PASSWORD, copy_.settings.leave_room_password.c_str());
 }
 
 int CALLBACK AddFontFamily(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM combo) {
@@ -239,9 +239,9 @@ void OptionsDialog::FillFonts() {
   EnumFontFamiliesExA(dc, &wanted, AddFontFamily, reinterpret_cast<LPARAM>(combo), 0);
   ReleaseDC(dialog_, dc);
   // A name the system does not list stays in the field, so OK keeps it.
-  SetWindowTextA(combo, copy_.launcher_font.c_str());
+  SetWindowTextA(combo, copy_.settings.command_launcher_cmb_bx_font.c_str());
   const LRESULT found = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(copy_.launcher_font.c_str()));
+                                     reinterpret_cast<LPARAM>(copy_.settings.command_launcher_cmb_bx_font.c_str()));
   if (found != CB_ERR) SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
 }
 
@@ -251,20 +251,20 @@ void OptionsDialog::EditRow(int list, int row) {
   switch (list) {
     case IDC_OPT_TIMER_LIST: {
       if (row >= kCommandTimerCount) return;
-      CommandTimer record = copy_.timers[row];
+      CommandTimer record = copy_.settings.timers[row];
       RunTimerEditor(editor, record);
-      ApplyTimerEdit(copy_.timers[row], record);
+      ApplyTimerEdit(copy_.settings.timers[row], record);
       ShowTimerRow(row);
       return;
     }
     case IDC_OPT_ITEM_LIST: {
       if (row >= kLauncherItemCount) return;
-      LauncherItem record = copy_.items[row];
+      LauncherItem record = copy_.settings.launcher_items[row];
       LauncherItemDialogContext context = item_context_;
       context.editor = editor;
       context.item_number = row + 1;
       if (RunLauncherItemDialog(context, record) < 0) record.path.Clear();
-      if (ApplyItemEdit(copy_.items[row], record)) {
+      if (ApplyItemEdit(copy_.settings.launcher_items[row], record)) {
         LoadRowIcon(row, RowImage(Item(IDC_OPT_ITEM_LIST), row));
         ShowItemRow(row);
       }
@@ -279,9 +279,9 @@ void OptionsDialog::EditRow(int list, int row) {
     }
     case IDC_OPT_MAIL_LIST: {
       if (row >= kMailAccountCount) return;
-      MailAccount record = copy_.accounts[row];
+      MailAccount record = copy_.settings.accounts[row];
       if (RunAccountEditor(editor, record) < 0) record.server.Clear();
-      if (ApplyAccountEdit(copy_.accounts[row], record)) ShowAccountRow(row);
+      if (ApplyAccountEdit(copy_.settings.accounts[row], record)) ShowAccountRow(row);
       return;
     }
   }
@@ -296,7 +296,7 @@ void OptionsDialog::MoveItem(int step) {
   const bool row_checked = RowChecked(list, row);
   const bool target_checked = RowChecked(list, target);
   const int row_image = RowImage(list, row);
-  std::swap(copy_.items[row], copy_.items[target]);
+  std::swap(copy_.settings.launcher_items[row], copy_.settings.launcher_items[target]);
   SetRowImage(list, row, RowImage(list, target));
   SetRowImage(list, target, row_image);
   CheckRow(list, row, target_checked);
@@ -341,7 +341,7 @@ void OptionsDialog::DeleteCommand() {
 }
 
 void OptionsDialog::BrowseSkin() {
-  char path[sizeof copy_.skin_bitmap_path.data] = {};
+  char path[sizeof copy_.settings.skin_bitmap_path.data] = {};
   GetDlgItemTextA(dialog_, IDC_OPT_SKIN, path, sizeof path);
   if (ChooseFile(dialog_, path, sizeof path, kSkinFilters, *item_context_.editor.chooser)) {
     SetDlgItemTextA(dialog_, IDC_OPT_SKIN, path);
@@ -360,31 +360,31 @@ void OptionsDialog::ChooseClockColor() {
 
 void OptionsDialog::ReadControls() {
   for (int row = 0; row < kCommandTimerCount; ++row) {
-    copy_.timers[row].enabled = RowChecked(Item(IDC_OPT_TIMER_LIST), row) ? 1 : 0;
+    copy_.settings.timers[row].enabled = RowChecked(Item(IDC_OPT_TIMER_LIST), row) ? 1 : 0;
   }
   for (int row = 0; row < kLauncherItemCount; ++row) {
-    copy_.items[row].shown = RowChecked(Item(IDC_OPT_ITEM_LIST), row) ? 1 : 0;
+    copy_.settings.launcher_items[row].shown = RowChecked(Item(IDC_OPT_ITEM_LIST), row) ? 1 : 0;
   }
   for (int row = 0; row < kMailAccountCount; ++row) {
-    copy_.accounts[row].enabled = RowChecked(Item(IDC_OPT_MAIL_LIST), row) ? 1 : 0;
+    copy_.settings.accounts[row].enabled = RowChecked(Item(IDC_OPT_MAIL_LIST), row) ? 1 : 0;
   }
   copy_.launcher_length = Text(IDC_OPT_LAUNCHER_LENGTH, kOptionNumberChars + 1);
   copy_.hours = Text(IDC_OPT_AUTO_HOURS, kOptionNumberChars + 1);
   copy_.minutes = Text(IDC_OPT_AUTO_MINUTES, kOptionNumberChars + 1);
   copy_.seconds = Text(IDC_OPT_AUTO_SECONDS, kOptionNumberChars + 1);
-  copy_.save_previous_mail_status = IsDlgButtonChecked(dialog_, IDC_OPT_MAIL_KEEP_STATE) ? 1 : 0;
-  copy_.show_mail_dialog = IsDlgButtonChecked(dialog_, IDC_OPT_MAIL_SHOW_WINDOW) ? 1 : 0;
-  ReadDialogField(dialog_, IDC_OPT_MAIL_LAUNCHER_WORD, copy_.mail_launcher_command);
-  copy_.mail_launcher_or_not = IsDlgButtonChecked(dialog_, IDC_OPT_MAIL_LAUNCHER) ? 1 : 0;
-  ReadDialogField(dialog_, IDC_OPT_SKIN, copy_.skin_bitmap_path);
-  copy_.clock_font_color = static_cast<std::int32_t>(clock_color_);
-  ReadDialogField(dialog_, IDC_OPT_FONT, copy_.launcher_font);
-  copy_.hot_key =
+  copy_.settings.save_previous_mail_status = IsDlgButtonChecked(dialog_, IDC_OPT_MAIL_KEEP_STATE) ? 1 : 0;
+  copy_.settings.show_mail_dialog = IsDlgButtonChecked(dialog_, IDC_OPT_MAIL_SHOW_WINDOW) ? 1 : 0;
+  ReadDialogField(dialog_, IDC_OPT_MAIL_LAUNCHER_WORD, copy_.settings.mail_launcher_command);
+  copy_.settings.mail_launcher_or_not = IsDlgButtonChecked(dialog_, IDC_OPT_MAIL_LAUNCHER) ? 1 : 0;
+  ReadDialogField(dialog_, IDC_OPT_SKIN, copy_.settings.skin_bitmap_path);
+  copy_.settings.clock_font_color = static_cast<std::int32_t>(clock_color_);
+  ReadDialogField(dialog_, IDC_OPT_FONT, copy_.settings.command_launcher_cmb_bx_font);
+  copy_.settings.hot_key =
       static_cast<std::uint16_t>(SendDlgItemMessageA(dialog_, IDC_OPT_HOT_KEY, HKM_GETHOTKEY, 0, 0));
   for (int i = 0; i < static_cast<int>(std::size(kDropRadioIds)); ++i) {
     if (IsDlgButtonChecked(dialog_, kDropRadioIds[i]) == BST_CHECKED) copy_.drop_radio = i;
   }
-  ReadDialogField(dialog_, IDC_OPT_LEAVE_PASSWORD, copy_.leave_room_password);
+  ReadDialogField(dialog_, IDC_OPT_LEAVE_PASSWORD, copy_.settings.leave_room_password);
 }
 
 bool OptionsDialog::OnCommand(int id, int code) {

@@ -17,26 +17,15 @@ constexpr int kDropRadios = 3;  // ask, run with the files, change the item
 
 void TakeOptionsCopy(const SettingsState& settings, const CommandList& commands,
                      OptionsCopy& copy) {
-  std::copy(std::begin(settings.timers), std::end(settings.timers), copy.timers);
-  std::copy(std::begin(settings.launcher_items), std::end(settings.launcher_items), copy.items);
-  std::copy(std::begin(settings.accounts), std::end(settings.accounts), copy.accounts);
+  copy.settings = settings;
   copy.commands = commands;
   copy.launcher_length = std::to_string(settings.command_line_launcher_length);
   const IntervalFields interval = SplitInterval(settings.auto_check_time);
   copy.hours = std::to_string(interval.hours);
   copy.minutes = std::to_string(interval.minutes);
   copy.seconds = std::to_string(interval.seconds);
-  copy.save_previous_mail_status = settings.save_previous_mail_status;
-  copy.show_mail_dialog = settings.show_mail_dialog;
-  copy.mail_launcher_or_not = settings.mail_launcher_or_not;
-  copy.mail_launcher_command = settings.mail_launcher_command;
-  copy.skin_bitmap_path = settings.skin_bitmap_path;
-  copy.clock_font_color = settings.clock_font_color;
-  copy.launcher_font.Set(settings.command_launcher_cmb_bx_font.View());
-  copy.hot_key = settings.hot_key;
   const int drop = settings.using_drop_file;
   copy.drop_radio = drop >= 0 && drop < kDropRadios ? drop : kNoDropRadio;
-  copy.leave_room_password = settings.leave_room_password;
 }
 
 IntervalFields SplitInterval(std::int32_t seconds) {
@@ -54,11 +43,12 @@ std::int32_t IntervalFromFields(std::string_view hours, std::string_view minutes
 
 OptionsEffects ApplyOptions(const OptionsCopy& copy, SettingsState& settings,
                             CommandList& commands, const PathExists& exists) {
+  const SettingsState& edited = copy.settings;
   OptionsEffects effects;
-  std::copy(std::begin(copy.timers), std::end(copy.timers), settings.timers);
+  std::copy(std::begin(edited.timers), std::end(edited.timers), settings.timers);
   for (int i = 0; i < kLauncherItemCount; ++i) {
     LauncherItem& item = settings.launcher_items[i];
-    item = copy.items[i];
+    item = edited.launcher_items[i];
     if (item.shown == 0) continue;
     ++effects.shown_items;
     if (item.comment.Empty()) item.comment.SetChars(item.path.View());
@@ -71,22 +61,22 @@ OptionsEffects ApplyOptions(const OptionsCopy& copy, SettingsState& settings,
   settings.command_line_launcher_length =
       ClampLauncherLength(ReadFieldNumber(copy.launcher_length, kOptionNumberChars));
 
-  std::copy(std::begin(copy.accounts), std::end(copy.accounts), settings.accounts);
+  std::copy(std::begin(edited.accounts), std::end(edited.accounts), settings.accounts);
   settings.check_list = RebuildMailCheckList(settings.accounts, settings.check_list);
   settings.auto_check_time = IntervalFromFields(copy.hours, copy.minutes, copy.seconds);
   if (settings.check_list.count > 0) effects.mail_interval = settings.auto_check_time;
 
-  settings.save_previous_mail_status = copy.save_previous_mail_status;
-  settings.show_mail_dialog = copy.show_mail_dialog;
-  settings.mail_launcher_command = copy.mail_launcher_command;
-  settings.mail_launcher_or_not = copy.mail_launcher_or_not;
-  settings.skin_bitmap_path = copy.skin_bitmap_path;
-  settings.clock_font_color = copy.clock_font_color;
-  settings.command_launcher_cmb_bx_font.Set(copy.launcher_font.View());
-  effects.hot_key_changed = settings.hot_key != copy.hot_key;
-  settings.hot_key = copy.hot_key;
+  settings.save_previous_mail_status = edited.save_previous_mail_status;
+  settings.show_mail_dialog = edited.show_mail_dialog;
+  settings.mail_launcher_command = edited.mail_launcher_command;
+  settings.mail_launcher_or_not = edited.mail_launcher_or_not;
+  settings.skin_bitmap_path = edited.skin_bitmap_path;
+  settings.clock_font_color = edited.clock_font_color;
+  settings.command_launcher_cmb_bx_font = edited.command_launcher_cmb_bx_font;
+  effects.hot_key_changed = settings.hot_key != edited.hot_key;
+  settings.hot_key = edited.hot_key;
   if (copy.drop_radio != kNoDropRadio) settings.using_drop_file = copy.drop_radio;
-  settings.leave_room_password = copy.leave_room_password;
+  settings.leave_room_password = edited.leave_room_password;
   return effects;
 }
 

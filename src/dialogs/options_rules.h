@@ -18,27 +18,18 @@ inline constexpr int kOptionNumberChars = 7;
 // No drop radio button is checked (the setting holds a one-time value).
 inline constexpr int kNoDropRadio = -1;
 
-// What the dialog edits, taken afresh from the live tables at each opening.
-// The list rows' check boxes are read into the records' enabled and shown
-// flags, and the other controls into the fields below, before OK applies it.
+// What the dialog edits, taken afresh from the live tables at each opening:
+// a copy of the settings, whose timers, items, accounts and the fields that
+// ApplyOptions takes back the controls edit (the list rows' check boxes are
+// the records' enabled and shown flags), and the fields whose text is kept
+// as typed until OK.
 struct OptionsCopy {
-  CommandTimer timers[kCommandTimerCount];
-  LauncherItem items[kLauncherItemCount];
-  MailAccount accounts[kMailAccountCount];
+  SettingsState settings;
   CommandList commands;
 
   std::string launcher_length;  // the decimal text of the launcher box length field
   std::string hours, minutes, seconds;  // the automatic check interval's fields
-  std::int32_t save_previous_mail_status = 0;
-  std::int32_t show_mail_dialog = 0;
-  std::int32_t mail_launcher_or_not = 0;
-  FixedText<256> mail_launcher_command;
-  FixedText<260> skin_bitmap_path;
-  std::int32_t clock_font_color = 0;
-  FixedText<256> launcher_font;
-  std::uint16_t hot_key = 0;
   int drop_radio = kNoDropRadio;  // index of the checked drop radio button
-  FixedText<32> leave_room_password;
 };
 
 // Fills `copy` from the live state (the fields as the controls show them).

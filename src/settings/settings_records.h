@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/fixed_text.h"
+#include "mail/account/mail_account.h"
 
 namespace vsmr {
 
@@ -37,19 +38,6 @@ struct CommandTimer {
   std::int32_t minute = 0;
   std::int32_t enabled = 0;
   FixedText<128> command;
-};
-
-// A POP3 account slot; numbered 1 to 5 in the file, 0 to 4 here.
-struct MailAccount {
-  FixedText<256> server;
-  FixedText<64> user_name;
-  FixedText<64> password;     // kept and stored as plain text
-  FixedText<260> sound_file;  // empty: no sound on new mail
-  std::int32_t enabled = 0;
-  // One of the kPopSecurity values (mail/account/account_values.h); any other
-  // value is kept as read and the account is not checked.
-  std::int32_t security = 0;
-  std::int32_t port = 0;      // 0: the security's usual port
 };
 
 // What the last check saw in one enabled account's mailbox.

@@ -110,24 +110,24 @@ TEST_F(OptionsDialogTest, TabsShowTheirRangesAndOkReadsTheControlsBack) {
   EXPECT_EQ(interval, "1:2:5");
   EXPECT_TRUE(fonts_ok) << "a vertical (@) face is listed";
   EXPECT_EQ(font, "No Such Face") << "a face the system does not list stays in the field";
-  EXPECT_EQ(copy_->launcher_font.View(), "No Such Face");
-  EXPECT_EQ(copy_->timers[3].enabled, 1);
-  EXPECT_EQ(copy_->timers[1].enabled, 0);
+  EXPECT_EQ(copy_->settings.command_launcher_cmb_bx_font.View(), "No Such Face");
+  EXPECT_EQ(copy_->settings.timers[3].enabled, 1);
+  EXPECT_EQ(copy_->settings.timers[1].enabled, 0);
   EXPECT_EQ(copy_->minutes, "1234567");
   EXPECT_EQ(copy_->drop_radio, 2);
-  EXPECT_EQ(copy_->hot_key, 0x0241);
+  EXPECT_EQ(copy_->settings.hot_key, 0x0241);
   EXPECT_TRUE(password_page) << "the general tab shows the leave-room password";
   EXPECT_EQ(password, "Secret");
   EXPECT_EQ(password_char, '*');
   EXPECT_EQ(password_limit, 31);
-  EXPECT_EQ(copy_->leave_room_password.View(), "Kagi7z");
+  EXPECT_EQ(copy_->settings.leave_room_password.View(), "Kagi7z");
 }
 
 TEST_F(OptionsDialogTest, MovedItemsTakeTheirCheckBoxAndIconAlong) {
-  copy_->items[0].path.Set("first");
-  copy_->items[0].shown = 1;
-  copy_->items[0].icon_path.Set(program_);
-  copy_->items[1].path.Set("second");
+  copy_->settings.launcher_items[0].path.Set("first");
+  copy_->settings.launcher_items[0].shown = 1;
+  copy_->settings.launcher_items[0].icon_path.Set(program_);
+  copy_->settings.launcher_items[1].path.Set("second");
   int image_before = -1, image_after = -1, selected = -1;
   bool first_checked = true, second_checked = false;
   {
@@ -149,11 +149,11 @@ TEST_F(OptionsDialogTest, MovedItemsTakeTheirCheckBoxAndIconAlong) {
   EXPECT_FALSE(first_checked);
   EXPECT_TRUE(second_checked);
   EXPECT_EQ(selected, 1);
-  EXPECT_EQ(copy_->items[0].path.View(), "second");
-  EXPECT_EQ(copy_->items[0].shown, 0);
-  EXPECT_EQ(copy_->items[1].path.View(), "first");
-  EXPECT_EQ(copy_->items[1].shown, 1);
-  EXPECT_EQ(copy_->items[1].icon_path.View(), program_);
+  EXPECT_EQ(copy_->settings.launcher_items[0].path.View(), "second");
+  EXPECT_EQ(copy_->settings.launcher_items[0].shown, 0);
+  EXPECT_EQ(copy_->settings.launcher_items[1].path.View(), "first");
+  EXPECT_EQ(copy_->settings.launcher_items[1].shown, 1);
+  EXPECT_EQ(copy_->settings.launcher_items[1].icon_path.View(), program_);
 }
 
 TEST_F(OptionsDialogTest, DeleteAsksAndRemovesOnlyTheSelectedCommand) {

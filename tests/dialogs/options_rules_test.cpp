@@ -94,7 +94,7 @@ TEST(OptionsRules, CopyLeavesNoRadioForAOneTimeDropAction) {
 TEST(OptionsRules, OkFixesUpShownItemsOnly) {
   Live l;
   l.files = {"C:\\app.exe", "C:\\icons.dll"};
-  LauncherItem* items = l.copy->items;
+  LauncherItem* items = l.copy->settings.launcher_items;
   // 0: shown, empty comment, icon file missing.
   items[0].shown = 1;
   items[0].path.Set("C:\\tool.exe --x");
@@ -142,9 +142,9 @@ TEST(OptionsRules, OkRebuildsTheCheckListKeepingWhatStayingAccountsSaw) {
   l.settings->check_list.entries[1] = {3, {}, 9};
   TakeOptionsCopy(*l.settings, *l.commands, *l.copy);
   // The user unticks account 1 and ticks 4 and 0.
-  l.copy->accounts[1].enabled = 0;
-  l.copy->accounts[4].enabled = 1;
-  l.copy->accounts[0].enabled = 1;
+  l.copy->settings.accounts[1].enabled = 0;
+  l.copy->settings.accounts[4].enabled = 1;
+  l.copy->settings.accounts[0].enabled = 1;
   l.copy->seconds = "30";
 
   EXPECT_EQ(l.Ok().mail_interval, 30);
@@ -158,7 +158,7 @@ TEST(OptionsRules, OkRebuildsTheCheckListKeepingWhatStayingAccountsSaw) {
   EXPECT_TRUE(list.entries[2].key_text.Empty());
 
   // Ticking account 1 again starts it afresh: nothing of its old state is kept.
-  l.copy->accounts[1].enabled = 1;
+  l.copy->settings.accounts[1].enabled = 1;
   l.Ok();
   ASSERT_EQ(list.count, 4);
   EXPECT_EQ(list.entries[1].account, 1);
@@ -172,7 +172,7 @@ TEST(OptionsRules, NoEnabledAccountOrNoIntervalArmsNoTimer) {
   l.copy->minutes = "5";
   EXPECT_EQ(l.Ok().mail_interval, 0);
   EXPECT_EQ(l.settings->auto_check_time, 300);
-  l.copy->accounts[2].enabled = 1;
+  l.copy->settings.accounts[2].enabled = 1;
   EXPECT_EQ(l.Ok().mail_interval, 300);
   l.copy->minutes = "0";
   EXPECT_EQ(l.Ok().mail_interval, 0);

@@ -27,12 +27,12 @@ namespace {
 // end; a large message is downloaded whole (up to the size cap).
 class ConsoleHost final : public PopHost {
  public:
-  PopAccount account;
+  MailAccount account;
   std::string status;
   std::string code;
   void ShowStatus(std::string_view text) override { status.assign(text); }
   void SetStatusWord(std::string_view c) override { code.assign(c); }
-  PopAccount ReadAccount(int) override { return account; }
+  MailAccount ReadAccount(int) override { return account; }
   void OfferAccountSetup(std::string_view, std::string_view) override {}
   bool AskPartialDownload(std::string_view, std::string_view) override { return false; }
   bool MailWindowExists() override { return true; }
@@ -175,7 +175,7 @@ int RunMail(const std::vector<std::string>& args) {
   if (!ParseOptions(args, o)) return 2;
   ConsoleHost host;
   host.account.server.Set(o.server);
-  host.account.user.Set(o.user);
+  host.account.user_name.Set(o.user);
   host.account.password.Set(o.password);
   host.account.security = o.security;
   host.account.port = o.port;

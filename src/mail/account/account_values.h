@@ -7,6 +7,9 @@
 
 namespace vsmr {
 
+// TimeOut and LimitMailSize when the settings file has none.
+inline constexpr int kPopDefaultTimeoutSeconds = 10;
+inline constexpr int kPopDefaultLimitMailSize = 65536;
 // A message size from the server is never taken as more than this.
 inline constexpr int kPopMaxMessageSize = 1048576;
 // TimeOut is kept within an hour: the waits in milliseconds, and the exit's

@@ -24,14 +24,14 @@ int SetUpSeconds(const PopSettings& settings) {
   return settings.timeout_seconds < 1 ? 1 : settings.timeout_seconds;
 }
 
-bool AccountComplete(const PopAccount& account) {
-  return !account.server.Empty() && !account.user.Empty() && !account.password.Empty();
+bool AccountComplete(const MailAccount& account) {
+  return !account.server.Empty() && !account.user_name.Empty() && !account.password.Empty();
 }
 
 // Reports and closes when `account` must not be logged in to: without a
 // server name the lookup would find this machine, and with a security the
 // client does not know the log-in might go out in clear text.
-bool RefuseAccount(PopSession& session, const PopAccount& account) {
+bool RefuseAccount(PopSession& session, const MailAccount& account) {
   if (!account.server.Empty() && PopSecurityKnown(account.security)) return false;
   if (account.server.Empty()) {
     session.Fail(pop3_text::kServerEmpty, pop3_text::kErrServerEmpty);
@@ -66,7 +66,7 @@ bool LogInStep(PopSession& session, const char* format, const char* value, const
 
 // STLS, then the handshake. A server that refuses STLS (or does not answer
 // it) is never sent the log-in in clear text.
-bool UpgradeWithStls(PopSession& session, const PopAccount& account) {
+bool UpgradeWithStls(PopSession& session, const MailAccount& account) {
   return AcceptedStep(session, "STLS\r\n", pop3_text::kStlsNotOffered, pop3_text::kErrStlsNotOffered) &&
          session.StartTls(account.server.c_str());
 }
@@ -144,7 +144,7 @@ bool PopConnect(PopSession& session, int account_index, int job_kind) {
     return false;
   }
   PopHost& host = session.Host();
-  PopAccount account = host.ReadAccount(account_index);
+  MailAccount account = host.ReadAccount(account_index);
   if (job_kind != kPopAutomaticCheckJob && !AccountComplete(account)) {
     host.OfferAccountSetup(pop3_text::kAccountIncomplete, pop3_text::kAccountIncompleteCaption);
     account = host.ReadAccount(account_index);
@@ -188,7 +188,7 @@ bool PopConnect(PopSession& session, int account_index, int job_kind) {
     return false;
   }
   if (account.security == kPopSecurityStls && !UpgradeWithStls(session, account)) return false;
-  return LogInStep(session, "USER %s\r\n", account.user.c_str(), pop3_text::kUserRefused) &&
+  return LogInStep(session, "USER %s\r\n", account.user_name.c_str(), pop3_text::kUserRefused) &&
          LogInStep(session, "PASS %s\r\n", account.password.c_str(), pop3_text::kPassRefused);
 }
 

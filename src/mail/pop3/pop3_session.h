@@ -11,6 +11,7 @@
 
 #include "base/fixed_text.h"
 #include "mail/account/account_values.h"
+#include "mail/account/mail_account.h"
 #include "mail/transport/socket.h"
 #include "mail/transport/tls.h"
 
@@ -22,17 +23,11 @@ inline constexpr int kPopAutomaticCheckJob = 3;
 inline constexpr int kPopMessageSlack = 16384;
 
 // The log-in fields of one mail account, and how its server is reached.
-struct PopAccount {
-  FixedText<256> server;
-  FixedText<64> user;
-  FixedText<64> password;
-  int security = kPopSecurityClear;  // Mail%dSecurity
-  int port = 0;                      // Mail%dPort; 0 = the security's default
-};
-
 struct PopSettings {
-  int timeout_seconds = 10;    // TimeOut: every wait for readiness
-  int limit_mail_size = 65536; // LimitMailSize: above it a partial download is offered
+  // TimeOut: every wait for readiness.
+  int timeout_seconds = kPopDefaultTimeoutSeconds;
+  // LimitMailSize: above it a partial download is offered.
+  int limit_mail_size = kPopDefaultLimitMailSize;
   // When not 0, every account connects to this port (tools and tests);
   // otherwise each account's own port is used.
   std::uint16_t port = 0;
@@ -47,7 +42,7 @@ class PopHost {
   // Replaces the clock face's StatusWord with an eight-character code.
   virtual void SetStatusWord(std::string_view code) = 0;
   // The account's fields as they stand now (read again after the options dialog).
-  virtual PopAccount ReadAccount(int account_index) = 0;
+  virtual MailAccount ReadAccount(int account_index) = 0;
   // Warning box (`text`, `caption`, warning icon, OK) owned by the job's owner
   // window, then the options dialog run modally on it, then a repaint of it.
   virtual void OfferAccountSetup(std::string_view text, std::string_view caption) = 0;

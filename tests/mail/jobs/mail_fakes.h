@@ -35,7 +35,7 @@ class EventHost : public MailJobHost {
 
   void ShowStatus(std::string_view text) override { Add("status " + std::string(text)); }
   void SetStatusWord(std::string_view code) override { Add("word " + std::string(code)); }
-  PopAccount ReadAccount(int) override { return {}; }
+  MailAccount ReadAccount(int) override { return {}; }
   void OfferAccountSetup(std::string_view, std::string_view) override { Add("setup"); }
   bool AskPartialDownload(std::string_view, std::string_view) override { return false; }
   bool MailWindowExists() override { return window_exists; }

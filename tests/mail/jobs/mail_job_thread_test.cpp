@@ -23,11 +23,11 @@ class ReceivingHost final : public EventHost {
  public:
   std::thread::id owner = std::this_thread::get_id();
   bool off_thread_call = false;
-  PopAccount ReadAccount(int) override {
+  MailAccount ReadAccount(int) override {
     Add("read");
-    PopAccount a;
+    MailAccount a;
     a.server.Set("127.0.0.1");
-    a.user.Set("u");
+    a.user_name.Set("u");
     a.password.Set("p");
     return a;
   }

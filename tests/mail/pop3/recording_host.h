@@ -11,8 +11,8 @@ namespace vsmr::testing {
 class RecordingHost final : public PopHost {
  public:
   // Answers.
-  PopAccount account;
-  PopAccount account_after_setup;  // what the options dialog leaves behind
+  MailAccount account;
+  MailAccount account_after_setup;  // what the options dialog leaves behind
   bool answer_partial = false;
   bool window_exists = true;
   int window_closes_after_status = -1;  // the mail window closes after this many status texts
@@ -34,7 +34,7 @@ class RecordingHost final : public PopHost {
     }
   }
   void SetStatusWord(std::string_view code) override { status_word.assign(code); }
-  PopAccount ReadAccount(int) override { return setup_offers > 0 ? account_after_setup : account; }
+  MailAccount ReadAccount(int) override { return setup_offers > 0 ? account_after_setup : account; }
   void OfferAccountSetup(std::string_view text, std::string_view caption) override {
     ++setup_offers;
     setup_text.assign(text);
@@ -48,10 +48,10 @@ class RecordingHost final : public PopHost {
   }
   bool MailWindowExists() override { return window_exists; }
 
-  static PopAccount Account(const char* server, const char* user, const char* password) {
-    PopAccount a;
+  static MailAccount Account(const char* server, const char* user, const char* password) {
+    MailAccount a;
     a.server.Set(server);
-    a.user.Set(user);
+    a.user_name.Set(user);
     a.password.Set(password);
     return a;
   }
