@@ -15,18 +15,10 @@
 #include "app/app_state.h"
 #include "app/main_window_win.h"
 #include "recording_system_win.h"
+#include "support/process_counters_win.h"
 #include "support/temp_dir.h"
 
 namespace vsmr {
-
-// GetGuiResources reports nothing under Wine: count the live GDI handles instead.
-inline int CountGdiObjects() {
-  int n = 0;
-  for (UINT_PTR h = 0x20; h <= 0xFFFF; ++h) {
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0) ++n;
-  }
-  return n;
-}
 
 // A drop handle as the shell makes one: DROPFILES followed by the ANSI names.
 inline HDROP MakeDrop(POINT at, const std::vector<std::string>& names) {
