@@ -24,3 +24,9 @@ run:
 
 clean:
 	rm -rf build
+
+# The download for users: dist/vesmira-<version>.zip from the 32-bit build.
+.PHONY: dist
+dist:
+	bash scripts/install-deps.sh
+	bash scripts/dist.sh
