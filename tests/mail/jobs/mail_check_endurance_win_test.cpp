@@ -26,14 +26,14 @@ constexpr int kMessages = 6;
 // itself does not grow over the run.
 class CountingHost final : public MailJobHost {
  public:
-  PopAccount account;
+  MailAccount account;
   int rows = 0;
   int ended = 0;
   int stored_count = -1;
 
   void ShowStatus(std::string_view) override {}
   void SetStatusWord(std::string_view) override {}
-  PopAccount ReadAccount(int) override { return account; }
+  MailAccount ReadAccount(int) override { return account; }
   void OfferAccountSetup(std::string_view, std::string_view) override {}
   bool AskPartialDownload(std::string_view, std::string_view) override { return false; }
   bool MailWindowExists() override { return true; }
@@ -66,7 +66,7 @@ TEST(MailCheckEndurance, HundredChecksAgainstDovecotStayFlat) {
   settings.pop.port = static_cast<std::uint16_t>(std::atoi(port));
   CountingHost host;
   host.account.server.Set("127.0.0.1");
-  host.account.user.Set(kMailbox);
+  host.account.user_name.Set(kMailbox);
   host.account.password.Set(password);
 
   int listed_all = 0;
