@@ -7,7 +7,9 @@ from dataclasses import dataclass
 from program_files import INSTANCE_NAME
 from wine import WIN64_BIN, WineProcess, windows_path
 
-MAILPEEK = os.path.join(WIN64_BIN, 'mailpeek.exe')
+# The list's items are read through structures written into the program's memory, so
+# mailpeek must be built for the program's word size (VSMR_MAILPEEK for the 32-bit one).
+MAILPEEK = os.environ.get('VSMR_MAILPEEK') or os.path.join(WIN64_BIN, 'mailpeek.exe')
 MAIL_CHECK_COMMAND = 308  # the main menu's "メールチェック(&M)"
 
 
