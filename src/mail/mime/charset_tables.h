@@ -7,13 +7,15 @@
 
 namespace vsmr::charset_tables {
 
-// Unicode (BMP) to code page 932: page kCp932PageOf[cp >> 8] (from 1; 0: no
-// character of that page), entry cp & 0xFF of kCp932Pages[page - 1]. An entry
-// is 0 for a character the code page lacks, the byte for a single-byte
-// character, else lead byte << 8 | trail byte.
-extern const std::uint8_t kCp932PageOf[256];
-extern const std::uint16_t kCp932Pages[][256];
-extern const std::size_t kCp932PageCount;
+// Unicode to code page 932 is the inversion of the tables below (the first code
+// of a character kept) with these corrections, sorted by code point; a code of 0
+// means the code page lacks the character. See Cp932FromUnicode.
+struct Cp932EncodeFix {
+  std::uint16_t unicode;
+  std::uint16_t code;
+};
+extern const Cp932EncodeFix kCp932EncodeFixes[];
+extern const std::size_t kCp932EncodeFixCount;
 
 // Code page 932 to Unicode: single bytes (0xFFFF: a lead byte), and double
 // bytes by lead (0x81-0x9F, then 0xE0-0xFC) and trail (0x40-0xFC); 0 where the
@@ -27,13 +29,17 @@ extern const std::uint16_t kCp932DoubleToUnicode[60 * kCp932TrailCount];
 extern const std::uint16_t kJisX0212ToUnicode[94 * 94];
 
 // HTML named character references, sorted by name (bytes); names that end in
-// ";" are the full form, the others the few that may stand without it.
-struct HtmlEntity {
-  const char* name;
-  std::uint32_t first;   // the code point it stands for
-  std::uint32_t second;  // a second code point, or 0
-};
-extern const HtmlEntity kHtmlEntities[];
+// ";" are the full form, the others the few that may stand without it. Name i
+// is kHtmlEntityNames from kHtmlEntityNameEnds[i - 1] (0 for the first) to
+// kHtmlEntityNameEnds[i]. kHtmlEntityPoints[i] holds the code point it stands
+// for in its low 21 bits and, above them, 0 or 1 + the index in
+// kHtmlEntitySeconds of a second code point. (Packed so: as pointers and
+// structures the table took twice the room in the executable.)
+inline constexpr unsigned kHtmlEntityPointBits = 21;
+extern const char kHtmlEntityNames[];
+extern const std::uint16_t kHtmlEntityNameEnds[];
+extern const std::uint32_t kHtmlEntityPoints[];
+extern const std::uint32_t kHtmlEntitySeconds[];
 extern const std::size_t kHtmlEntityCount;
 
 // Numeric references replaced by another code point (sorted by number).

@@ -15,11 +15,7 @@ inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 // The code of `cp` in code page 932: a byte (at most 0xFF) or lead << 8 | trail;
 // 0 when the code page lacks the character.
-inline std::uint16_t Cp932FromUnicode(char32_t cp) {
-  if (cp > 0xFFFF) return 0;
-  const unsigned page = charset_tables::kCp932PageOf[cp >> 8];
-  return page == 0 ? 0 : charset_tables::kCp932Pages[page - 1][cp & 0xFF];
-}
+std::uint16_t Cp932FromUnicode(char32_t cp);
 
 // The same, with the geta mark for what the code page lacks.
 inline std::uint16_t Cp932OrGeta(char32_t cp) {

@@ -10,17 +10,26 @@
 namespace vsmr {
 namespace {
 
-using charset_tables::HtmlEntity;
-
 constexpr char32_t kMaxCodePoint = 0x10FFFF;
 
-const HtmlEntity* FindEntity(std::string_view name) {
-  const HtmlEntity* begin = charset_tables::kHtmlEntities;
-  const HtmlEntity* end = begin + charset_tables::kHtmlEntityCount;
-  const HtmlEntity* at = std::lower_bound(begin, end, name, [](const HtmlEntity& e, std::string_view n) {
-    return std::string_view(e.name) < n;
-  });
-  return at != end && std::string_view(at->name) == name ? at : nullptr;
+std::string_view EntityName(std::size_t i) {
+  const std::size_t begin = i == 0 ? 0 : charset_tables::kHtmlEntityNameEnds[i - 1];
+  return std::string_view(charset_tables::kHtmlEntityNames + begin, charset_tables::kHtmlEntityNameEnds[i] - begin);
+}
+
+// The reference `name` stands for, as a reference `length` bytes long; none
+// (length 0) when no entity has that name.
+HtmlCharRef FindEntity(std::string_view name, std::size_t length) {
+  std::size_t low = 0, high = charset_tables::kHtmlEntityCount;
+  while (low < high) {
+    const std::size_t mid = low + (high - low) / 2;
+    if (EntityName(mid) < name) low = mid + 1; else high = mid;
+  }
+  if (low == charset_tables::kHtmlEntityCount || EntityName(low) != name) return {};
+  const std::uint32_t points = charset_tables::kHtmlEntityPoints[low];
+  const std::uint32_t second = points >> charset_tables::kHtmlEntityPointBits;
+  return HtmlCharRef{length, points & ((1u << charset_tables::kHtmlEntityPointBits) - 1),
+                     second == 0 ? 0 : charset_tables::kHtmlEntitySeconds[second - 1]};
 }
 
 char32_t NumericCodePoint(char32_t number) {
@@ -77,11 +86,9 @@ HtmlCharRef ReadHtmlCharRef(std::string_view text) {
   // The whole name, else its longest start (two characters at least) that
   // stands without ";".
   const std::string_view name = text.substr(1, end - 1);
-  if (const HtmlEntity* entity = FindEntity(name)) return HtmlCharRef{end, entity->first, entity->second};
+  if (const HtmlCharRef whole = FindEntity(name, end); whole.length != 0) return whole;
   for (std::size_t length = name.size() - 1; length >= 2 && length < name.size(); --length) {
-    if (const HtmlEntity* entity = FindEntity(name.substr(0, length))) {
-      return HtmlCharRef{length + 1, entity->first, entity->second};
-    }
+    if (const HtmlCharRef start = FindEntity(name.substr(0, length), length + 1); start.length != 0) return start;
   }
   return {};
 }

@@ -37,39 +37,47 @@ def array(values, per_line=16, fmt='0x%04X'):
 
 
 def from_unicode():
-    pages = {}
+    """The encoder's table is not shipped whole (128 KiB): the program inverts the
+    decoder's tables at first use (single bytes, then double bytes in order, the
+    first code of a character kept) and then applies these corrections, the
+    places where Python's encoder differs from that inversion."""
+    inverted = [0] * 0x10000
+    for code, cp in single_bytes():
+        if cp != 0xFFFF and inverted[cp] == 0:
+            inverted[cp] = code
+    for code, cp in double_bytes():
+        if cp != 0 and inverted[cp] == 0:
+            inverted[cp] = code
+    fixes = []
     for cp in range(0x10000):
-        if 0xD800 <= cp < 0xE000:
-            continue
-        code = cp932_code(chr(cp))
-        if code:
-            pages.setdefault(cp >> 8, [0] * 256)[cp & 0xFF] = code
-    order = sorted(pages)
-    index = [0] * 256
-    for n, page in enumerate(order, 1):
-        index[page] = n
-    out = ['const std::uint8_t kCp932PageOf[256] = {', array(index, fmt='%d'), '};', '',
-           'const std::uint16_t kCp932Pages[][256] = {']
-    for page in order:
-        out += ['  {  // U+%02X00' % page, array(pages[page]), '  },']
-    out += ['};', 'const std::size_t kCp932PageCount = %d;' % len(order)]
-    return out
+        code = 0 if 0xD800 <= cp < 0xE000 else cp932_code(chr(cp))
+        if code != inverted[cp]:
+            fixes.append((cp, code))
+    return (['const Cp932EncodeFix kCp932EncodeFixes[] = {'] +
+            ['    {0x%04X, 0x%04X},' % fix for fix in fixes] +
+            ['};', 'const std::size_t kCp932EncodeFixCount = %d;' % len(fixes)])
 
 
-def to_unicode():
-    single = []
+def single_bytes():
     for b in range(256):
         try:
-            single.append(ord(bytes([b]).decode('cp932')))
+            yield b, ord(bytes([b]).decode('cp932'))
         except UnicodeDecodeError:
-            single.append(0xFFFF)  # a lead byte
-    double = []
+            yield b, 0xFFFF  # a lead byte
+
+
+def double_bytes():
     for lead in LEADS:
         for trail in TRAILS:
             try:
-                double.append(ord(bytes([lead, trail]).decode('cp932')))
+                yield (lead << 8) | trail, ord(bytes([lead, trail]).decode('cp932'))
             except UnicodeDecodeError:
-                double.append(0)
+                yield (lead << 8) | trail, 0
+
+
+def to_unicode():
+    single = [cp for _, cp in single_bytes()]
+    double = [cp for _, cp in double_bytes()]
     return ['const std::uint16_t kCp932SingleToUnicode[256] = {', array(single), '};', '',
             'const std::uint16_t kCp932DoubleToUnicode[%d * %d] = {' % (len(LEADS), len(TRAILS)),
             array(double), '};']
@@ -87,11 +95,19 @@ def jis_x0212():
 
 
 def entities():
-    rows = []
-    for name in sorted(html.entities.html5, key=lambda n: n.encode('ascii')):
+    names = sorted(html.entities.html5, key=lambda n: n.encode('ascii'))
+    seconds = sorted({ord(t[1]) for t in html.entities.html5.values() if len(t) > 1})
+    ends, points, end = [], [], 0
+    for name in names:
         text = html.entities.html5[name]
-        points = [ord(c) for c in text] + [0]
-        rows.append('    {"%s", 0x%X, 0x%X},' % (name, points[0], points[1]))
+        assert len(text) <= 2 and ord(text[0]) < 1 << 21
+        end += len(name)
+        ends.append(end)
+        second = seconds.index(ord(text[1])) + 1 if len(text) > 1 else 0
+        points.append(ord(text[0]) | second << 21)
+    assert end < 1 << 16
+    blob = ''.join(names)
+    rows = ['    "%s"' % blob[i:i + 96] for i in range(0, len(blob), 96)]
     fixes = ['    {0x%X, 0x%X},' % (k, ord(v)) for k, v in sorted(html._invalid_charrefs.items())]
     dropped = sorted(html._invalid_codepoints)
     ranges = []
@@ -100,8 +116,11 @@ def entities():
             ranges[-1][1] = cp
         else:
             ranges.append([cp, cp])
-    return (['const HtmlEntity kHtmlEntities[] = {'] + rows + ['};',
-            'const std::size_t kHtmlEntityCount = %d;' % len(rows), '',
+    return (['const char kHtmlEntityNames[] ='] + rows + ['    "";',
+             'const std::uint16_t kHtmlEntityNameEnds[] = {', array(ends, fmt='%d'), '};',
+             'const std::uint32_t kHtmlEntityPoints[] = {', array(points, per_line=8, fmt='0x%X'), '};',
+             'const std::uint32_t kHtmlEntitySeconds[] = {%s};' % ', '.join('0x%X' % c for c in seconds),
+             'const std::size_t kHtmlEntityCount = %d;' % len(names), '',
             'const HtmlNumericFix kHtmlNumericFixes[] = {'] + fixes + ['};',
             'const std::size_t kHtmlNumericFixCount = %d;' % len(fixes), '',
             'const HtmlDroppedRange kHtmlDroppedRanges[] = {'] +
