@@ -2,7 +2,6 @@
 #include "app/completion_enum_win.h"
 
 #include <shldisp.h>
-#include <shlguid.h>
 
 #include <cstring>
 #include <new>
@@ -10,6 +9,11 @@
 namespace vsmr {
 
 namespace {
+
+// The class of the shell's autocompletion object. The interfaces' ids come from
+// __uuidof; with this one named here, no object of libuuid (35 KiB of every id
+// there is) is linked in.
+constexpr CLSID kAutoCompleteClass = {0x00BB2763, 0x6A77, 0x11D0, {0xA5, 0x35, 0x00, 0xC0, 0x4F, 0xD7, 0xD0, 0x62}};
 
 std::wstring Widen(const std::string& text) {
   int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -40,7 +44,7 @@ CompletionEnum::~CompletionEnum() { allocator_->Release(); }
 
 HRESULT CompletionEnum::QueryInterface(REFIID riid, void** out) {
   if (!out) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumString)) {
+  if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, __uuidof(IEnumString))) {
     *out = static_cast<IEnumString*>(this);
     AddRef();
     return S_OK;
@@ -96,8 +100,8 @@ HRESULT CompletionEnum::Clone(IEnumString** out) {
 IUnknown* AttachCompletion(HWND edit, const std::vector<std::string>& texts, IMalloc* allocator) {
   if (!allocator) return nullptr;
   IAutoComplete2* ac = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_AutoComplete, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IAutoComplete2, reinterpret_cast<void**>(&ac)))) {
+  if (FAILED(CoCreateInstance(kAutoCompleteClass, nullptr, CLSCTX_INPROC_SERVER,
+                              __uuidof(IAutoComplete2), reinterpret_cast<void**>(&ac)))) {
     return nullptr;
   }
   CompletionEnum* source = CompletionEnum::Create(texts, allocator);
