@@ -18,6 +18,10 @@ namespace {
 
 using pop3_io::kChunk;
 
+// One receive takes what the socket holds up to this: with a window of
+// pipelined answers waiting, a few large receives instead of many small ones.
+constexpr std::size_t kReceiveSize = 64 * 1024;
+
 // The capability list of any real server is a few hundred bytes.
 constexpr std::size_t kCapabilityLimit = 8 * kChunk;
 constexpr std::string_view kEndLine = "\r\n.\r\n";
@@ -48,18 +52,19 @@ bool AnnouncesPipelining(std::string_view lines) {
 
 PopHeaderSource::Fill PopHeaderSource::Receive() {
   if (!WaitReadable(session_)) return Fill::kFailed;
-  char chunk[kChunk];
-  long got = session_.Sockets().Receive(session_.Socket(), chunk, kChunk);
-  if (got <= 0) return Fill::kClosed;
-  if (static_cast<std::size_t>(got) > kChunk) got = static_cast<long>(kChunk);
+  const std::size_t kept = in_.size();
   try {
-    in_.append(chunk, static_cast<std::size_t>(got));
+    in_.resize(kept + kReceiveSize);
   } catch (const std::bad_alloc&) {
     session_.Fail(pop3_text::kOutOfMemory, pop3_text::kErrMemory);
     session_.Close();
     return Fill::kFailed;
   }
-  return Fill::kData;
+  long got = session_.Sockets().Receive(session_.Socket(), in_.data() + kept, kReceiveSize);
+  if (got < 0) got = 0;
+  if (static_cast<std::size_t>(got) > kReceiveSize) got = static_cast<long>(kReceiveSize);
+  in_.resize(kept + static_cast<std::size_t>(got));
+  return got == 0 ? Fill::kClosed : Fill::kData;
 }
 
 bool PopHeaderSource::ReadStatusLine(std::size_t& end) {

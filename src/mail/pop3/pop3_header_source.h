@@ -9,10 +9,11 @@
 
 namespace vsmr {
 
-// How many messages' TOP and LIST may be sent ahead of the answer being read.
-// Some 25 bytes of commands each: far below any socket buffer, so a send never
-// waits on a server that is itself waiting for its answers to be read.
-inline constexpr int kPopPipelineWindow = 32;
+// How many messages' TOP and LIST may be sent ahead of the answer being read:
+// enough that the server always has work queued while answers are read. Some
+// 25 bytes of commands each, 6 KiB in all: far below any socket buffer, so a
+// send never waits on a server that is itself waiting for its answers to be read.
+inline constexpr int kPopPipelineWindow = 256;
 
 enum class PopHeaderMode {
   kNotAsked,    // no header fetched yet (nothing asked of the server)
