@@ -108,6 +108,10 @@ class MailWindow {
   MailRowAccounts rows_;
   int list_height_ = 0;
   int drag_start_ = 0;
+  // Stops the list's drawing until the messages queued now are handled: a
+  // visible list redrawn at every change keeps the user-interface thread busy
+  // with a thousand rows; the rows of one hand-off are drawn once.
+  void PauseListDrawing();
   bool drawing_paused_ = false;  // rows are being added; a posted message resumes drawing
   HIMAGELIST images_ = nullptr;
   GdiObject<HFONT> text_font_;
