@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dialogs/item_icon_win.h"
+#include "support/process_counters_win.h"
 #include "support/temp_dir.h"
 
 namespace vsmr {
@@ -108,15 +109,6 @@ Picture Draw(HICON icon) {
   DeleteObject(dib);
   DeleteDC(dc);
   return picture;
-}
-
-// GDI objects alive in this process (GetGuiResources answers 0 under Wine).
-int CountGdiObjects() {
-  int n = 0;
-  for (std::uintptr_t h = 0x20; h <= 0xFFFF; ++h) {
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0) ++n;
-  }
-  return n;
 }
 
 std::string ProgramPath() {
