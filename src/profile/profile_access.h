@@ -47,6 +47,8 @@ class ProfileDocument {
   // Loads `path` (a missing or unreadable file is an empty document; `read`,
   // when given, says which).
   static ProfileDocument Load(const std::string& path, FileRead* read = nullptr);
+  // The document of a file that holds `bytes`: Load without the file.
+  static ProfileDocument FromBytes(std::string_view bytes);
 
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t default_value) const;

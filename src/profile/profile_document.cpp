@@ -15,11 +15,15 @@ ProfileDocument::ProfileDocument(ProfileDocument&&) noexcept = default;
 ProfileDocument& ProfileDocument::operator=(ProfileDocument&&) noexcept = default;
 
 ProfileDocument ProfileDocument::Load(const std::string& path, FileRead* read) {
-  ProfileDocument doc;
   std::string bytes;
   const FileRead result = ReadFileChecked(path, bytes);
-  if (result.outcome == FileReadOutcome::kRead) doc.impl_->model = profile::Model::Parse(bytes);
   if (read) *read = result;
+  return result.outcome == FileReadOutcome::kRead ? FromBytes(bytes) : ProfileDocument();
+}
+
+ProfileDocument ProfileDocument::FromBytes(std::string_view bytes) {
+  ProfileDocument doc;
+  doc.impl_->model = profile::Model::Parse(bytes);
   return doc;
 }
 
