@@ -143,8 +143,21 @@ void ExpectStatus(const std::string& actual, const std::string& expected) {
   }
 }
 
+// The answers to `count` messages' TOP and LIST, each header some 400 bytes
+// and the size of message n 1000 + n.
+std::string ManyAnswers(int count) {
+  std::string all;
+  for (int n = 1; n <= count; ++n) {
+    all += "+OK\r\nSubject: message " + std::to_string(n) + "\r\nX-Pad: " + std::string(360, 'p') +
+           "\r\n\r\n.\r\n+OK " + std::to_string(n) + " " + std::to_string(1000 + n) + "\r\n";
+  }
+  return all;
+}
+
 std::vector<Scenario> Scenarios() {
   const std::string big_status = "+OK message follows\r\n";
+  std::vector<int> many_sizes;
+  for (int n = 1; n <= 300; ++n) many_sizes.push_back(1000 + n);
   return {
       {"greeting split before three bytes", {Send("+O"), Sleep(300), Send("K ready\r\n")}, Pass::kConnect, 2,
        pop3_text::kGreetingRefused, "MailErrP", [](const Outcome& o) { EXPECT_FALSE(o.connected); }},
@@ -258,6 +271,11 @@ std::vector<Scenario> Scenarios() {
          EXPECT_EQ(o.header, "+OK\r\n" + Header() + ".\r\n");
        },
        "127.0.0.1", false, false, 3, true},
+      // 125 KB of answers: they cross the pipeline's refill and more than one full receive.
+      {"300 messages' answers in one send",
+       LogIn({Expect("STAT"), Send("+OK 300 300000\r\n"), Expect("TOP"), Send(ManyAnswers(300)), Sleep(500)}),
+       Pass::kCheck, 2, "", kNone, [many_sizes](const Outcome& o) { EXPECT_EQ(o.sizes, many_sizes); },
+       "127.0.0.1", false, false, 300, true},
       {"second TOP refused after the first message's answers",
        LogIn({Expect("STAT"), Send("+OK 2 20\r\n"), Expect("TOP"), Expect("LIST"), Expect("TOP"), Expect("LIST"),
               Send("+OK\r\n" + Header() + ".\r\n+OK 1 10\r\n-ERR no such message\r\n-ERR no such message\r\n")}),
