@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdio>
 
@@ -82,6 +84,21 @@ inline void PrintCounters(const char* run, const ProcessCounters& before,
               static_cast<long long>(after.private_bytes),
               static_cast<long long>(after.private_bytes - before.private_bytes));
   std::fflush(stdout);
+}
+
+// The growth an endurance run may show, counted after a warm-up that fills the caches.
+inline constexpr int kGdiDrift = 0;
+inline constexpr int kUserDrift = 0;
+inline constexpr int kHandleDrift = 0;
+inline constexpr std::int64_t kPrivateBytesDrift = 256 * 1024;
+
+// Every count within its drift, and the memory counter known to answer.
+inline void ExpectFlat(const ProcessCounters& before, const ProcessCounters& after) {
+  EXPECT_LE(after.gdi - before.gdi, kGdiDrift);
+  EXPECT_LE(after.user - before.user, kUserDrift);
+  EXPECT_LE(after.handles - before.handles, kHandleDrift);
+  EXPECT_LE(after.private_bytes - before.private_bytes, kPrivateBytesDrift);
+  EXPECT_GT(before.private_bytes, 0) << "the memory counters answered nothing";
 }
 
 }  // namespace vsmr
