@@ -10,12 +10,10 @@ struct Cp932EncodeTable {
   std::uint16_t code[0x10000] = {};
 
   Cp932EncodeTable() {
-    for (unsigned byte = 0; byte < 256; ++byte) Keep(charset_tables::kCp932SingleToUnicode[byte], byte);
-    for (unsigned row = 0; row < 60; ++row) {
-      const unsigned lead = row < 31 ? 0x81 + row : 0xE0 + row - 31;
+    for (unsigned byte = 0; byte < 256; ++byte) Keep(UnicodeFromCp932Byte(byte), byte);
+    for (unsigned lead = 0x81; lead <= 0xFC; lead = lead == 0x9F ? 0xE0 : lead + 1) {
       for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-        Keep(charset_tables::kCp932DoubleToUnicode[row * charset_tables::kCp932TrailCount + trail - 0x40],
-             lead << 8 | trail);
+        Keep(UnicodeFromCp932(lead, trail), lead << 8 | trail);
       }
     }
     for (std::size_t i = 0; i < charset_tables::kCp932EncodeFixCount; ++i) {
@@ -23,9 +21,9 @@ struct Cp932EncodeTable {
     }
   }
 
-  // 0 and 0xFFFF in the decoding tables mark bytes that are no character.
-  void Keep(std::uint16_t unicode, unsigned cp932) {
-    if (unicode != 0 && unicode != 0xFFFF && code[unicode] == 0) code[unicode] = static_cast<std::uint16_t>(cp932);
+  // The decoders read 0 (none) or 0xFFFF (a lead byte) where a code is no character.
+  void Keep(char32_t unicode, unsigned cp932) {
+    if (unicode != 0 && unicode < 0xFFFF && code[unicode] == 0) code[unicode] = static_cast<std::uint16_t>(cp932);
   }
 };
 
