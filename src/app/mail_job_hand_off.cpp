@@ -3,9 +3,16 @@
 #include "app/mail_job_hand_off.h"
 
 #include <string>
-#include <vector>
 
 namespace vsmr {
+
+namespace {
+
+// The most rows held back between two waits for the server: the list grows in
+// steps that the user-interface thread adds in well under a millisecond.
+constexpr std::size_t kRowBatch = 256;
+
+}  // namespace
 
 HandedOffMailHost::HandedOffMailHost(CallHandOff& queue, std::function<bool()> wake,
                                      MailJobHost& ui,
@@ -17,6 +24,20 @@ HandedOffMailHost::HandedOffMailHost(CallHandOff& queue, std::function<bool()> w
       window_open_(std::make_shared<std::atomic<bool>>(true)) {}
 
 void HandedOffMailHost::Post(std::function<void(MailJobHost&)> work) {
+  FlushRows();
+  PostNow(std::move(work));
+}
+
+void HandedOffMailHost::FlushRows() {
+  if (pending_rows_.empty()) return;
+  std::vector<AccountRow> rows;
+  rows.swap(pending_rows_);
+  PostNow([rows = std::move(rows)](MailJobHost& ui) { ui.AddRows(rows); });
+}
+
+void HandedOffMailHost::BeforeWait() { FlushRows(); }
+
+void HandedOffMailHost::PostNow(std::function<void(MailJobHost&)> work) {
   queue_.Post(
       [ui = ui_, open = window_open_, work = std::move(work)] {
         work(*ui);
@@ -27,6 +48,7 @@ void HandedOffMailHost::Post(std::function<void(MailJobHost&)> work) {
 }
 
 int HandedOffMailHost::Send(std::function<int(MailJobHost&)> work) {
+  FlushRows();
   CallHandOff::Result result = queue_.Send(
       [ui = ui_, open = window_open_, work = std::move(work)] {
         int value = work(*ui);
@@ -76,7 +98,8 @@ void HandedOffMailHost::ClearRows() {
 }
 
 void HandedOffMailHost::AddRow(const MailListRow& row, int account) {
-  Post([row, account](MailJobHost& ui) { ui.AddRow(row, account); });
+  pending_rows_.push_back({row, account});
+  if (pending_rows_.size() >= kRowBatch) FlushRows();
 }
 
 void HandedOffMailHost::RefreshCount() {

@@ -5,7 +5,9 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "app/leave_room.h"
 #include "app/call_hand_off_win.h"
@@ -64,12 +66,27 @@ class MailJobs::WindowHost final : public MailJobHost {
     if (jobs_.JobWindowOpen()) jobs_.window_.ClearRows();
   }
   void AddRow(const MailListRow& row, int account) override {
-    if (!jobs_.JobWindowOpen() || account < 0 || account >= kMailAccountCount) return;
-    // The user name the log-in read, not the one the job copied at its start.
-    MailListRow shown = row;
-    shown.account.assign(jobs_.state_.settings.accounts[account].user_name.View());
-    const int at = jobs_.window_.AddRow(shown);
-    if (at >= 0) jobs_.window_.SetRowAccount(at, account);
+    const AccountRow one{row, account};
+    AddRows({&one, 1});
+  }
+  void AddRows(std::span<const AccountRow> rows) override {
+    if (!jobs_.JobWindowOpen()) return;
+    std::vector<MailListRow> shown;
+    std::vector<int> accounts;
+    shown.reserve(rows.size());
+    accounts.reserve(rows.size());
+    for (const AccountRow& r : rows) {
+      if (r.account < 0 || r.account >= kMailAccountCount) continue;
+      shown.push_back(r.row);
+      // The user name the log-in read, not the one the job copied at its start.
+      shown.back().account.assign(jobs_.state_.settings.accounts[r.account].user_name.View());
+      accounts.push_back(r.account);
+    }
+    const int first = jobs_.window_.AddRows(shown);
+    if (first < 0) return;
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+      jobs_.window_.SetRowAccount(first + static_cast<int>(i), accounts[i]);
+    }
   }
   void RefreshCount() override {
     if (jobs_.JobWindowOpen()) jobs_.window_.RefreshCount();

@@ -148,6 +148,9 @@
 #define IDT_AUTO_MAIL 109
 #define IDT_HAND_OFF 120        /* the rest of a long run of handed-over calls */
 
+/* Timers of the mail window. */
+#define IDT_MAIL_LIST_REDRAW 121 /* draws the rows added since drawing was paused */
+
 /* The global hot key and the notification-area icon. */
 #define ID_HOT_KEY 1101
 #define ID_TRAY_ICON 801

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,7 @@ class MailWindow {
   // list), so a thousand rows cost a thousand appends, not a thousand inserts.
   void ClearRows();                               // command 107, parameter -1
   int AddRow(const MailListRow& row);             // appends with its message; returns the row, -1 on failure
+  int AddRows(std::span<const MailListRow> rows); // as AddRow for each; returns the first row
   // Command 107 with row * 10 + account slot; a row the list does not hold is ignored.
   void SetRowAccount(int row, int account);
   void RefreshCount();                            // command 108: the count in the status line
@@ -108,11 +110,11 @@ class MailWindow {
   MailRowAccounts rows_;
   int list_height_ = 0;
   int drag_start_ = 0;
-  // Stops the list's drawing until the messages queued now are handled: a
-  // visible list redrawn at every change keeps the user-interface thread busy
-  // with a thousand rows; the rows of one hand-off are drawn once.
+  // Stops the list's drawing for a moment: a visible list redrawn at every
+  // change keeps the user-interface thread busy with a thousand rows; the rows
+  // that arrive meanwhile are drawn at once when a timer turns drawing back on.
   void PauseListDrawing();
-  bool drawing_paused_ = false;  // rows are being added; a posted message resumes drawing
+  bool drawing_paused_ = false;  // rows are being added; a timer resumes drawing
   HIMAGELIST images_ = nullptr;
   GdiObject<HFONT> text_font_;
   MenuHandle format_menu_;

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <span>
 #include <vector>
 
 #include "base/file_io.h"
@@ -140,16 +141,18 @@ TEST_F(MailWindowTest, OpensAtTheSavedRectangleWithColumnsTitleAndTextViewSetUp)
 
 TEST_F(MailWindowTest, SixHundredRowsKeepTheirAccountsAndTheCommandsUpdateListAndStatus) {
   ASSERT_TRUE(Open());
+  std::vector<MailListRow> rows;
   for (int row = 0; row < 600; ++row) {
-    MailListRow r{"user" + std::to_string(row / 300), "差出人", "件名 " + std::to_string(row),
-                  "12/07 20:00", std::to_string(1000 + row), row % 4, {row % 300 + 1, "", 1000 + row}};
-    ASSERT_EQ(window_.AddRow(r), row);
-    if (row < 300) {
-      window_.SetRowAccount(row, 0);
-    } else {
-      SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_ROWS, row * 10 + 3);
-    }
+    rows.push_back({"user" + std::to_string(row / 300), "差出人", "件名 " + std::to_string(row),
+                    "12/07 20:00", std::to_string(1000 + row), row % 4, {row % 300 + 1, "", 1000 + row}});
   }
+  // The first half a row at a time, the second in one batch.
+  for (int row = 0; row < 300; ++row) {
+    ASSERT_EQ(window_.AddRow(rows[row]), row);
+    window_.SetRowAccount(row, 0);
+  }
+  ASSERT_EQ(window_.AddRows(std::span(rows).subspan(300)), 300);
+  for (int row = 300; row < 600; ++row) SendMessageA(dialog_, WM_COMMAND, IDM_MAIL_ROWS, row * 10 + 3);
   EXPECT_EQ(window_.RowCount(), 600);
   HWND list = GetDlgItem(dialog_, IDC_MAIL_LIST);
   EXPECT_EQ(Cell(list, 599, 0), "user1");

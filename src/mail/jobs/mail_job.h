@@ -70,6 +70,12 @@ struct MailJobSettings {
 
 MailJobSettings CopyMailJobSettings(const SettingsState& settings);
 
+// A list row and the account slot it belongs to.
+struct AccountRow {
+  MailListRow row;
+  int account = 0;
+};
+
 // What a job asks of the rest of the program. The status line, the StatusWord,
 // the log-in fields and the questions come from PopHost; MailWindowExists()
 // also turns false when the job is told to stop.
@@ -79,6 +85,10 @@ class MailJobHost : public PopHost {
   // Appends `row` to the mail window's list as belonging to account slot
   // `account`; the account column shows the account's user name as it is now.
   virtual void AddRow(const MailListRow& row, int account) = 0;
+  // As AddRow for each, in order: rows handed over in bulk.
+  virtual void AddRows(std::span<const AccountRow> rows) {
+    for (const AccountRow& r : rows) AddRow(r.row, r.account);
+  }
   // The status line shows the number of listed messages.
   virtual void RefreshCount() = 0;
   // The mail window in its normal state at the top of the z-order, not moved or sized.

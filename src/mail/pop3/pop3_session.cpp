@@ -194,6 +194,7 @@ bool PopConnect(PopSession& session, int account_index, int job_kind) {
 
 bool WaitReadable(PopSession& session) {
   if (!session.IsOpen()) return false;
+  session.Host().BeforeWait();
   switch (session.Sockets().WaitReadable(session.Socket(), WaitSeconds(session.Settings()))) {
     case WaitOutcome::kReady:
       return true;

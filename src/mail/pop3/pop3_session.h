@@ -51,6 +51,9 @@ class PopHost {
   virtual bool AskPartialDownload(std::string_view text, std::string_view caption) = 0;
   // False once the mail window is gone: downloads and header reads stop.
   virtual bool MailWindowExists() = 0;
+  // The session is about to wait for the server: whatever the host holds back
+  // to hand over in bulk goes out now, so nothing waits as long as the server.
+  virtual void BeforeWait() {}
 };
 
 // One connection, from PopConnect to PopQuit. Whatever happens, a started

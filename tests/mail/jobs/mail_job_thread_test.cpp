@@ -4,6 +4,7 @@
 // hand-off frees a worker that waits there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -104,6 +105,51 @@ TEST(MailJobThread, CheckOverSocketsReachesTheWindowsOnlyThroughTheHandOff) {
                      "count", "ended"};
   const Events seen = WithoutProgress(ui.events);
   EXPECT_EQ(seen, expected);
+}
+
+// Rows go over in batches, but never wait for the server: the first row is
+// shown while the server still holds back the second message.
+TEST(MailJobThread, ARowReachesTheWindowWhileTheWorkerWaitsForTheNextAnswer) {
+  using namespace testing;
+  constexpr int kServerPauseMs = 1500;
+  std::vector<ServerAction> script = TwoMessageSession();
+  const auto second_top = std::find_if(script.begin() + 10, script.end(), [](const ServerAction& a) {
+    return a.kind == ServerAction::kExpect && a.text == "TOP";
+  });
+  script.insert(second_top, Sleep(kServerPauseMs));
+  FakePopServer server(std::move(script));
+  MailJobSettings settings;
+  settings.check_list.count = 1;
+  settings.pop.port = server.Port();
+  settings.pop.timeout_seconds = 5;
+
+  ReceivingHost ui;
+  CallHandOff queue;
+  auto stop = std::make_shared<std::atomic<bool>>(false);
+  std::atomic<bool> done{false};
+  const auto start = std::chrono::steady_clock::now();
+  std::thread worker([&] {
+    HandedOffMailHost host(queue, [] { return true; }, ui, stop);
+    PopMailServer pop(SystemSockets(), host, settings.pop);
+    RunMailJob({kMailJobManualCheck}, settings, host, pop);
+    done = true;
+  });
+  auto first_row_ms = std::chrono::milliseconds::max();
+  while (!done) {
+    queue.RunQueued();
+    if (ui.rows > 0 && first_row_ms == std::chrono::milliseconds::max()) {
+      first_row_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+          std::chrono::steady_clock::now() - start);
+    }
+    std::this_thread::yield();
+  }
+  worker.join();
+  queue.RunQueued();
+  server.WaitUntilDone();
+
+  EXPECT_TRUE(server.Mismatches().empty());
+  EXPECT_EQ(ui.rows, 2);
+  EXPECT_LT(first_row_ms.count(), kServerPauseMs / 2);
 }
 
 TEST(MailJobThread, ShowingAMessageOverSocketsPutsItsDecodedTextIntoTheView) {
