@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "app/mail_job_hand_off.h"
@@ -40,10 +41,11 @@ class ReceivingHost final : public EventHost {
   }
 };
 
-// Runs the job on a worker thread while this thread takes what it hands over,
-// until the worker has ended and its last posted call has run.
+// Runs the job on a worker thread while this thread takes what it hands over
+// (calling `after_each_run` after each look at the queue), until the worker has
+// ended and its last posted call has run.
 void RunOnWorker(const MailJobRequest& request, const MailJobSettings& settings,
-                 ReceivingHost& ui) {
+                 ReceivingHost& ui, const std::function<void()>& after_each_run = {}) {
   CallHandOff queue;
   auto stop = std::make_shared<std::atomic<bool>>(false);
   std::atomic<bool> done{false};
@@ -55,6 +57,7 @@ void RunOnWorker(const MailJobRequest& request, const MailJobSettings& settings,
   });
   while (!done) {
     queue.RunQueued();
+    if (after_each_run) after_each_run();
     std::this_thread::yield();
   }
   worker.join();
@@ -124,27 +127,14 @@ TEST(MailJobThread, ARowReachesTheWindowWhileTheWorkerWaitsForTheNextAnswer) {
   settings.pop.timeout_seconds = 5;
 
   ReceivingHost ui;
-  CallHandOff queue;
-  auto stop = std::make_shared<std::atomic<bool>>(false);
-  std::atomic<bool> done{false};
   const auto start = std::chrono::steady_clock::now();
-  std::thread worker([&] {
-    HandedOffMailHost host(queue, [] { return true; }, ui, stop);
-    PopMailServer pop(SystemSockets(), host, settings.pop);
-    RunMailJob({kMailJobManualCheck}, settings, host, pop);
-    done = true;
-  });
   auto first_row_ms = std::chrono::milliseconds::max();
-  while (!done) {
-    queue.RunQueued();
+  RunOnWorker({kMailJobManualCheck}, settings, ui, [&] {
     if (ui.rows > 0 && first_row_ms == std::chrono::milliseconds::max()) {
       first_row_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
           std::chrono::steady_clock::now() - start);
     }
-    std::this_thread::yield();
-  }
-  worker.join();
-  queue.RunQueued();
+  });
   server.WaitUntilDone();
 
   EXPECT_TRUE(server.Mismatches().empty());
