@@ -109,6 +109,7 @@ bool MailWindow::Create(HINSTANCE instance, HWND owner, SettingsState& settings)
   ++instance_number_;
   row_texts_.clear();
   rows_.Clear();
+  drawing_paused_ = false;  // a window closed while paused took its timer with it
   // The dialog procedure sets hwnd_ while the dialog initialises.
   HWND made = CreateDialogParamA(instance, "MAILDLG", owner,
                                  &DialogProcedure<MailWindow>::Procedure,
