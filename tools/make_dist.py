@@ -24,10 +24,14 @@ USER_PAGES = ("README", "getting-started", "commands", "builtins", "mail", "sett
 PAGE_LINK = re.compile(r"\]\((%s)\.md\b" % "|".join(re.escape(p) for p in USER_PAGES))
 
 
+def crlf_lines(text):
+    return text.replace("\r\n", "\n").replace("\n", "\r\n")
+
+
 def windows_text(text, bom=True):
     """UTF-8 with CR LF lines and a byte-order mark: Notepad before Windows 10 shows
     LF-only files as one line and may take BOM-less UTF-8 for the ANSI code page."""
-    body = text.replace("\r\n", "\n").replace("\n", "\r\n").encode("utf-8")
+    body = crlf_lines(text).encode("utf-8")
     return (b"\xef\xbb\xbf" if bom else b"") + body
 
 
@@ -42,7 +46,7 @@ def sample_command_list():
     # The program reads vsmrcmd.dat as code page 932 with CR LF lines; the source is UTF-8.
     with open(os.path.join(ROOT, "package", "sample", "vsmrcmd.dat"), encoding="utf-8") as f:
         text = f.read()
-    return text.replace("\r\n", "\n").replace("\n", "\r\n").encode("cp932")
+    return crlf_lines(text).encode("cp932")
 
 
 def main(argv):
