@@ -73,8 +73,11 @@ class MailRead(MailCase):
                         'the popup menu stays open')
 
     def clipboard(self):
-        return self.desktop.run('xclip', '-o', '-selection', 'clipboard', '-t', 'UTF8_STRING',
+        text = self.desktop.run('xclip', '-o', '-selection', 'clipboard', '-t', 'UTF8_STRING',
                                 check=False)
+        # Clipboard text ends at its first NUL; Wine's export to X now and then carries
+        # the bytes of the block after it.
+        return text.split('\x00', 1)[0]
 
     def copy_view(self):
         """The text view's whole text through its menu: select all, copy, the X clipboard."""
